@@ -1,0 +1,729 @@
+// .xls: the BIFF8 "Workbook" stream of a compound file.
+//
+// The stream is a run of records (type, length, body). The globals come
+// first (sheet list, shared strings, number formats, cell styles), then one
+// substream per sheet at the offset its BOUNDSHEET record gives. Only the
+// records that carry cell values are read; everything else is skipped by
+// its length.
+#include "reader/Xls.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <utility>
+
+#include "reader/Cfb.h"
+#include "reader/NumberFormat.h"
+
+namespace qx::reader {
+namespace {
+
+enum : uint16_t {
+  kRecFormula = 0x0006,
+  kRecEof = 0x000A,
+  kRecDateMode = 0x0022,
+  kRecFilePass = 0x002F,
+  kRecContinue = 0x003C,
+  kRecBoundSheet = 0x0085,
+  kRecMulRk = 0x00BD,
+  kRecRString = 0x00D6,
+  kRecXf = 0x00E0,
+  kRecSst = 0x00FC,
+  kRecLabelSst = 0x00FD,
+  kRecNumber = 0x0203,
+  kRecLabel = 0x0204,
+  kRecBoolErr = 0x0205,
+  kRecString = 0x0207,
+  kRecRk = 0x027E,
+  kRecFormat = 0x041E,
+  kRecBof = 0x0809,
+};
+
+constexpr uint16_t kBiff8 = 0x0600;
+constexpr uint16_t kBofGlobals = 0x0005;
+constexpr uint16_t kBofWorksheet = 0x0010;
+constexpr int32_t kBiff8MaxCols = 256;
+constexpr size_t kNone = static_cast<size_t>(-1);
+
+uint16_t Le16(const char* p) {
+  return static_cast<uint16_t>(static_cast<uint8_t>(p[0]) |
+                               static_cast<uint8_t>(p[1]) << 8);
+}
+
+uint32_t Le32(const char* p) {
+  return static_cast<uint32_t>(static_cast<uint8_t>(p[0])) |
+         static_cast<uint32_t>(static_cast<uint8_t>(p[1])) << 8 |
+         static_cast<uint32_t>(static_cast<uint8_t>(p[2])) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(p[3])) << 24;
+}
+
+double LeDouble(const char* p) {
+  uint64_t bits = Le32(p) | static_cast<uint64_t>(Le32(p + 4)) << 32;
+  double d;
+  std::memcpy(&d, &bits, sizeof d);
+  return d;
+}
+
+// RK: a compact number. Bit 1 says the upper 30 bits are a signed integer
+// (otherwise they are the top 30 bits of a double); bit 0 says the value
+// was multiplied by 100.
+double RkValue(uint32_t rk) {
+  double v;
+  if (rk & 2) {
+    v = static_cast<double>(static_cast<int32_t>(rk) >> 2);
+  } else {
+    uint64_t bits = static_cast<uint64_t>(rk & 0xFFFFFFFCu) << 32;
+    std::memcpy(&v, &bits, sizeof v);
+  }
+  return (rk & 1) ? v / 100 : v;
+}
+
+void AppendUtf8(uint32_t cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | cp >> 6));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | cp >> 12));
+    out->push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | cp >> 18));
+    out->push_back(static_cast<char>(0x80 | (cp >> 12 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
+  out->clear();
+  out->reserve(n * 3);
+  for (size_t i = 0; i < n; ++i) {
+    uint32_t c = s[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 &&
+        s[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    AppendUtf8(c, out);
+  }
+}
+
+// The body of a record and of the CONTINUE records after it, read as one
+// run of bytes, except that a character array cut by a record boundary
+// goes on after a fresh option byte saying whether the rest is 8 or 16 bits
+// per character.
+class Continued {
+ public:
+  void Reset() {
+    segs_.clear();
+    seg_ = 0;
+    pos_ = 0;
+  }
+  void Add(std::string_view body) { segs_.push_back(body); }
+
+  bool AtEnd() {
+    SkipEmpty();
+    return seg_ >= segs_.size();
+  }
+
+  bool Read(void* dst, size_t n) {
+    char* d = static_cast<char*>(dst);
+    while (n > 0) {
+      SkipEmpty();
+      if (seg_ >= segs_.size()) return false;
+      size_t take = std::min(n, segs_[seg_].size() - pos_);
+      std::memcpy(d, segs_[seg_].data() + pos_, take);
+      d += take;
+      n -= take;
+      pos_ += take;
+    }
+    return true;
+  }
+
+  bool Skip(uint64_t n) {
+    while (n > 0) {
+      SkipEmpty();
+      if (seg_ >= segs_.size()) return false;
+      size_t take = static_cast<size_t>(
+          std::min<uint64_t>(n, segs_[seg_].size() - pos_));
+      n -= take;
+      pos_ += take;
+    }
+    return true;
+  }
+
+  bool U8(uint8_t* v) {
+    char b;
+    if (!Read(&b, 1)) return false;
+    *v = static_cast<uint8_t>(b);
+    return true;
+  }
+  bool U16(uint16_t* v) {
+    char b[2];
+    if (!Read(b, 2)) return false;
+    *v = Le16(b);
+    return true;
+  }
+  bool U32(uint32_t* v) {
+    char b[4];
+    if (!Read(b, 4)) return false;
+    *v = Le32(b);
+    return true;
+  }
+
+  // cch characters, 16-bit when highByte, into *out as UTF-16.
+  bool Chars(uint32_t cch, bool highByte, std::u16string* out) {
+    out->resize(cch);
+    char16_t* d = out->data();
+    while (cch > 0) {
+      if (seg_ < segs_.size() && pos_ == segs_[seg_].size()) {
+        // The array goes on in the next record, after a new option byte.
+        // (A header ending exactly at a boundary is the same case.)
+        ++seg_;
+        pos_ = 0;
+        if (seg_ >= segs_.size() || segs_[seg_].empty()) return false;
+        highByte = (segs_[seg_][0] & 1) != 0;
+        pos_ = 1;
+      }
+      if (seg_ >= segs_.size()) return false;
+      std::string_view s = segs_[seg_].substr(pos_);
+      const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
+      if (highByte) {
+        size_t n = std::min<size_t>(cch, s.size() / 2);
+        if (n == 0) {
+          // An odd byte before the boundary: no whole character fits;
+          // drop it and go on in the next record.
+          pos_ = segs_[seg_].size();
+          continue;
+        }
+        for (size_t i = 0; i < n; ++i)
+          d[i] = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
+        d += n;
+        cch -= static_cast<uint32_t>(n);
+        pos_ += 2 * n;
+      } else {
+        size_t n = std::min<size_t>(cch, s.size());
+        for (size_t i = 0; i < n; ++i) d[i] = p[i];
+        d += n;
+        cch -= static_cast<uint32_t>(n);
+        pos_ += n;
+      }
+    }
+    return true;
+  }
+
+ private:
+  // Moves past exhausted segments, for plain byte reads (which, unlike
+  // character arrays, carry no option byte across a boundary).
+  void SkipEmpty() {
+    while (seg_ < segs_.size() && pos_ >= segs_[seg_].size()) {
+      ++seg_;
+      pos_ = 0;
+    }
+  }
+
+  std::vector<std::string_view> segs_;
+  size_t seg_ = 0;
+  size_t pos_ = 0;
+};
+
+struct Record {
+  uint16_t type;
+  std::string_view body;
+};
+
+class RecordCursor {
+ public:
+  RecordCursor(std::string_view stream, size_t pos)
+      : s_(stream), pos_(pos) {}
+
+  bool AtEnd() const { return pos_ >= s_.size(); }
+
+  // False at the end of the stream or on a record cut short; *bad tells
+  // which.
+  bool Next(Record* r, bool* bad) {
+    *bad = false;
+    if (pos_ >= s_.size()) return false;
+    if (s_.size() - pos_ < 4) {
+      *bad = true;
+      return false;
+    }
+    r->type = Le16(s_.data() + pos_);
+    uint16_t len = Le16(s_.data() + pos_ + 2);
+    if (s_.size() - pos_ - 4 < len) {
+      *bad = true;
+      return false;
+    }
+    r->body = s_.substr(pos_ + 4, len);
+    pos_ += 4 + static_cast<size_t>(len);
+    return true;
+  }
+
+  // Adds the bodies of the CONTINUE records that follow to *c.
+  void TakeContinues(Continued* c) {
+    while (s_.size() - pos_ >= 4 && Le16(s_.data() + pos_) == kRecContinue) {
+      uint16_t len = Le16(s_.data() + pos_ + 2);
+      if (s_.size() - pos_ - 4 < len) return;  // Next() reports it
+      c->Add(s_.substr(pos_ + 4, len));
+      pos_ += 4 + static_cast<size_t>(len);
+    }
+  }
+
+ private:
+  std::string_view s_;
+  size_t pos_;
+};
+
+struct SheetInfo {
+  uint32_t offset;
+  uint8_t kind;  // 0 worksheet, 1 macro sheet, 2 chart, 6 VB module
+  std::string name;
+};
+
+class BiffReader {
+ public:
+  BiffReader(std::string_view stream, Workbook* book)
+      : stream_(stream), book_(book) {}
+
+  bool Read(std::string* error) {
+    if (!ReadGlobals(error)) return false;
+    for (const SheetInfo& info : sheets_) {
+      if (info.kind == 6) continue;  // code modules are not sheets
+      Sheet sheet;
+      sheet.name = info.name;
+      if (info.kind == 0 && !ReadSheet(info, &sheet, error)) return false;
+      book_->sheets.push_back(std::move(sheet));
+    }
+    if (book_->sheets.empty()) return Fail(error, "工作簿中没有工作表");
+    return true;
+  }
+
+ private:
+  static bool Fail(std::string* error, std::string what) {
+    *error = std::move(what);
+    return false;
+  }
+
+  static bool BadLength(std::string* error) {
+    return Fail(error, "记录长度不符");
+  }
+
+  bool ReadGlobals(std::string* error) {
+    RecordCursor cur(stream_, 0);
+    Record r;
+    bool bad;
+    if (!cur.Next(&r, &bad) || r.type != kRecBof || r.body.size() < 4)
+      return Fail(error, "工作簿流不以 BOF 记录开头");
+    uint16_t version = Le16(r.body.data());
+    if (version != kBiff8)
+      return Fail(error, "只支持 BIFF8 格式（97 及以后版本保存的 xls）");
+    if (Le16(r.body.data() + 2) != kBofGlobals)
+      return Fail(error, "工作簿流不以全局部分开头");
+
+    std::vector<uint16_t> xfFormats;
+    std::vector<std::pair<uint16_t, std::string>> formats;
+    bool sawSst = false;
+    bool ended = false;
+    while (!ended && cur.Next(&r, &bad)) {
+      const char* d = r.body.data();
+      const size_t len = r.body.size();
+      switch (r.type) {
+        case kRecEof:
+          ended = true;
+          break;
+        case kRecFilePass:
+          return Fail(error, "文件已加密，无法读取");
+        case kRecDateMode:
+          if (len >= 2) date1904_ = Le16(d) != 0;
+          break;
+        case kRecBoundSheet: {
+          if (len < 8) return BadLength(error);
+          SheetInfo info;
+          info.offset = Le32(d);
+          info.kind = static_cast<uint8_t>(d[5]);
+          Continued c;
+          c.Add(r.body.substr(6));
+          uint8_t cch, flags;
+          if (!c.U8(&cch) || !c.U8(&flags) ||
+              !c.Chars(cch, flags & 1, &u16_))
+            return Fail(error, "工作表名称记录不完整");
+          Utf16ToUtf8(u16_.data(), u16_.size(), &info.name);
+          sheets_.push_back(std::move(info));
+          break;
+        }
+        case kRecFormat: {
+          if (len < 5) return BadLength(error);
+          Continued c;
+          c.Add(r.body.substr(2));
+          uint16_t cch;
+          uint8_t flags;
+          std::string code;
+          if (!c.U16(&cch) || !c.U8(&flags) ||
+              !c.Chars(cch, flags & 1, &u16_))
+            return Fail(error, "数字格式记录不完整");
+          Utf16ToUtf8(u16_.data(), u16_.size(), &code);
+          formats.emplace_back(Le16(d), std::move(code));
+          break;
+        }
+        case kRecXf:
+          if (len < 4) return BadLength(error);
+          xfFormats.push_back(Le16(d + 2));
+          break;
+        case kRecSst: {
+          if (sawSst) break;  // only the first table counts
+          sawSst = true;
+          Continued c;
+          c.Add(r.body);
+          cur.TakeContinues(&c);
+          if (!ReadSst(&c, error)) return false;
+          break;
+        }
+        default:
+          break;
+      }
+    }
+    if (!ended && bad) return Fail(error, "记录长度超出工作簿流末尾");
+    // Whether each cell style shows numbers as dates, decided once.
+    xfIsDate_.resize(xfFormats.size());
+    for (size_t i = 0; i < xfFormats.size(); ++i) {
+      uint16_t id = xfFormats[i];
+      std::string_view code;
+      // A later FORMAT record for the same id replaces an earlier one.
+      for (const auto& f : formats)
+        if (f.first == id) code = f.second;
+      xfIsDate_[i] = IsDateFormat(id, code);
+    }
+    return true;
+  }
+
+  bool ReadSst(Continued* c, std::string* error) {
+    uint32_t total, unique;
+    if (!c->U32(&total) || !c->U32(&unique))
+      return Fail(error, "共享字符串表不完整");
+    std::vector<std::string>& pool = book_->strings;
+    sstBase_ = static_cast<uint32_t>(pool.size());
+    // The count is only a claim: at least three bytes stand behind each
+    // string, so the stream's size bounds what is worth reserving.
+    pool.reserve(pool.size() +
+                 std::min<size_t>(unique, stream_.size() / 3 + 1));
+    for (uint32_t i = 0; i < unique && !c->AtEnd(); ++i) {
+      uint16_t cch;
+      uint8_t flags;
+      uint16_t runs = 0;
+      uint32_t ext = 0;
+      if (!c->U16(&cch) || !c->U8(&flags) ||
+          ((flags & 0x08) && !c->U16(&runs)) ||
+          ((flags & 0x04) && !c->U32(&ext)) ||
+          !c->Chars(cch, flags & 1, &u16_) ||
+          !c->Skip(4ull * runs + ext))
+        return Fail(error, "共享字符串表不完整");
+      pool.emplace_back();
+      Utf16ToUtf8(u16_.data(), u16_.size(), &pool.back());
+    }
+    sstCount_ = static_cast<uint32_t>(pool.size()) - sstBase_;
+    return true;
+  }
+
+  uint32_t ErrorText(uint8_t code) {
+    static const struct {
+      uint8_t code;
+      const char* text;
+    } kErrors[] = {{0x00, "#NULL!"}, {0x07, "#DIV/0!"}, {0x0F, "#VALUE!"},
+                   {0x17, "#REF!"},  {0x1D, "#NAME?"},  {0x24, "#NUM!"},
+                   {0x2A, "#N/A"}};
+    size_t k = 6;  // codes this reader does not know show as #N/A
+    for (size_t i = 0; i < std::size(kErrors); ++i)
+      if (kErrors[i].code == code) k = i;
+    if (errorIds_[k] == kNoText) {
+      errorIds_[k] = static_cast<uint32_t>(book_->strings.size());
+      book_->strings.emplace_back(kErrors[k].text);
+    }
+    return errorIds_[k];
+  }
+
+  uint32_t EmptyText() {
+    if (emptyId_ == kNoText) {
+      emptyId_ = static_cast<uint32_t>(book_->strings.size());
+      book_->strings.emplace_back();
+    }
+    return emptyId_;
+  }
+
+  // A BIFF8 unicode string (16-bit length) starting at `body`, with any
+  // CONTINUE records that follow, appended to the pool.
+  bool PoolString(std::string_view body, RecordCursor* cur, uint32_t* id) {
+    Continued c;
+    c.Add(body);
+    cur->TakeContinues(&c);
+    uint16_t cch;
+    uint8_t flags;
+    if (!c.U16(&cch) || !c.U8(&flags) || !c.Chars(cch, flags & 1, &u16_))
+      return false;
+    *id = static_cast<uint32_t>(book_->strings.size());
+    book_->strings.emplace_back();
+    Utf16ToUtf8(u16_.data(), u16_.size(), &book_->strings.back());
+    return true;
+  }
+
+  double NumberFor(uint16_t xf, double v, CellType* type) const {
+    if (xf < xfIsDate_.size() && xfIsDate_[xf]) {
+      *type = CellType::DateTime;
+      // Serials before 1900-03-01 sit one day off because the 1900 system
+      // counts a 29 February 1900 that never was.
+      if (date1904_) return v + 1462;
+      return v < 61 ? v + 1 : v;
+    }
+    *type = CellType::Number;
+    return v;
+  }
+
+  // Counts the values a sheet substream holds, so that its cell vector is
+  // allocated once.
+  size_t CountCells(size_t offset) const {
+    RecordCursor cur(stream_, offset);
+    Record r;
+    bool bad;
+    size_t n = 0;
+    int depth = 0;
+    while (cur.Next(&r, &bad)) {
+      if (r.type == kRecBof) {
+        ++depth;
+      } else if (r.type == kRecEof) {
+        if (--depth <= 0) break;
+      } else if (depth == 1) {
+        switch (r.type) {
+          case kRecMulRk:
+            if (r.body.size() >= 6) n += (r.body.size() - 6) / 6;
+            break;
+          case kRecLabelSst:
+          case kRecLabel:
+          case kRecRString:
+          case kRecNumber:
+          case kRecRk:
+          case kRecBoolErr:
+          case kRecFormula:
+            ++n;
+            break;
+          default:
+            break;
+        }
+      }
+    }
+    return n;
+  }
+
+  bool ReadSheet(const SheetInfo& info, Sheet* sheet, std::string* error) {
+    RecordCursor cur(stream_, info.offset);
+    Record r;
+    bool bad;
+    if (info.offset >= stream_.size() || !cur.Next(&r, &bad) ||
+        r.type != kRecBof || r.body.size() < 4)
+      return Fail(error, "工作表“" + info.name + "”的位置无效");
+    // A sheet listed as a worksheet may still hold a chart or macros.
+    if (Le16(r.body.data() + 2) != kBofWorksheet) return true;
+
+    std::vector<Cell>& cells = sheet->cells;
+    cells.reserve(CountCells(info.offset));
+    size_t pendingString = kNone;
+    int depth = 0;  // inside an embedded chart's own BOF..EOF
+    auto add = [&](uint16_t row, uint16_t col, double number,
+                   uint32_t textId, CellType type) {
+      if (col >= kBiff8MaxCols) return;
+      cells.push_back(Cell{static_cast<int32_t>(row) + 1,
+                           static_cast<int32_t>(col) + 1, number, textId,
+                           type});
+    };
+    while (cur.Next(&r, &bad)) {
+      const char* d = r.body.data();
+      const size_t len = r.body.size();
+      if (r.type == kRecBof) {
+        ++depth;
+        continue;
+      }
+      if (r.type == kRecEof) {
+        if (depth == 0) break;
+        --depth;
+        continue;
+      }
+      if (depth > 0) continue;
+      switch (r.type) {
+        case kRecLabelSst: {
+          if (len < 10) return BadLength(error);
+          uint32_t isst = Le32(d + 6);
+          if (isst >= sstCount_) return Fail(error, "共享字符串索引越界");
+          pendingString = kNone;
+          add(Le16(d), Le16(d + 2), 0, sstBase_ + isst, CellType::Text);
+          break;
+        }
+        case kRecNumber: {
+          if (len < 14) return BadLength(error);
+          CellType type;
+          double v = NumberFor(Le16(d + 4), LeDouble(d + 6), &type);
+          pendingString = kNone;
+          add(Le16(d), Le16(d + 2), v, 0, type);
+          break;
+        }
+        case kRecRk: {
+          if (len < 10) return BadLength(error);
+          CellType type;
+          double v = NumberFor(Le16(d + 4), RkValue(Le32(d + 6)), &type);
+          pendingString = kNone;
+          add(Le16(d), Le16(d + 2), v, 0, type);
+          break;
+        }
+        case kRecMulRk: {
+          if (len < 12) return BadLength(error);
+          uint16_t row = Le16(d);
+          uint32_t col = Le16(d + 2);
+          size_t n = (len - 6) / 6;
+          for (size_t i = 0; i < n && col + i < kBiff8MaxCols; ++i) {
+            const char* p = d + 4 + 6 * i;
+            CellType type;
+            double v = NumberFor(Le16(p), RkValue(Le32(p + 2)), &type);
+            add(row, static_cast<uint16_t>(col + i), v, 0, type);
+          }
+          pendingString = kNone;
+          break;
+        }
+        case kRecLabel:
+        case kRecRString: {
+          if (len < 9) return BadLength(error);
+          uint32_t id;
+          if (!PoolString(r.body.substr(6), &cur, &id))
+            return Fail(error, "文本单元格记录不完整");
+          pendingString = kNone;
+          add(Le16(d), Le16(d + 2), 0, id, CellType::Text);
+          break;
+        }
+        case kRecBoolErr: {
+          if (len < 8) return BadLength(error);
+          pendingString = kNone;
+          uint8_t v = static_cast<uint8_t>(d[6]);
+          if (d[7])
+            add(Le16(d), Le16(d + 2), 0, ErrorText(v), CellType::Error);
+          else
+            add(Le16(d), Le16(d + 2), v ? 1 : 0, 0, CellType::Boolean);
+          break;
+        }
+        case kRecFormula: {
+          if (len < 20) return BadLength(error);
+          pendingString = kNone;
+          uint16_t row = Le16(d), col = Le16(d + 2);
+          const char* val = d + 6;
+          if (static_cast<uint8_t>(val[6]) != 0xFF ||
+              static_cast<uint8_t>(val[7]) != 0xFF) {
+            CellType type;
+            double v = NumberFor(Le16(d + 4), LeDouble(val), &type);
+            add(row, col, v, 0, type);
+            break;
+          }
+          switch (val[0]) {
+            case 0:  // text, in the STRING record that follows
+              if (col < kBiff8MaxCols) pendingString = cells.size();
+              add(row, col, 0, EmptyText(), CellType::Text);
+              break;
+            case 1:
+              add(row, col, val[2] ? 1 : 0, 0, CellType::Boolean);
+              break;
+            case 2:
+              add(row, col, 0, ErrorText(static_cast<uint8_t>(val[2])),
+                  CellType::Error);
+              break;
+            case 3:
+              add(row, col, 0, EmptyText(), CellType::Text);
+              break;
+            default:
+              break;
+          }
+          break;
+        }
+        case kRecString: {
+          uint32_t id;
+          if (pendingString == kNone) break;
+          if (!PoolString(r.body, &cur, &id))
+            return Fail(error, "公式文本记录不完整");
+          cells[pendingString].textId = id;
+          pendingString = kNone;
+          break;
+        }
+        default:
+          break;
+      }
+    }
+    if (bad) return Fail(error, "记录长度超出工作簿流末尾");
+    SortCells(&cells);
+    return true;
+  }
+
+  // Writers emit cells row by row, so the vector is nearly always sorted
+  // already; when not, a stable sort keeps repeats in file order and the
+  // last of each wins.
+  static void SortCells(std::vector<Cell>* cells) {
+    auto less = [](const Cell& a, const Cell& b) {
+      return a.row != b.row ? a.row < b.row : a.col < b.col;
+    };
+    bool strictly = true;
+    for (size_t i = 1; i < cells->size() && strictly; ++i)
+      strictly = less((*cells)[i - 1], (*cells)[i]);
+    if (strictly) return;
+    std::stable_sort(cells->begin(), cells->end(), less);
+    size_t out = 0;
+    for (size_t i = 0; i < cells->size(); ++i) {
+      if (i + 1 < cells->size() && !less((*cells)[i], (*cells)[i + 1]))
+        continue;  // a later cell at the same place replaces this one
+      (*cells)[out++] = (*cells)[i];
+    }
+    cells->resize(out);
+  }
+
+  static constexpr uint32_t kNoText = 0xFFFFFFFF;
+
+  std::string_view stream_;
+  Workbook* book_;
+  std::vector<SheetInfo> sheets_;
+  std::vector<bool> xfIsDate_;
+  bool date1904_ = false;
+  uint32_t sstBase_ = 0;
+  uint32_t sstCount_ = 0;
+  uint32_t errorIds_[7] = {kNoText, kNoText, kNoText, kNoText,
+                           kNoText, kNoText, kNoText};
+  uint32_t emptyId_ = kNoText;
+  std::u16string u16_;  // scratch for every string, to spare allocations
+};
+
+}  // namespace
+
+bool ReadXls(std::string_view bytes, Workbook* out, std::string* error) {
+  static const char kPrefix[] = "不是有效的 xls 文件：";
+  cfb::CompoundFile file;
+  std::string why;
+  if (!file.Open(bytes, &why)) {
+    *error = kPrefix + why;
+    return false;
+  }
+  int index = file.FindStream(u"Workbook");
+  if (index < 0) index = file.FindStream(u"Book");
+  if (index < 0) {
+    *error = std::string(kPrefix) + "找不到工作簿流";
+    return false;
+  }
+  std::string stream;
+  if (!file.ReadStream(file.entries()[index], &stream, &why)) {
+    *error = kPrefix + why;
+    return false;
+  }
+  Workbook book;
+  BiffReader reader(stream, &book);
+  if (!reader.Read(&why)) {
+    *error = kPrefix + why;
+    return false;
+  }
+  *out = std::move(book);
+  return true;
+}
+
+}  // namespace qx::reader
