@@ -1,0 +1,228 @@
+#include "reader/Gbk.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "reader/GbkTable.h"
+
+namespace qx::gbk {
+namespace {
+
+using detail::kDoubleByteToUnicode;
+using detail::kFirstLead;
+using detail::kFirstTrail;
+using detail::kLeadCount;
+using detail::kTrailCount;
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr unsigned char kEuroByte = 0x80;  // code page 936's single euro byte
+constexpr char32_t kEuro = 0x20AC;
+
+// Unicode -> GBK, the inverse of the generated table, built once on first
+// use. 0 means "not in GBK"; single bytes are handled before the lookup.
+struct EncodeTable {
+  uint16_t toGbk[0x10000];
+  EncodeTable() {
+    std::memset(toGbk, 0, sizeof toGbk);
+    for (int lead = 0; lead < kLeadCount; ++lead) {
+      for (int trail = 0; trail < kTrailCount; ++trail) {
+        uint16_t u = kDoubleByteToUnicode[lead * kTrailCount + trail];
+        if (u != 0) {
+          toGbk[u] = static_cast<uint16_t>(((kFirstLead + lead) << 8) | (kFirstTrail + trail));
+        }
+      }
+    }
+  }
+};
+
+const EncodeTable& Encoder() {
+  static const EncodeTable* table = new EncodeTable();  // never freed: lives as long as the process
+  return *table;
+}
+
+// Decodes one UTF-8 character at bytes[i]; on success advances i and
+// returns true. Overlong forms, surrogates and values past U+10FFFF are
+// malformed, as they are for MultiByteToWideChar with MB_ERR_INVALID_CHARS.
+bool DecodeUtf8(std::string_view s, size_t* i, char32_t* out) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  size_t n = s.size(), k = *i;
+  unsigned char b0 = p[k];
+  if (b0 < 0x80) {
+    *out = b0;
+    *i = k + 1;
+    return true;
+  }
+  int len;
+  char32_t cp, min;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2, cp = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, cp = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4, cp = b0 & 0x07, min = 0x10000;
+  } else {
+    return false;
+  }
+  if (n - k < static_cast<size_t>(len)) return false;
+  for (int j = 1; j < len; ++j) {
+    unsigned char b = p[k + j];
+    if ((b & 0xC0) != 0x80) return false;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+  *out = cp;
+  *i = k + len;
+  return true;
+}
+
+void AppendUtf8(char32_t cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
+bool FromUtf8(std::string_view utf8, std::string* gbk) {
+  gbk->clear();
+  gbk->reserve(utf8.size());
+  const uint16_t* table = nullptr;
+  bool exact = true;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      gbk->push_back(static_cast<char>(b));
+      ++i;
+      continue;
+    }
+    char32_t cp;
+    if (!DecodeUtf8(utf8, &i, &cp)) {
+      gbk->push_back('?');
+      exact = false;
+      ++i;
+      continue;
+    }
+    if (cp == kEuro) {
+      gbk->push_back(static_cast<char>(kEuroByte));
+      continue;
+    }
+    if (cp >= 0x10000) {
+      // The text reaches the program as UTF-16, and each half of a
+      // surrogate pair becomes its own default character.
+      gbk->append("??");
+      exact = false;
+      continue;
+    }
+    if (!table) table = Encoder().toGbk;
+    uint16_t code = table[cp];
+    if (code == 0) {
+      gbk->push_back('?');
+      exact = false;
+    } else {
+      gbk->push_back(static_cast<char>(code >> 8));
+      gbk->push_back(static_cast<char>(code & 0xFF));
+    }
+  }
+  return exact;
+}
+
+std::string ToUtf8(std::string_view gbk) {
+  std::string out;
+  out.reserve(gbk.size() + gbk.size() / 2);
+  const auto* p = reinterpret_cast<const unsigned char*>(gbk.data());
+  size_t n = gbk.size();
+  for (size_t i = 0; i < n;) {
+    unsigned char b = p[i];
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+      ++i;
+    } else if (b == kEuroByte) {
+      AppendUtf8(kEuro, &out);
+      ++i;
+    } else if (b == 0xFF || i + 1 >= n) {
+      AppendUtf8(kReplacement, &out);
+      ++i;
+    } else {
+      unsigned char t = p[i + 1];
+      uint16_t u = 0;
+      if (t >= kFirstTrail && t != 0xFF) {
+        u = kDoubleByteToUnicode[(b - kFirstLead) * kTrailCount + (t - kFirstTrail)];
+      }
+      if (u != 0) {
+        AppendUtf8(u, &out);
+        i += 2;
+      } else {
+        AppendUtf8(kReplacement, &out);
+        // A trail byte that is plain ASCII stays a character of its own.
+        i += (t < 0x80) ? 1 : 2;
+      }
+    }
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size() * 3);
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    char32_t u = utf16[i];
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+      ++i;
+    } else if (u >= 0xD800 && u <= 0xDFFF) {
+      u = kReplacement;
+    }
+    AppendUtf8(u, &out);
+  }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    char32_t cp;
+    if (!DecodeUtf8(utf8, &i, &cp)) {
+      cp = kReplacement;
+      ++i;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t cp;
+    if (!DecodeUtf8(bytes, &i, &cp)) return false;
+  }
+  return true;
+}
+
+}  // namespace qx::gbk

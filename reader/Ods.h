@@ -1,0 +1,13 @@
+// .ods: OpenDocument spreadsheets (content.xml inside a ZIP package).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "reader/Workbook.h"
+
+namespace qx::reader {
+
+bool ReadOds(std::string_view bytes, Workbook* out, std::string* error);
+
+}  // namespace qx::reader

@@ -1,0 +1,275 @@
+#include "reader/Zip.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace qx::zip {
+namespace {
+
+constexpr uint32_t kLocalSig = 0x04034b50;
+constexpr uint32_t kCentralSig = 0x02014b50;
+constexpr uint32_t kEndSig = 0x06054b50;
+constexpr uint32_t kEnd64Sig = 0x06064b50;
+constexpr uint32_t kEnd64LocatorSig = 0x07064b50;
+constexpr size_t kEndSize = 22;
+constexpr size_t kEnd64LocatorSize = 20;
+constexpr size_t kEnd64Size = 56;
+constexpr size_t kCentralSize = 46;
+constexpr size_t kLocalSize = 30;
+// Deflate cannot expand data by more than about 1032:1; an entry that says
+// otherwise is corrupt, and believing it would let it reserve memory.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
+uint16_t U16(std::string_view b, size_t at) {
+  auto p = reinterpret_cast<const unsigned char*>(b.data()) + at;
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+uint32_t U32(std::string_view b, size_t at) {
+  auto p = reinterpret_cast<const unsigned char*>(b.data()) + at;
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint64_t U64(std::string_view b, size_t at) {
+  return U32(b, at) | (static_cast<uint64_t>(U32(b, at + 4)) << 32);
+}
+
+// True when [offset, offset + length) lies inside a buffer of `size` bytes.
+bool Fits(uint64_t offset, uint64_t length, uint64_t size) {
+  return offset <= size && length <= size - offset;
+}
+
+bool Fail(std::string* error, const char* message) {
+  *error = message;
+  return false;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// Reads the ZIP64 extra field of a central header: each 64-bit value is
+// present only where the 32-bit header field holds its 0xFFFFFFFF marker.
+bool ApplyZip64Extra(std::string_view extra, bool needUsize, bool needCsize, bool needOffset,
+                     Entry* e) {
+  size_t at = 0;
+  while (at + 4 <= extra.size()) {
+    uint16_t id = U16(extra, at), len = U16(extra, at + 2);
+    at += 4;
+    if (len > extra.size() - at) return false;
+    if (id == 0x0001) {
+      std::string_view f = extra.substr(at, len);
+      size_t k = 0;
+      auto take = [&](uint64_t* v) {
+        if (k + 8 > f.size()) return false;
+        *v = U64(f, k);
+        k += 8;
+        return true;
+      };
+      if (needUsize && !take(&e->uncompressedSize)) return false;
+      if (needCsize && !take(&e->compressedSize)) return false;
+      if (needOffset && !take(&e->localHeaderOffset)) return false;
+      return true;
+    }
+    at += len;
+  }
+  return !(needUsize || needCsize || needOffset);
+}
+
+}  // namespace
+
+bool HasZipSignature(std::string_view bytes) {
+  return bytes.size() >= 4 && (U32(bytes, 0) == kLocalSig || U32(bytes, 0) == kEndSig);
+}
+
+bool Archive::Open(std::string_view bytes, std::string* error) {
+  bytes_ = bytes;
+  entries_.clear();
+  extractedTotal_ = 0;
+  const uint64_t size = bytes.size();
+  if (size < kEndSize) return Fail(error, "压缩包已损坏：文件太短");
+
+  // The end record sits in the last 22 + 65535 bytes (its comment is at
+  // most 65535 bytes long); search from the end.
+  size_t endPos = std::string_view::npos;
+  size_t lowest = size > kEndSize + 0xFFFF ? size - kEndSize - 0xFFFF : 0;
+  for (size_t p = size - kEndSize + 1; p-- > lowest;) {
+    if (U32(bytes, p) == kEndSig && Fits(p + kEndSize, U16(bytes, p + 20), size)) {
+      endPos = p;
+      break;
+    }
+  }
+  if (endPos == std::string_view::npos) return Fail(error, "压缩包已损坏：找不到目录结尾记录");
+
+  uint64_t count = U16(bytes, endPos + 10);
+  uint64_t cdSize = U32(bytes, endPos + 12);
+  uint64_t cdOffset = U32(bytes, endPos + 16);
+  bool zip64 = false;
+  if (endPos >= kEnd64LocatorSize && U32(bytes, endPos - kEnd64LocatorSize) == kEnd64LocatorSig) {
+    uint64_t end64 = U64(bytes, endPos - kEnd64LocatorSize + 8);
+    if (!Fits(end64, kEnd64Size, size) || U32(bytes, end64) != kEnd64Sig) {
+      return Fail(error, "压缩包已损坏：ZIP64 目录结尾记录无效");
+    }
+    count = U64(bytes, end64 + 32);
+    cdSize = U64(bytes, end64 + 40);
+    cdOffset = U64(bytes, end64 + 48);
+    zip64 = true;
+  } else if (count == 0xFFFF || cdSize == 0xFFFFFFFF || cdOffset == 0xFFFFFFFF) {
+    return Fail(error, "压缩包已损坏：缺少 ZIP64 目录结尾记录");
+  }
+  if (U16(bytes, endPos + 4) != 0 || U16(bytes, endPos + 6) != 0) {
+    if (!zip64) return Fail(error, "不支持分卷压缩包");
+  }
+  // Data put in front of the archive (a self-extractor stub) shifts every
+  // offset by the same amount; the directory's own position tells by how much.
+  uint64_t cdEnd = zip64 ? endPos - kEnd64LocatorSize - kEnd64Size : endPos;
+  uint64_t shift = 0;
+  if (!zip64 && cdOffset + cdSize < cdEnd && Fits(cdOffset, cdSize, size) &&
+      (cdSize == 0 || U32(bytes, cdOffset) != kCentralSig)) {
+    shift = cdEnd - (cdOffset + cdSize);
+  }
+  cdOffset += shift;
+  if (!Fits(cdOffset, cdSize, size)) return Fail(error, "压缩包已损坏：中央目录超出文件范围");
+  if (count > cdSize / kCentralSize) return Fail(error, "压缩包已损坏：目录项数目无效");
+
+  entries_.reserve(static_cast<size_t>(count));
+  uint64_t at = cdOffset;
+  const uint64_t end = cdOffset + cdSize;
+  for (uint64_t i = 0; i < count; ++i) {
+    if (!Fits(at, kCentralSize, end) || U32(bytes, at) != kCentralSig) {
+      return Fail(error, "压缩包已损坏：中央目录项无效");
+    }
+    Entry e;
+    e.flags = U16(bytes, at + 8);
+    e.method = U16(bytes, at + 10);
+    e.crc32 = U32(bytes, at + 16);
+    uint32_t csize = U32(bytes, at + 20), usize = U32(bytes, at + 24);
+    uint16_t nameLen = U16(bytes, at + 28), extraLen = U16(bytes, at + 30),
+             commentLen = U16(bytes, at + 32);
+    uint32_t offset = U32(bytes, at + 42);
+    uint64_t varLen = uint64_t{nameLen} + extraLen + commentLen;
+    if (!Fits(at + kCentralSize, varLen, end)) return Fail(error, "压缩包已损坏：中央目录项超出范围");
+    e.name.assign(bytes.data() + at + kCentralSize, nameLen);
+    std::replace(e.name.begin(), e.name.end(), '\\', '/');
+    e.compressedSize = csize;
+    e.uncompressedSize = usize;
+    e.localHeaderOffset = offset;
+    if (csize == 0xFFFFFFFF || usize == 0xFFFFFFFF || offset == 0xFFFFFFFF) {
+      std::string_view extra = bytes.substr(at + kCentralSize + nameLen, extraLen);
+      if (!ApplyZip64Extra(extra, usize == 0xFFFFFFFF, csize == 0xFFFFFFFF, offset == 0xFFFFFFFF,
+                           &e)) {
+        return Fail(error, "压缩包已损坏：ZIP64 扩展字段无效");
+      }
+    }
+    e.localHeaderOffset += shift;
+    entries_.push_back(std::move(e));
+    at += kCentralSize + varLen;
+  }
+  return true;
+}
+
+const Entry* Archive::Find(std::string_view name) const {
+  if (!name.empty() && name.front() == '/') name.remove_prefix(1);
+  for (const Entry& e : entries_) {
+    if (e.name == name) return &e;
+  }
+  for (const Entry& e : entries_) {
+    std::string_view n = e.name;
+    if (!n.empty() && n.front() == '/') n.remove_prefix(1);
+    if (EqualsNoCase(n, name)) return &e;
+  }
+  return nullptr;
+}
+
+bool Archive::Extract(const Entry& entry, std::string* out, std::string* error) {
+  out->clear();
+  const uint64_t size = bytes_.size();
+  uint64_t at = entry.localHeaderOffset;
+  if (!Fits(at, kLocalSize, size) || U32(bytes_, at) != kLocalSig) {
+    return Fail(error, "压缩包已损坏：本地文件头无效");
+  }
+  uint64_t dataAt = at + kLocalSize + U16(bytes_, at + 26) + U16(bytes_, at + 28);
+  if (!Fits(dataAt, entry.compressedSize, size)) {
+    return Fail(error, "压缩包已损坏：压缩数据超出文件范围");
+  }
+  if (entry.flags & 0x0001) return Fail(error, "不支持加密的压缩包");
+  if (entry.method != 0 && entry.method != 8) return Fail(error, "不支持的压缩方法");
+
+  const uint64_t usize = entry.uncompressedSize;
+  if (usize > maxEntryBytes_ || usize > maxTotalBytes_ - std::min(extractedTotal_, maxTotalBytes_)) {
+    return Fail(error, "解压后的数据超过上限，文件可能是恶意构造的压缩包");
+  }
+  std::string_view data = bytes_.substr(dataAt, entry.compressedSize);
+  if (entry.method == 0) {
+    if (entry.compressedSize != usize) return Fail(error, "压缩包已损坏：存储项大小不一致");
+    out->assign(data.data(), data.size());
+  } else {
+    if (usize > entry.compressedSize * kMaxDeflateRatio + 1024) {
+      return Fail(error, "压缩包已损坏：解压大小与压缩数据不符");
+    }
+    out->resize(static_cast<size_t>(usize));
+    z_stream z;
+    std::memset(&z, 0, sizeof z);
+    if (inflateInit2(&z, -15) != Z_OK) return Fail(error, "解压缩初始化失败");
+    z.next_out = reinterpret_cast<Bytef*>(out->data());
+    z.avail_out = static_cast<uInt>(usize);
+    size_t fed = 0;
+    int rc = Z_OK;
+    // One spare byte of output room, so that data longer than declared shows
+    // up as an error instead of a silent cut.
+    unsigned char spare;
+    bool usedSpare = false;
+    while (rc == Z_OK) {
+      if (z.avail_in == 0) {
+        if (fed == data.size()) break;
+        size_t chunk = std::min<size_t>(data.size() - fed, 1u << 30);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data() + fed));
+        z.avail_in = static_cast<uInt>(chunk);
+        fed += chunk;
+      }
+      if (z.avail_out == 0) {
+        if (usedSpare) break;
+        z.next_out = &spare;
+        z.avail_out = 1;
+        usedSpare = true;
+      }
+      rc = inflate(&z, Z_NO_FLUSH);
+      if (rc == Z_BUF_ERROR && z.avail_in == 0 && fed < data.size()) rc = Z_OK;
+    }
+    bool produced = usedSpare ? (z.avail_out == 1) : (z.avail_out == 0);
+    bool overflow = usedSpare && z.avail_out == 0;
+    inflateEnd(&z);
+    if (overflow) {
+      out->clear();
+      return Fail(error, "压缩包已损坏：解压后的数据比记录的长");
+    }
+    if (rc != Z_STREAM_END || !produced) {
+      out->clear();
+      return Fail(error, "压缩包已损坏：压缩数据无效或不完整");
+    }
+  }
+  uint32_t crc = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
+  size_t done = 0;
+  while (done < out->size()) {
+    size_t chunk = std::min<size_t>(out->size() - done, 1u << 30);
+    crc = static_cast<uint32_t>(
+        crc32(crc, reinterpret_cast<const Bytef*>(out->data() + done), static_cast<uInt>(chunk)));
+    done += chunk;
+  }
+  if (crc != entry.crc32) {
+    out->clear();
+    return Fail(error, "压缩包已损坏：校验和不符");
+  }
+  extractedTotal_ += usize;
+  return true;
+}
+
+}  // namespace qx::zip
