@@ -1,0 +1,17 @@
+// The request entry through which support libraries reach the runtime.
+#pragma once
+
+#include <cstdint>
+
+namespace qx {
+
+// One request code, two argument words, one word back.
+intptr_t RuntimeService(int32_t code, intptr_t arg1, intptr_t arg2);
+
+// Requests that belong to the window runtime (2000, 2006-2010, 2017, 2018,
+// 2031-2033 and the like) are answered by a handler it installs; the core
+// answers the rest. Returns true when it answered.
+using WindowServiceFn = bool (*)(int32_t code, intptr_t arg1, intptr_t arg2, intptr_t* answer);
+void SetWindowServiceHandler(WindowServiceFn handler);
+
+}  // namespace qx

@@ -1,0 +1,60 @@
+#include "runtime/Startup.h"
+
+#include <cstring>
+
+#include "runtime/DllCommands.h"
+#include "runtime/HelperTable.h"
+#include "runtime/Lifecycle.h"
+#include "runtime/Memory.h"
+#include "runtime/Platform.h"
+#include "runtime/RuntimeError.h"
+#include "runtime/WindowHooks.h"
+
+namespace qx {
+namespace {
+const ProgramHeader* g_header = nullptr;
+}
+
+void SetProgramHeader(const ProgramHeader* header) { g_header = header; }
+const ProgramHeader* CurrentProgramHeader() { return g_header; }
+
+void SplitProgramPath(const char* path, std::string* folder, std::string* name) {
+  const char* slash = strrchr(path, '\\');
+  if (!slash) {
+    folder->clear();
+    *name = path;
+    return;
+  }
+  folder->assign(path, slash - path);
+  *name = slash + 1;
+}
+
+void InitialiseRuntime() {
+  static const ProgramHeader kEmpty = {};
+  const ProgramHeader& h = g_header ? *g_header : kEmpty;
+  RuntimeState& rt = g_runtime;
+  rt.runMode = h.runMode;
+  rt.word1 = h.word1;
+  rt.counter = h.counterSeed + 1;
+
+  const WindowEntryHooks& w = WindowHooks();
+  if (!rt.oleInitialised && w.initialiseOle) w.initialiseOle();
+
+  char path[261];
+  Platform().programPath(path, sizeof path);
+  SplitProgramPath(path, &rt.programFolder, &rt.programName);
+  Platform().setCurrentDirectory(rt.programFolder.c_str());
+
+  if (w.createHiddenOwner) w.createHiddenOwner();
+  if (h.constantLength) SetConstantArea(h.constantArea, h.constantLength);
+  SetDeclaredDllFunctions(h.dllCount, h.dllFiles, h.dllExports);
+  StartLibraries(h.libraries, h.libraryCount);
+
+  if (h.windowDescription && h.windowDescriptionLength) {
+    bool ok = w.loadWindowDescriptions &&
+              w.loadWindowDescriptions(h.windowDescription, h.windowDescriptionLength, h.codeBase);
+    if (!ok) ReportRuntimeError("载入窗口模板数据段出错!", 0);
+  }
+}
+
+}  // namespace qx

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Every test of both builds, from a fresh Debian 12 machine: installs what is
+# missing, configures and builds the native build and the win32 build, runs
+# the native tests, then the win32 tests under Wine with Xvfb.
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+bash scripts/install-deps.sh || { echo "test.sh: installing dependencies failed" >&2; exit 1; }
+
+set -e
+cmake -S . -B build/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_TEST_DIRS= >/dev/null
+cmake --build build/host -j"$jobs"
+cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_TEST_DIRS= >/dev/null
+cmake --build build/win32 -j"$jobs"
+set +e
+
+summary() {  # "N passed, N failed" from a ctest log
+  sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -1
+}
+
+echo "== native tests"
+(cd build/host && ctest --output-on-failure -j"$jobs" 2>&1) | tee build/host-ctest.log
+host_rc=${PIPESTATUS[0]}
+
+echo "== win32 tests under Wine"
+# One Xvfb and one Wine for the whole run, started with their output
+# detached so that CTest never waits on a pipe they inherited.
+export QX_WINE_HOME="$root/build/wine"
+xvfb_pid=""
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 190); do
+    [ -e /tmp/.X$n-lock ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    xvfb_pid=$!
+    sleep 1
+    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
+    xvfb_pid=""
+  done
+fi
+cleanup() {
+  WINEPREFIX="$QX_WINE_HOME/prefix" wineserver -k </dev/null >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+scripts/wine-run cmd /c exit 0 </dev/null >/dev/null 2>&1   # makes the prefix once
+(cd build/win32 && ctest --output-on-failure 2>&1) | tee build/win32-ctest.log
+win_rc=${PIPESTATUS[0]}
+
+read -r hf ht <<<"$(summary build/host-ctest.log)"
+read -r wf wt <<<"$(summary build/win32-ctest.log)"
+failed=$(( ${hf:-0} + ${wf:-0} ))
+total=$(( ${ht:-0} + ${wt:-0} ))
+echo
+echo "native: $(( ${ht:-0} - ${hf:-0} ))/${ht:-0} passed; win32: $(( ${wt:-0} - ${wf:-0} ))/${wt:-0} passed"
+echo "$(( total - failed )) passed, $failed failed"
+[ "$host_rc" -eq 0 ] && [ "$win_rc" -eq 0 ] && [ "$total" -gt 0 ]

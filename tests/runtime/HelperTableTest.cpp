@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "runtime/Commands.h"
+#include "runtime/HelperTable.h"
+#include "runtime/Lifecycle.h"
+#include "runtime/RuntimeError.h"
+#include "runtime/RuntimeService.h"
+#include "runtime/RuntimeState.h"
+
+namespace qx {
+namespace {
+
+using test::kExitMinusOne;
+
+TEST(HelperTable, EntriesStandInTheirFixedOrder) {
+  const RuntimeHelperTable& t = HelperTable();
+  EXPECT_EQ(0u, t.reserved);
+  // The table is read by position: check the layout, not just the names.
+  auto slot = [&](int i) {
+    return reinterpret_cast<const void* const*>(reinterpret_cast<const char*>(&t) +
+                                                offsetof(RuntimeHelperTable, reportRuntimeErrorCode))[i];
+  };
+  EXPECT_EQ(reinterpret_cast<const void*>(&ReportRuntimeErrorCode), slot(0));
+  EXPECT_EQ(reinterpret_cast<const void*>(&AllocateMemory), slot(6));
+  EXPECT_EQ(reinterpret_cast<const void*>(&ReallocateMemory), slot(7));
+  EXPECT_EQ(reinterpret_cast<const void*>(&FreeMemory), slot(8));
+  EXPECT_EQ(reinterpret_cast<const void*>(&EndProgram), slot(9));
+  EXPECT_EQ(sizeof(void*) == 4 ? 56u : 112u, sizeof(RuntimeHelperTable));
+}
+
+TEST(HelperTable, CoreCommandEntryZeroesTheResultAndPassesTheArguments) {
+  TaggedValue args[] = {MakeTextValue("a\\b"), MakeTextValue("\\")};
+  TaggedValue r = HelperTable().callCoreCommand(TextLength, 2, args);
+  EXPECT_EQ(3u, r.lo);
+  EXPECT_EQ(0u, r.hi);
+  EXPECT_EQ(kTagInt, r.tag);
+  r = HelperTable().callLibraryCommand(TextLength, 5, 1, args);
+  EXPECT_EQ(3u, r.lo);
+}
+
+TEST(HelperTable, InternalServicesRegisterExitRoutinesAndDetachLiteralArrays) {
+  alignas(4) static int32_t area[4] = {1, 2, 0x11, 0x22};  // {1 dim, 2 elems, bytes...}
+  SetConstantArea(area, sizeof area);
+  void* slot = area;
+  HelperTable().callInternalService(kDetachConstantArray, 4, reinterpret_cast<intptr_t>(&slot), 0, 0);
+  ASSERT_NE(static_cast<void*>(area), slot);
+  EXPECT_EQ(0, memcmp(area, slot, sizeof area));
+  FreeMemory(slot);
+  void* heapArray = MakePointerArray(1);
+  slot = heapArray;
+  HelperTable().callInternalService(kDetachConstantArray, 4, reinterpret_cast<intptr_t>(&slot), 0, 0);
+  EXPECT_EQ(heapArray, slot);
+  FreeArray(heapArray, kTagText);
+  SetConstantArea(nullptr, 0);
+}
+
+TEST(RuntimeService, ValueRequests) {
+  TaggedValue d = MakeDouble(-7.9);
+  EXPECT_EQ(-7, RuntimeService(2001, reinterpret_cast<intptr_t>(&d), 0));
+  TaggedValue b = {0xFF, 0, kTagByte};
+  EXPECT_EQ(255, RuntimeService(2001, reinterpret_cast<intptr_t>(&b), 0));
+  TaggedValue s = {0xFFFF, 0, kTagShort};
+  EXPECT_EQ(-1, RuntimeService(2001, reinterpret_cast<intptr_t>(&s), 0));
+  TaggedValue l = MakeLong(0x100000005LL);
+  EXPECT_EQ(5, RuntimeService(2001, reinterpret_cast<intptr_t>(&l), 0));
+  EXPECT_EQ(0, RuntimeService(2002, 0, 0));
+  g_runtime.runMode = 3;
+  EXPECT_EQ(3, RuntimeService(2030, 0, 0));
+  void* p = reinterpret_cast<void*>(RuntimeService(2024, 16, 0));
+  p = reinterpret_cast<void*>(RuntimeService(2026, reinterpret_cast<intptr_t>(p), 64));
+  RuntimeService(2025, reinterpret_cast<intptr_t>(p), 0);
+  EXPECT_EQ(0, RuntimeService(2024, -1, 1));  // quiet: null instead of an error
+  void* array = MakePointerArray(2);
+  static_cast<char**>(ArrayElements(array))[1] = CopyText("元素");
+  RuntimeService(2023, kTagText | kTagByRef, reinterpret_cast<intptr_t>(array));
+}
+
+TEST(RuntimeServiceDeathTest, NonNumberAndLibraryComplaintsAreRuntimeErrors) {
+  SetRuntimeErrorHandler(test::TellingHandler);
+  TaggedValue t = MakeTextValue("12");
+  EXPECT_EXIT(RuntimeService(2001, reinterpret_cast<intptr_t>(&t), 0),
+              ::testing::ExitedWithCode(kExitMinusOne), "msg=" + test::Hex("欲转换数据类型不是数值"));
+  EXPECT_EXIT(RuntimeService(2027, reinterpret_cast<intptr_t>("库出错"), 0),
+              ::testing::ExitedWithCode(kExitMinusOne), "code=0 msg=" + test::Hex("库出错"));
+  EXPECT_EXIT(RuntimeService(2028, 9, 0), ::testing::ExitedWithCode(9), "");
+  SetRuntimeErrorHandler(nullptr);
+}
+
+}  // namespace
+}  // namespace qx
