@@ -1,0 +1,91 @@
+// Files written by real programs (made by data/make_fixtures.sh).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "XlsTestUtil.h"
+
+using namespace xlstest;
+using qx::reader::CellType;
+using qx::reader::Workbook;
+
+namespace {
+
+std::string Fixture(const char* name) {
+  std::string path =
+      std::string(QX_SOURCE_DIR) + "/tests/reader_xls/data/" + name;
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in.good()) << path;
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(XlsFixtures, XlwtWorkbook) {
+  Workbook b = ReadOk(Fixture("xlwt_basic.xls"));
+  ASSERT_EQ(b.sheets.size(), 3u);
+  EXPECT_EQ(b.sheets[0].name, "题库");
+  EXPECT_EQ(b.sheets[1].name, "Second");
+  EXPECT_EQ(b.sheets[2].name, "Empty");
+  EXPECT_TRUE(b.sheets[2].cells.empty());
+  EXPECT_EQ(TextAt(b, 1, 1, 1), "第二页");
+
+  const auto& s = b.sheets[0];
+  EXPECT_EQ(TextAt(b, 0, 1, 2), "题目");
+  EXPECT_EQ(TextAt(b, 0, 2, 2), "下列哪一项是正确的？");
+  EXPECT_EQ(TextAt(b, 0, 3, 2), "Latin-1: caf\xC3\xA9");
+  EXPECT_EQ(At(s, 2, 3)->number, 5);
+  EXPECT_EQ(At(s, 3, 3)->number, 2.5);
+  EXPECT_EQ(At(s, 4, 3)->number, -123456789);
+  EXPECT_EQ(At(s, 5, 3)->number, 1e100);
+  EXPECT_EQ(At(s, 6, 1)->type, CellType::Boolean);
+  EXPECT_EQ(At(s, 6, 1)->number, 1);
+  EXPECT_EQ(At(s, 6, 2)->number, 0);
+  EXPECT_EQ(At(s, 7, 1)->type, CellType::DateTime);
+  EXPECT_EQ(At(s, 7, 1)->number, 45306);
+  EXPECT_EQ(At(s, 7, 2)->type, CellType::DateTime);
+  EXPECT_NEAR(At(s, 7, 2)->number, 45306 + (13 * 3600 + 45 * 60 + 30) / 86400.0,
+              1e-9);
+  EXPECT_EQ(At(s, 7, 3)->type, CellType::Number);  // "#,##0.00"
+  EXPECT_EQ(At(s, 7, 3)->number, 1234.5);
+  ASSERT_NE(At(s, 8, 1), nullptr);  // a formula without a cached result
+  EXPECT_EQ(TextAt(b, 0, 10, 7), "far");
+  EXPECT_EQ(s.cells.back().row, 10);
+}
+
+TEST(XlsFixtures, GnumericFormulasWithCachedResults) {
+  Workbook b = ReadOk(Fixture("gnumeric_formulas.xls"));
+  ASSERT_EQ(b.sheets.size(), 1u);
+  EXPECT_EQ(b.sheets[0].name, "公式");
+  const auto& s = b.sheets[0];
+  EXPECT_EQ(At(s, 2, 1)->number, 42);
+  EXPECT_EQ(TextAt(b, 0, 2, 2), "文本结果");
+  EXPECT_EQ(At(s, 2, 3)->type, CellType::Boolean);
+  EXPECT_EQ(At(s, 2, 3)->number, 1);
+  EXPECT_EQ(TextAt(b, 0, 2, 4), "#DIV/0!");
+  EXPECT_EQ(TextAt(b, 0, 2, 5), "");
+}
+
+TEST(XlsFixtures, GnumericFromCsv) {
+  Workbook b = ReadOk(Fixture("gnumeric_csv.xls"));
+  ASSERT_EQ(b.sheets.size(), 1u);
+  const auto& s = b.sheets[0];
+  EXPECT_EQ(TextAt(b, 0, 1, 3), "题目");
+  EXPECT_EQ(TextAt(b, 0, 2, 3), "中国的首都是哪里？");
+  EXPECT_EQ(TextAt(b, 0, 3, 3), "下列哪些是\"质数\"？");
+  EXPECT_EQ(At(s, 2, 1)->number, 1);
+  EXPECT_EQ(At(s, 2, 5)->type, CellType::DateTime);
+  EXPECT_EQ(At(s, 2, 5)->number, 45306);
+  EXPECT_EQ(At(s, 3, 5)->number, 45351);
+  EXPECT_EQ(At(s, 5, 4)->number, 2);
+  EXPECT_EQ(At(s, 5, 5), nullptr);
+  EXPECT_EQ(s.cells.size(), 24u);
+}
+
+TEST(XlsFixtures, Biff5Refused) {
+  EXPECT_NE(ReadErr(Fixture("gnumeric_biff5.xls")).find("BIFF8"),
+            std::string::npos);
+}
+
+}  // namespace
