@@ -187,6 +187,31 @@ bool CompoundFile::ReadChain(uint32_t start, uint64_t size, std::string* out,
   return true;
 }
 
+bool CompoundFile::ViewStream(const Entry& entry, std::string* storage,
+                              std::string_view* view,
+                              std::string* error) const {
+  if (entry.size >= kMiniStreamCutoff &&
+      entry.size <= static_cast<uint64_t>(sectorCount_) << sectorShift_) {
+    std::vector<uint32_t> chain;
+    if (!WalkChain(entry.start, fat_, sectorCount_, &chain, error))
+      return false;
+    const uint64_t needed = (entry.size + sectorSize_ - 1) >> sectorShift_;
+    bool contiguous = chain.size() >= needed;
+    for (uint64_t i = 1; i < needed && contiguous; ++i)
+      contiguous = chain[i] == chain[0] + i;
+    uint64_t offset = (static_cast<uint64_t>(chain.empty() ? 0 : chain[0]) + 1)
+                      << sectorShift_;
+    if (contiguous && offset + entry.size <= bytes_.size()) {
+      *view = bytes_.substr(static_cast<size_t>(offset),
+                            static_cast<size_t>(entry.size));
+      return true;
+    }
+  }
+  if (!ReadStream(entry, storage, error)) return false;
+  *view = *storage;
+  return true;
+}
+
 int CompoundFile::FindStream(std::u16string_view name) const {
   for (size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];

@@ -37,6 +37,12 @@ class CompoundFile {
   bool ReadStream(const Entry& entry, std::string* out,
                   std::string* error) const;
 
+  // The stream's bytes as *view: straight into the file's buffer when its
+  // sectors follow one another (as writers lay out big streams), else
+  // copied into *storage.
+  bool ViewStream(const Entry& entry, std::string* storage,
+                  std::string_view* view, std::string* error) const;
+
  private:
   bool WalkChain(uint32_t start, const std::vector<uint32_t>& table,
                  uint32_t limit, std::vector<uint32_t>* chain,

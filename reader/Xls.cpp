@@ -78,37 +78,41 @@ double RkValue(uint32_t rk) {
   return (rk & 1) ? v / 100 : v;
 }
 
-void AppendUtf8(uint32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | cp >> 6));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | cp >> 12));
-    out->push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | cp >> 18));
-    out->push_back(static_cast<char>(0x80 | (cp >> 12 & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
+// UTF-16 to UTF-8 in two passes, so that each text is allocated once at
+// its exact size: a sheet of Chinese text is tens of thousands of these.
+// Unpaired surrogates become U+FFFD.
 void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
-  out->clear();
-  out->reserve(n * 3);
-  for (size_t i = 0; i < n; ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 &&
-        s[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
+  auto next = [&](size_t* i) -> uint32_t {
+    uint32_t c = s[(*i)++];
+    if (c < 0xD800 || c > 0xDFFF) return c;
+    if (c <= 0xDBFF && *i < n && s[*i] >= 0xDC00 && s[*i] <= 0xDFFF)
+      return 0x10000 + ((c - 0xD800) << 10) + (s[(*i)++] - 0xDC00);
+    return 0xFFFD;
+  };
+  size_t len = 0;
+  for (size_t i = 0; i < n;) {
+    uint32_t c = next(&i);
+    len += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+  }
+  out->resize(len);
+  char* p = out->data();
+  for (size_t i = 0; i < n;) {
+    uint32_t c = next(&i);
+    if (c < 0x80) {
+      *p++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      *p++ = static_cast<char>(0xC0 | c >> 6);
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      *p++ = static_cast<char>(0xE0 | c >> 12);
+      *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      *p++ = static_cast<char>(0xF0 | c >> 18);
+      *p++ = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
     }
-    AppendUtf8(c, out);
   }
 }
 
@@ -711,8 +715,9 @@ bool ReadXls(std::string_view bytes, Workbook* out, std::string* error) {
     *error = std::string(kPrefix) + "找不到工作簿流";
     return false;
   }
-  std::string stream;
-  if (!file.ReadStream(file.entries()[index], &stream, &why)) {
+  std::string storage;
+  std::string_view stream;
+  if (!file.ViewStream(file.entries()[index], &storage, &stream, &why)) {
     *error = kPrefix + why;
     return false;
   }
