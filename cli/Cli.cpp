@@ -1,0 +1,205 @@
+#include "cli/Cli.h"
+
+#include <string_view>
+
+#include "app/Conversion.h"
+#include "app/ReaderWorksheet.h"
+#include "app/Replacement.h"
+#include "app/SaveDocument.h"
+#include "reader/Gbk.h"
+
+namespace qx::cli {
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+constexpr bool kNativeIsGbk = true;
+#else
+constexpr char kSeparator = '/';
+constexpr bool kNativeIsGbk = false;
+#endif
+
+// Messages are put together in GBK, the program's code page (its literals
+// are GBK); the terminal gets them in its own encoding. The reader speaks
+// UTF-8.
+std::string ToTerminal(const std::string& gbk) { return kNativeIsGbk ? gbk : gbk::ToUtf8(gbk); }
+std::string GbkFromUtf8(const std::string& utf8) {
+  std::string out;
+  gbk::FromUtf8(utf8, &out);
+  return out;
+}
+// For messages only: what GBK cannot hold shows as '?'.
+std::string NativeForMessage(const std::string& native) {
+  return kNativeIsGbk ? native : GbkFromUtf8(native);
+}
+// A native argument as GBK; false when GBK cannot hold it.
+bool NativeToGbk(const std::string& native, std::string* out) {
+  if (kNativeIsGbk) {
+    *out = native;
+    return true;
+  }
+  return gbk::FromUtf8(native, out);
+}
+
+const char* const kUsage =
+    "用法：quillox-cli [--auto] [--replace 原文 替换为]... [-o 目录 | --stdout] 文件...\n";
+
+const char* const kHelp =
+    "把题库表格（.xlsx、.xls、.ods、.csv）的第一个工作表转换成文档文本，\n"
+    "保存为“<文件名>.doc”。\n"
+    "\n"
+    "  --auto               自动替换：把单选题、多选题等九个题型词加上【】（一次）\n"
+    "  --replace 原文 替换为  手动替换：全部替换（区分大小写）；可多次给出，按顺序执行\n"
+    "  -o 目录              文档保存到该目录（默认：当前目录）\n"
+    "  --stdout             文档写到标准输出，不保存文件\n"
+    "  --help               显示本说明\n"
+    "  --version            显示版本\n"
+    "\n"
+    "退出状态：0 全部转换成功；1 有文件失败（其余文件照常转换）；2 用法错误。\n";
+
+std::string BaseNameNative(const std::string& path) {
+  size_t cut = path.find_last_of(kSeparator == '/' ? "/" : "\\/");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string JoinNative(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  if (dir.back() == kSeparator || dir.back() == '/') return dir + name;
+  return dir + kSeparator + name;
+}
+
+void Line(FILE* err, const std::string& text) {
+  fputs(text.c_str(), err);
+  fputc('\n', err);
+}
+
+// One file: convert, replace, save or print. False with a message line.
+bool ConvertOne(const Options& o, const std::string& file, FILE* out, std::string* message) {
+  std::string pathGbk;
+  if (!NativeToGbk(file, &pathGbk)) {
+    *message = "无法处理文件“" + NativeForMessage(file) + "”：文件名含有 GBK 无法表示的字符";
+    return false;
+  }
+  app::ReaderWorksheet sheet;
+  std::string body, error;
+  if (!app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&sheet), pathGbk, &body,
+                                   &error)) {
+    *message = GbkFromUtf8(error);
+    return false;
+  }
+  bool autoDone = false;
+  for (const Step& step : o.steps) {
+    if (step.automatic) {
+      if (autoDone) continue;  // the automatic replacement runs once
+      body = app::AutoReplace(body);
+      autoDone = true;
+    } else {
+      body = app::ManualReplace(body, step.from, step.to);
+    }
+  }
+  if (o.toStdout) {
+    if (fwrite(body.data(), 1, body.size(), out) != body.size() || fflush(out) != 0) {
+      *message = "写标准输出失败";
+      return false;
+    }
+    return true;
+  }
+  std::string nameGbk;
+  NativeToGbk(BaseNameNative(file), &nameGbk);
+  std::string docName = app::DocumentBaseName(nameGbk) + ".doc";
+  std::string dirGbk;
+  if (!NativeToGbk(o.outputDir, &dirGbk)) {
+    *message = "输出目录名含有 GBK 无法表示的字符";
+    return false;
+  }
+  std::string target = JoinNative(dirGbk, docName);
+  if (!app::WriteDocumentFile(target, body)) {
+    *message = "保存失败：" + target;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string* error) {
+  bool outputGiven = false, optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
+      o->files.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (a == "--help" || a == "-h") {
+      o->help = true;
+    } else if (a == "--version") {
+      o->version = true;
+    } else if (a == "--auto") {
+      o->steps.push_back({true, "", ""});
+    } else if (a == "--replace") {
+      if (i + 2 >= args.size()) {
+        *error = "--replace 需要两个参数：原文 替换为";
+        return false;
+      }
+      Step s{false, "", ""};
+      if (!NativeToGbk(args[i + 1], &s.from) || !NativeToGbk(args[i + 2], &s.to)) {
+        *error = "--replace 的文本含有 GBK 无法表示的字符";
+        return false;
+      }
+      o->steps.push_back(s);
+      i += 2;
+    } else if (a == "-o" || a == "--output") {
+      if (i + 1 >= args.size()) {
+        *error = "-o 需要一个目录";
+        return false;
+      }
+      o->outputDir = args[++i];
+      outputGiven = true;
+    } else if (a == "--stdout") {
+      o->toStdout = true;
+    } else {
+      *error = "未知选项：" + NativeForMessage(a);
+      return false;
+    }
+  }
+  if (o->help || o->version) return true;
+  if (outputGiven && o->toStdout) {
+    *error = "-o 和 --stdout 不能同时使用";
+    return false;
+  }
+  if (o->files.empty()) {
+    *error = "没有给出要转换的文件";
+    return false;
+  }
+  return true;
+}
+
+int RunCli(const std::vector<std::string>& args, FILE* out, FILE* err) {
+  Options o;
+  std::string error;
+  if (!ParseOptions(args, &o, &error)) {
+    Line(err, ToTerminal("quillox-cli: " + error));
+    fputs(ToTerminal(kUsage).c_str(), err);
+    return kUsageError;
+  }
+  if (o.help) {
+    fputs(ToTerminal(kUsage).c_str(), out);
+    fputs(ToTerminal(kHelp).c_str(), out);
+    return kAllConverted;
+  }
+  if (o.version) {
+    fputs("quillox-cli 1.0\n", out);
+    return kAllConverted;
+  }
+  int status = kAllConverted;
+  for (const std::string& file : o.files) {
+    std::string message;
+    if (!ConvertOne(o, file, out, &message)) {
+      Line(err, ToTerminal("quillox-cli: " + message));
+      status = kSomeFailed;
+    }
+  }
+  return status;
+}
+
+}  // namespace qx::cli
