@@ -1,0 +1,73 @@
+#include "ui/DescriptionWriter.h"
+
+#include "ui/ByteWriter.h"
+
+namespace qx {
+
+std::string WriteUnitRecord(const UnitRecord& r) {
+  ByteWriter out;
+  out.U32(r.typeTag);
+  out.U32(r.eventSource);
+  for (uint32_t w : r.reserved) out.U32(w);
+  out.ZeroTerminated(r.name);
+  out.ZeroTerminated(r.remark);
+  if (IsMenuItemId(r.id)) {
+    std::string fixed = r.menuBytes;
+    fixed.resize(36, '\0');
+    out.Raw(fixed);
+    out.ZeroTerminated(r.menuCaption);
+    out.U32(r.bindings.empty() ? kNoHandler : r.bindings[0].offset);
+    return out.bytes;
+  }
+  out.U32(0);
+  out.I32(r.left);
+  out.I32(r.top);
+  out.I32(r.width);
+  out.I32(r.height);
+  out.U32(0);
+  out.U32(r.container);
+  out.U32(static_cast<uint32_t>(r.children.size()));
+  for (uint32_t c : r.children) out.U32(c);
+  out.Counted(r.cursorData);
+  out.ZeroTerminated(r.tagText);
+  out.U32(r.wordBeforeFlags);
+  out.U32(r.flags);
+  out.U32(r.wordAfterFlags);
+  out.U32(static_cast<uint32_t>(r.bindings.size()));
+  for (const EventBinding& b : r.bindings) {
+    out.I32(b.event);
+    out.U32(b.offset);
+  }
+  for (uint32_t w : r.tail) out.U32(w);
+  out.Raw(r.typeBlock);
+  return out.bytes;
+}
+
+std::string WriteRecordArea(const WindowTemplate& w) {
+  ByteWriter ids, offsets, records;
+  for (const UnitRecord& r : w.records) {
+    ids.U32(r.id);
+    offsets.U32(static_cast<uint32_t>(records.bytes.size()));
+    records.Counted(WriteUnitRecord(r));
+  }
+  return ids.bytes + offsets.bytes + records.bytes;
+}
+
+std::string WriteDescription(const std::vector<WindowTemplate>& windows) {
+  ByteWriter out;
+  out.U32(static_cast<uint32_t>(8 * windows.size()));
+  for (const WindowTemplate& w : windows) out.U32(w.id);
+  for (size_t i = 0; i < windows.size(); ++i) out.U32(0);
+  for (const WindowTemplate& w : windows) {
+    out.U32(w.words[0]);
+    out.U32(w.words[1]);
+    out.Counted(w.texts[0]);
+    out.Counted(w.texts[1]);
+    std::string area = WriteRecordArea(w);
+    out.U32(static_cast<uint32_t>(w.records.size()));
+    out.Counted(area);
+  }
+  return out.bytes;
+}
+
+}  // namespace qx

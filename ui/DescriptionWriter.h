@@ -1,0 +1,22 @@
+// Producing description blocks: the program's own windows are kept as
+// readable data and turned into the stored bytes by this writer, and tests
+// make their windows the same way.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/UnitRecord.h"
+
+namespace qx {
+
+// One record's bytes, without its length word. Live slots are written as 0.
+std::string WriteUnitRecord(const UnitRecord& record);
+
+// The record area of one window: identifiers, offsets, records.
+std::string WriteRecordArea(const WindowTemplate& window);
+
+// The whole block, windows in order.
+std::string WriteDescription(const std::vector<WindowTemplate>& windows);
+
+}  // namespace qx
