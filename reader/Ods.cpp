@@ -22,6 +22,15 @@ struct RowCell {
   CellType type;
 };
 
+bool IsErrorLiteral(std::string_view s) {
+  static constexpr std::string_view kErrors[] = {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!",
+                                                 "#NAME?", "#NUM!",   "#N/A"};
+  for (std::string_view e : kErrors) {
+    if (s == e) return true;
+  }
+  return false;
+}
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 class OdsReader {
@@ -141,7 +150,7 @@ bool OdsReader::ReadCellText(std::string* out) {
 bool OdsReader::ReadCell(int32_t col, std::vector<RowCell>* cells, int32_t* width) {
   int64_t repeat = Count("number-columns-repeated");
   std::string valueType, calcType, value, stringValue;
-  bool hasStringValue = false;
+  bool hasStringValue = false, hasFormula = false;
   for (const xml::Attribute& a : r_->attributes()) {
     if (a.local == "value-type") {
       if (a.prefix == "calcext") calcType = r_->Value(a, &scratch_);
@@ -149,6 +158,8 @@ bool OdsReader::ReadCell(int32_t col, std::vector<RowCell>* cells, int32_t* widt
     } else if (a.local == "value" || a.local == "date-value" || a.local == "time-value" ||
                a.local == "boolean-value") {
       value = r_->Value(a, &scratch_);
+    } else if (a.local == "formula") {
+      hasFormula = true;
     } else if (a.local == "string-value") {
       stringValue = r_->Value(a, &scratch_);
       hasStringValue = true;
@@ -168,8 +179,11 @@ bool OdsReader::ReadCell(int32_t col, std::vector<RowCell>* cells, int32_t* widt
       book_->strings.push_back(s);
     }
   };
+  // Writers without an error type (gnumeric) store a formula's error as
+  // its literal text.
+  const bool formulaError = hasFormula && valueType == "string" && IsErrorLiteral(text_);
   double v;
-  if (calcType == "error") {
+  if (calcType == "error" || formulaError) {
     textCell(text_, CellType::Error);
   } else if (valueType == "float" || valueType == "percentage" || valueType == "currency") {
     if (detail::ParseNumber(value, &v)) {

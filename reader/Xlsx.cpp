@@ -405,8 +405,9 @@ bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
       } else if (hasValue) {
         addText(&value);
       }
-    } else if (!hasValue) {
-      // A formula without a cached result still occupies its cell.
+    } else if (!hasValue || (value.empty() && type != "str")) {
+      // A formula without a cached result (openpyxl writes <v></v>) still
+      // occupies its cell; a bare empty value is nothing.
       if (hasFormula) {
         value.clear();
         addText(&value);
@@ -433,7 +434,6 @@ bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
       cell.type = CellType::DateTime;
     } else {
       double v;
-      if (value.empty()) continue;  // <v/>: nothing stored
       if (!detail::ParseNumber(value, &v)) return Fail(where + "中的数值无效：" + value.substr(0, 40));
       cell.number = v;
       cell.type = CellType::Number;

@@ -1,0 +1,160 @@
+// Workbooks written by real programs (see data/make-test-data.sh and
+// samples/make-samples.sh), and what damaged copies of them do.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "TestUtil.h"
+#include "reader/Workbook.h"
+
+namespace qx::reader {
+namespace {
+
+using test::Show;
+using test::TypeAt;
+
+std::string DataPath(const std::string& name) { return std::string(QX_READER_DATA) + "/" + name; }
+
+std::string GbkPath(const std::string& utf8) {
+  std::string out;
+  gbk::FromUtf8(utf8, &out);
+  return out;
+}
+
+Workbook Open(const std::string& utf8Path) {
+  Workbook b;
+  std::string err;
+  EXPECT_TRUE(OpenWorkbookFile(GbkPath(utf8Path), &b, &err)) << err;
+  return b;
+}
+
+class WriterFiles : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(WriterFiles, ReadTheSameValues) {
+  Workbook b = Open(DataPath(GetParam()));
+  ASSERT_EQ(b.sheets.size(), 2u);
+  EXPECT_EQ(b.sheets[0].name, "类型");
+  EXPECT_EQ(b.sheets[1].name, "第二页");
+  EXPECT_EQ(Show(b, 0, "A1"), "文本");
+  EXPECT_EQ(Show(b, 0, "B1"), "2");
+  EXPECT_EQ(Show(b, 0, "C1"), "0.5");
+  EXPECT_EQ(Show(b, 0, "D1"), "0.333333333333333");
+  EXPECT_EQ(Show(b, 0, "A2"), "2024/1/15");
+  EXPECT_EQ(Show(b, 0, "B2"), "2024/1/15 13:45:30");
+  EXPECT_EQ(Show(b, 0, "C2"), "13:45:00");
+  EXPECT_EQ(Show(b, 0, "D2"), "2024/1/15");  // yyyy"年"m"月"d"日"
+  EXPECT_EQ(Show(b, 0, "E2"), "12");         // 0" d": not a date
+  EXPECT_EQ(Show(b, 0, "A3"), "第一行\n第二行");
+  EXPECT_EQ(Show(b, 0, "D3"), "0");
+  EXPECT_EQ(Show(b, 0, "E3"), "1E+15");
+  EXPECT_EQ(Show(b, 0, "F3"), "1E-05");
+  EXPECT_EQ(Show(b, 0, "A4"), "  前后空格  ");
+  EXPECT_EQ(Show(b, 0, "B4"), "€ 和 ??");
+  EXPECT_EQ(Show(b, 0, "G5"), "末");
+  UsedRange u = GetUsedRange(b.sheets[0]);
+  EXPECT_EQ(u.rowCount, 5);
+  EXPECT_EQ(u.colCount, 7);
+  EXPECT_EQ(Show(b, 1, "B2"), "第二页的值");
+
+  std::string name = GetParam();
+  if (name == "types.xlsx") {
+    // openpyxl stores booleans as such and formulas without results.
+    EXPECT_EQ(Show(b, 0, "E1"), "-1");
+    EXPECT_EQ(Show(b, 0, "B3"), "");
+  } else {
+    // The others computed the formulas.
+    EXPECT_EQ(Show(b, 0, "B3"), "4");
+    EXPECT_EQ(TypeAt(b, 0, "C3"), CellType::Error);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, WriterFiles,
+                         ::testing::Values("types.xlsx", "types-lo.xlsx", "types-gnm.xlsx", "types-lo.ods",
+                                           "types-gnm.ods"));
+
+TEST(WriterFiles, Date1904FromOpenpyxl) {
+  Workbook b = Open(DataPath("date1904.xlsx"));
+  EXPECT_EQ(Show(b, 0, "A1"), "2024/1/15");
+  EXPECT_EQ(Show(b, 0, "A2"), "1");
+}
+
+class Samples : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(Samples, HoldTheQuestionBank) {
+  const std::string path = std::string(QX_SAMPLES_DIR) + "/题库示例." + GetParam();
+  Workbook b = Open(path);
+  ASSERT_GE(b.sheets.size(), 1u);
+  UsedRange u = GetUsedRange(b.sheets[0]);
+  EXPECT_EQ(u.firstRow, 1);
+  EXPECT_EQ(u.firstCol, 1);
+  EXPECT_EQ(u.rowCount, 12);
+  EXPECT_EQ(u.colCount, 7);
+  EXPECT_EQ(Show(b, 0, "A1"), "题型");
+  EXPECT_EQ(Show(b, 0, "G1"), "答案");
+  EXPECT_EQ(Show(b, 0, "B3"), "1+1=?");
+  EXPECT_EQ(Show(b, 0, "D3"), "2");
+  EXPECT_EQ(Show(b, 0, "A4"), "多选题");
+  EXPECT_EQ(Show(b, 0, "B5"), "水在标准大气压下100℃沸腾。");
+  EXPECT_EQ(Show(b, 0, "E5"), "<none>");  // an empty cell in the middle
+  for (const char* col : {"A6", "B6", "C6", "D6", "E6", "F6", "G6"}) {
+    EXPECT_EQ(Show(b, 0, col), "<none>") << col;  // the empty row
+  }
+  EXPECT_EQ(Show(b, 0, "G7"), "300000");
+  EXPECT_EQ(Show(b, 0, "B8"), "简述光合作用的过程。\n（要求：写出反应物和生成物）");
+  EXPECT_EQ(Show(b, 0, "A12"), "单选题");
+  EXPECT_EQ(b.sheets[0].cells.size(), 60u);
+  if (std::string(GetParam()) == "csv") {
+    EXPECT_EQ(b.sheets[0].name, "题库示例");  // named after the file
+  } else {
+    EXPECT_EQ(b.sheets[0].name, "题库");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, Samples, ::testing::Values("xlsx", "ods", "csv", "xls"));
+
+TEST(OpenWorkbookFile, ErrorsNameTheFile) {
+  Workbook b;
+  std::string err;
+  EXPECT_FALSE(OpenWorkbookFile(GbkPath(DataPath("不存在的文件.xlsx")), &b, &err));
+  EXPECT_NE(err.find("不存在的文件.xlsx"), std::string::npos) << err;
+  EXPECT_NE(err.find("不存在"), std::string::npos) << err;
+  EXPECT_EQ(err.find('\n'), std::string::npos);
+
+  // A script is not a workbook.
+  EXPECT_FALSE(OpenWorkbookFile(GbkPath(DataPath("make-test-data.sh")), &b, &err) && b.sheets.empty());
+}
+
+// Every cut of a real file, and random damage to it, must end in a
+// workbook or an error message: never a crash, a hang or a huge allocation.
+class DamagedFiles : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DamagedFiles, FailCleanly) {
+  const std::string bytes = test::ReadTestFile(DataPath(GetParam()));
+  ASSERT_FALSE(bytes.empty());
+  const Format format = DetectFormat(bytes, GetParam());
+  size_t step = bytes.size() / 300 + 1;
+  for (size_t cut = 0; cut < bytes.size(); cut += step) {
+    Workbook b;
+    std::string err;
+    if (!ReadWorkbook(std::string_view(bytes).substr(0, cut), format, &b, &err)) {
+      EXPECT_FALSE(err.empty());
+    }
+  }
+  std::mt19937 rng(12345);
+  for (int round = 0; round < 300; ++round) {
+    std::string copy = bytes;
+    int flips = 1 + static_cast<int>(rng() % 8);
+    for (int k = 0; k < flips; ++k) copy[rng() % copy.size()] = static_cast<char>(rng());
+    Workbook b;
+    std::string err;
+    if (!ReadWorkbook(copy, DetectFormat(copy, GetParam()), &b, &err)) {
+      EXPECT_FALSE(err.empty());
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, DamagedFiles,
+                         ::testing::Values("types.xlsx", "types-lo.xlsx", "types-gnm.ods", "types-lo.ods"));
+
+}  // namespace
+}  // namespace qx::reader

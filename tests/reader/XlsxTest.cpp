@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "TestUtil.h"
+#include "TestZip.h"
+#include "reader/Workbook.h"
+
+namespace qx::reader {
+namespace {
+
+using test::MakeXlsx;
+using test::MakeZip;
+using test::Show;
+using test::TypeAt;
+using test::XlsxParts;
+
+Workbook Read(const XlsxParts& parts) {
+  Workbook book;
+  std::string err;
+  EXPECT_TRUE(ReadWorkbook(MakeXlsx(parts), Format::Xlsx, &book, &err)) << err;
+  return book;
+}
+
+std::string ReadError(const XlsxParts& parts) {
+  Workbook book;
+  std::string err;
+  EXPECT_FALSE(ReadWorkbook(MakeXlsx(parts), Format::Xlsx, &book, &err));
+  return err;
+}
+
+TEST(Xlsx, SharedStringsRichTextPhoneticAndEmptyEntries) {
+  XlsxParts p;
+  p.sharedStrings =
+      "<si><t>plain</t></si>"
+      "<si><r><rPr><b/></rPr><t>粗体</t></r><r><t xml:space=\"preserve\"> 和普通</t></r></si>"
+      "<si><t>漢字</t><rPh sb=\"0\" eb=\"2\"><t>かんじ</t></rPh><phoneticPr fontId=\"1\"/></si>"
+      "<si><t/></si>"
+      "<si><t>  spaced  </t></si>"
+      "<si><t>line_x000D_\nnext_x005F_x0041_</t></si>";
+  p.sheetData =
+      "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c><c r=\"C1\" t=\"s\"><v>2</v></c>"
+      "<c r=\"D1\" t=\"s\"><v>3</v></c><c r=\"E1\" t=\"s\"><v>4</v></c><c r=\"F1\" t=\"s\"><v>5</v></c></row>";
+  Workbook b = Read(p);
+  EXPECT_EQ(Show(b, 0, "A1"), "plain");
+  EXPECT_EQ(Show(b, 0, "B1"), "粗体 和普通");
+  EXPECT_EQ(Show(b, 0, "C1"), "漢字");
+  EXPECT_EQ(Show(b, 0, "D1"), "");  // the empty entry keeps its slot...
+  EXPECT_EQ(Show(b, 0, "E1"), "  spaced  ");  // ...so later indexes stay right
+  EXPECT_EQ(Show(b, 0, "F1"), "line\r\nnext_x0041_");
+}
+
+TEST(Xlsx, CellTypes) {
+  XlsxParts p;
+  p.sheetData =
+      "<row r=\"1\"><c r=\"A1\"><v>2</v></c><c r=\"B1\" t=\"n\"><v>0.5</v></c><c r=\"C1\" t=\"b\"><v>1</v></c>"
+      "<c r=\"D1\" t=\"b\"><v>0</v></c><c r=\"E1\" t=\"e\"><v>#N/A</v></c><c r=\"F1\" t=\"str\"><f>A1&amp;\"x\"</f><v>2x</v></c>"
+      "<c r=\"G1\" t=\"inlineStr\"><is><r><t>内</t></r><r><t>联</t></r></is></c>"
+      "<c r=\"H1\" t=\"d\"><v>2024-01-15T13:45:30</v></c><c r=\"I1\"><f>1+1</f><v>2</v></c>"
+      "<c r=\"J1\"><f>NOW()</f></c><c r=\"K1\" t=\"str\"><f>\"\"</f><v></v></c></row>";
+  Workbook b = Read(p);
+  EXPECT_EQ(Show(b, 0, "A1"), "2");
+  EXPECT_EQ(Show(b, 0, "B1"), "0.5");
+  EXPECT_EQ(Show(b, 0, "C1"), "-1");
+  EXPECT_EQ(Show(b, 0, "D1"), "0");
+  EXPECT_EQ(TypeAt(b, 0, "E1"), CellType::Error);
+  EXPECT_EQ(Show(b, 0, "E1"), "");
+  EXPECT_EQ(b.strings[b.sheets[0].cells[4].textId], "#N/A");
+  EXPECT_EQ(Show(b, 0, "F1"), "2x");
+  EXPECT_EQ(Show(b, 0, "G1"), "内联");
+  EXPECT_EQ(Show(b, 0, "H1"), "2024/1/15 13:45:30");
+  EXPECT_EQ(Show(b, 0, "I1"), "2");
+  // A formula without a cached result still holds its cell, showing nothing.
+  EXPECT_EQ(TypeAt(b, 0, "J1"), CellType::Text);
+  EXPECT_EQ(Show(b, 0, "K1"), "");
+  EXPECT_EQ(TypeAt(b, 0, "K1"), CellType::Text);
+}
+
+TEST(Xlsx, StyledCellsWithoutValueAreNotStored) {
+  XlsxParts p;
+  p.cellXfs = "<xf numFmtId=\"0\"/><xf numFmtId=\"14\"/>";
+  p.sheetData = "<row r=\"1\"><c r=\"A1\" s=\"1\"/><c r=\"B1\" s=\"1\"><v></v></c></row>"
+                "<row r=\"3\"><c r=\"C3\" s=\"1\"/></row>";
+  Workbook b = Read(p);
+  EXPECT_TRUE(b.sheets[0].cells.empty());
+  UsedRange u = GetUsedRange(b.sheets[0]);
+  EXPECT_TRUE(u.empty);
+  EXPECT_EQ(u.rowCount, 1);
+}
+
+TEST(Xlsx, CellsAndRowsWithoutReferencesFollowThePreviousOne) {
+  XlsxParts p;
+  p.sheetData = "<row><c><v>1</v></c><c><v>2</v></c><c r=\"E1\"><v>5</v></c><c><v>6</v></c></row>"
+                "<row><c><v>7</v></c></row><row r=\"5\"><c><v>8</v></c></row><row><c r=\"B6\"><v>9</v></c></row>";
+  Workbook b = Read(p);
+  EXPECT_EQ(Show(b, 0, "A1"), "1");
+  EXPECT_EQ(Show(b, 0, "B1"), "2");
+  EXPECT_EQ(Show(b, 0, "E1"), "5");
+  EXPECT_EQ(Show(b, 0, "F1"), "6");
+  EXPECT_EQ(Show(b, 0, "A2"), "7");
+  EXPECT_EQ(Show(b, 0, "A5"), "8");
+  EXPECT_EQ(Show(b, 0, "B6"), "9");
+}
+
+TEST(Xlsx, UsedRangeComesFromCellsNotFromDimension) {
+  XlsxParts p;
+  p.sheetXml =
+      "<worksheet><dimension ref=\"A1:Z999\"/><sheetData><row r=\"3\"><c r=\"C3\"><v>1</v></c></row>"
+      "<row r=\"7\"><c r=\"B7\"><v>2</v></c><c r=\"E7\"><v>3</v></c></row></sheetData>"
+      "<mergeCells count=\"1\"><mergeCell ref=\"A1:B2\"/></mergeCells></worksheet>";
+  Workbook b = Read(p);
+  UsedRange u = GetUsedRange(b.sheets[0]);
+  EXPECT_FALSE(u.empty);
+  EXPECT_EQ(u.firstRow, 3);
+  EXPECT_EQ(u.firstCol, 2);
+  EXPECT_EQ(u.rowCount, 5);
+  EXPECT_EQ(u.colCount, 4);
+}
+
+TEST(Xlsx, OneCellAtTheVeryLastAddress) {
+  XlsxParts p;
+  p.sheetData = "<row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c></row>";
+  Workbook b = Read(p);
+  ASSERT_EQ(b.sheets[0].cells.size(), 1u);
+  UsedRange u = GetUsedRange(b.sheets[0]);
+  EXPECT_EQ(u.firstRow, 1048576);
+  EXPECT_EQ(u.firstCol, 16384);
+  EXPECT_EQ(u.rowCount, 1);
+  EXPECT_EQ(u.colCount, 1);
+}
+
+TEST(Xlsx, AbsurdAddressesAreErrors) {
+  for (const char* data : {"<row r=\"1048577\"><c><v>1</v></c></row>", "<row r=\"99999999999999\"/>",
+                           "<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>", "<row r=\"1\"><c r=\"A0\"><v>1</v></c></row>",
+                           "<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>"}) {
+    XlsxParts p;
+    p.sheetData = data;
+    EXPECT_NE(ReadError(p), "") << data;
+  }
+  XlsxParts last;
+  last.sheetData = "<row r=\"1\"><c r=\"XFD1\"><v>1</v></c><c><v>2</v></c></row>";
+  EXPECT_NE(ReadError(last), "");
+}
+
+TEST(Xlsx, DatesFromBuiltinAndCustomFormats) {
+  XlsxParts p;
+  p.numFmts = "<numFmt numFmtId=\"164\" formatCode=\"yyyy&quot;年&quot;m&quot;月&quot;d&quot;日&quot;\"/>"
+              "<numFmt numFmtId=\"165\" formatCode=\"0&quot; d&quot;\"/>"
+              "<numFmt numFmtId=\"166\" formatCode=\"[h]:mm\"/>";
+  p.cellXfs = "<xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"22\"/><xf numFmtId=\"164\"/>"
+              "<xf numFmtId=\"165\"/><xf numFmtId=\"20\"/><xf numFmtId=\"166\"/>";
+  p.sheetData =
+      "<row r=\"1\"><c r=\"A1\" s=\"1\"><v>45306</v></c><c r=\"B1\" s=\"2\"><v>45306.573263888888</v></c>"
+      "<c r=\"C1\" s=\"3\"><v>45306</v></c><c r=\"D1\" s=\"4\"><v>45306</v></c><c r=\"E1\" s=\"5\"><v>0.5729166666</v></c>"
+      "<c r=\"F1\" s=\"6\"><v>1.5</v></c><c r=\"G1\" s=\"1\"><v>-1</v></c><c r=\"H1\" s=\"99\"><v>7</v></c></row>"
+      // The 1900 leap-year bug: serial 60 is the 29 February that never was.
+      "<row r=\"2\"><c r=\"A2\" s=\"1\"><v>1</v></c><c r=\"B2\" s=\"1\"><v>59</v></c><c r=\"C2\" s=\"1\"><v>61</v></c>"
+      "<c r=\"D2\" s=\"2\"><v>0.99999999</v></c></row>";
+  Workbook b = Read(p);
+  EXPECT_EQ(Show(b, 0, "A1"), "2024/1/15");
+  EXPECT_EQ(Show(b, 0, "B1"), "2024/1/15 13:45:30");
+  EXPECT_EQ(Show(b, 0, "C1"), "2024/1/15");
+  EXPECT_EQ(Show(b, 0, "D1"), "45306");  // "0" d": the quoted d is text
+  EXPECT_EQ(Show(b, 0, "E1"), "13:45:00");
+  EXPECT_EQ(Show(b, 0, "F1"), "1900/1/1 12:00:00");  // [h]:mm
+  EXPECT_EQ(Show(b, 0, "G1"), "-1");   // no negative dates
+  EXPECT_EQ(Show(b, 0, "H1"), "7");    // unknown style index: a number
+  EXPECT_EQ(Show(b, 0, "A2"), "1900/1/1");
+  EXPECT_EQ(Show(b, 0, "B2"), "1900/2/28");
+  EXPECT_EQ(Show(b, 0, "C2"), "1900/3/1");
+  EXPECT_EQ(Show(b, 0, "D2"), "1899/12/31");  // the time rounds into the next day
+}
+
+TEST(Xlsx, Date1904System) {
+  XlsxParts p;
+  p.workbookPr = "<workbookPr date1904=\"1\"/>";
+  p.cellXfs = "<xf numFmtId=\"0\"/><xf numFmtId=\"14\"/>";
+  p.sheetData = "<row r=\"1\"><c r=\"A1\" s=\"1\"><v>43844</v></c><c r=\"B1\" s=\"1\"><v>0</v></c></row>";
+  Workbook b = Read(p);
+  EXPECT_EQ(Show(b, 0, "A1"), "2024/1/15");
+  EXPECT_EQ(Show(b, 0, "B1"), "1904/1/1");
+}
+
+TEST(Xlsx, PrefixedNamespacesAndUnsortedDuplicates) {
+  XlsxParts p;
+  p.sheetXml =
+      "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><x:sheetData>"
+      "<x:row x:r=\"2\"><x:c r=\"B2\"><x:v>22</x:v></x:c></x:row>"
+      "<x:row r=\"1\"><x:c r=\"A1\"><x:v>1</x:v></x:c><x:c r=\"A1\"><x:v>11</x:v></x:c></x:row>"
+      "</x:sheetData></x:worksheet>";
+  Workbook b = Read(p);
+  ASSERT_EQ(b.sheets[0].cells.size(), 2u);
+  EXPECT_EQ(b.sheets[0].cells[0].row, 1);
+  EXPECT_EQ(Show(b, 0, "A1"), "11");  // the later one wins
+  EXPECT_EQ(Show(b, 0, "B2"), "22");
+}
+
+TEST(Xlsx, BrokenReferencesAreErrors) {
+  XlsxParts p;
+  p.sheetData = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>3</v></c></row>";
+  p.sharedStrings = "<si><t>only</t></si>";
+  EXPECT_NE(ReadError(p).find("共享字符串"), std::string::npos);
+  p.sheetData = "<row r=\"1\"><c r=\"A1\"><v>abc</v></c></row>";
+  EXPECT_NE(ReadError(p).find("数值"), std::string::npos);
+  p.sheetData = "<row r=\"1\"><c r=\"A1\" t=\"d\"><v>2024-13-01</v></c></row>";
+  EXPECT_NE(ReadError(p).find("日期"), std::string::npos);
+  p.sheetData = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>&xxe;</v></c></row>";
+  EXPECT_NE(ReadError(p).find("实体"), std::string::npos);
+}
+
+std::string WorkbookXml(const std::string& sheets) {
+  return "<workbook xmlns:r=\"urn:r\"><sheets>" + sheets + "</sheets></workbook>";
+}
+
+std::string Rels(const std::string& body) { return "<Relationships>" + body + "</Relationships>"; }
+
+std::string Rel(const std::string& id, const std::string& type, const std::string& target) {
+  return "<Relationship Id=\"" + id + "\" Type=\"http://x/relationships/" + type + "\" Target=\"" + target + "\"/>";
+}
+
+TEST(Xlsx, SheetOrderNamesAndPartPaths) {
+  std::string sheet = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>X</t></is></c></row></sheetData></worksheet>";
+  std::string other = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>2</v></c></row></sheetData></worksheet>";
+  std::string bytes = MakeZip({
+      {"xl/workbook.xml", WorkbookXml("<sheet name=\"第一\" r:id=\"rB\"/><sheet name=\"图表\" r:id=\"rC\"/>"
+                                      "<sheet name=\"第三\" r:id=\"rA\"/>")},
+      {"xl/_rels/workbook.xml.rels", Rels(Rel("rA", "worksheet", "/xl/worksheets/sheet9.xml") +
+                                          Rel("rB", "worksheet", "./worksheets/../worksheets/s1.xml") +
+                                          Rel("rC", "chartsheet", "chartsheets/sheet1.xml"))},
+      {"xl/worksheets/s1.xml", sheet},
+      {"xl/worksheets/sheet9.xml", other},
+  });
+  Workbook b;
+  std::string err;
+  ASSERT_TRUE(ReadWorkbook(bytes, Format::Xlsx, &b, &err)) << err;
+  ASSERT_EQ(b.sheets.size(), 3u);
+  EXPECT_EQ(b.sheets[0].name, "第一");
+  EXPECT_EQ(b.sheets[1].name, "图表");
+  EXPECT_TRUE(b.sheets[1].cells.empty());
+  EXPECT_EQ(Show(b, 0, "A1"), "X");
+  EXPECT_EQ(Show(b, 2, "A1"), "2");
+}
+
+TEST(Xlsx, MissingPartsAreErrors) {
+  Workbook b;
+  std::string err;
+  std::string noSheetPart = MakeZip({{"xl/workbook.xml", WorkbookXml("<sheet name=\"S\" r:id=\"r1\"/>")},
+                                     {"xl/_rels/workbook.xml.rels", Rels(Rel("r1", "worksheet", "worksheets/gone.xml"))}});
+  EXPECT_FALSE(ReadWorkbook(noSheetPart, Format::Xlsx, &b, &err));
+  EXPECT_NE(err.find("xl/worksheets/gone.xml"), std::string::npos) << err;
+
+  std::string noRel = MakeZip({{"xl/workbook.xml", WorkbookXml("<sheet name=\"S\" r:id=\"r1\"/>")}});
+  EXPECT_FALSE(ReadWorkbook(noRel, Format::Xlsx, &b, &err));
+  EXPECT_NE(err.find("S"), std::string::npos) << err;
+
+  std::string noWorkbook = MakeZip({{"other.xml", "<a/>"}});
+  EXPECT_FALSE(ReadWorkbook(noWorkbook, Format::Xlsx, &b, &err));
+  EXPECT_TRUE(b.sheets.empty());
+
+  std::string noSheets = MakeZip({{"xl/workbook.xml", WorkbookXml("")}});
+  EXPECT_FALSE(ReadWorkbook(noSheets, Format::Xlsx, &b, &err));
+}
+
+TEST(Xlsx, ManyRowsReadQuickly) {
+  XlsxParts p;
+  std::string data;
+  for (int r = 1; r <= 20000; ++r) {
+    data += "<row r=\"" + std::to_string(r) + "\">";
+    for (char c = 'A'; c <= 'G'; ++c) {
+      data += std::string("<c r=\"") + c + std::to_string(r) + "\" t=\"s\"><v>" + std::to_string((r * 7 + c) % 50) + "</v></c>";
+    }
+    data += "</row>";
+  }
+  for (int i = 0; i < 50; ++i) p.sharedStrings += "<si><t>文本" + std::to_string(i) + "</t></si>";
+  p.sheetData = data;
+  std::string bytes = MakeXlsx(p);
+  Workbook b;
+  std::string err;
+  auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(ReadWorkbook(bytes, Format::Xlsx, &b, &err)) << err;
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(b.sheets[0].cells.size(), 140000u);
+  EXPECT_EQ(b.strings.size(), 50u);  // shared strings are not copied per cell
+  EXPECT_LT(ms, 2000);  // generous: sanitizers and Wine run this too
+}
+
+}  // namespace
+}  // namespace qx::reader

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "reader/Xml.h"
+
+namespace qx::xml {
+namespace {
+
+// Flattens a document into "<name attr=value>", "text", "</name>" tokens.
+std::string Trace(std::string_view doc) {
+  Reader r(doc);
+  std::string out, scratch;
+  for (;;) {
+    Token t = r.Next();
+    switch (t) {
+      case Token::StartElement:
+        out += "<" + std::string(r.local());
+        for (const Attribute& a : r.attributes()) {
+          out += " " + std::string(a.local) + "=" + std::string(r.Value(a, &scratch));
+        }
+        out += ">";
+        break;
+      case Token::EndElement:
+        out += "</" + std::string(r.local()) + ">";
+        break;
+      case Token::Text:
+        r.AppendText(&out);
+        break;
+      case Token::End:
+        return out;
+      case Token::Error:
+        return out + "!" + r.error();
+    }
+  }
+}
+
+bool Fails(std::string_view doc) { return Trace(doc).find('!') != std::string::npos; }
+
+TEST(Xml, TokenizesElementsAttributesAndText) {
+  EXPECT_EQ(Trace("<?xml version=\"1.0\"?><a x='1' y=\"two\"><b/>text<c>more</c></a>"),
+            "<a x=1 y=two><b></b>text<c>more</c></a>");
+}
+
+TEST(Xml, MatchesLocalNamesWhateverThePrefix) {
+  Reader r("<x:worksheet xmlns:x='urn'><x:c r:id='7' x:r='A1'/></x:worksheet>");
+  ASSERT_EQ(r.Next(), Token::StartElement);
+  EXPECT_EQ(r.local(), "worksheet");
+  EXPECT_EQ(r.prefix(), "x");
+  ASSERT_EQ(r.Next(), Token::StartElement);
+  EXPECT_EQ(r.local(), "c");
+  EXPECT_TRUE(r.selfClosing());
+  EXPECT_EQ(r.depth(), 2u);
+  ASSERT_NE(r.Find("r"), nullptr);
+  EXPECT_EQ(r.Find("r")->raw, "A1");
+  EXPECT_EQ(r.Find("r", "id")->raw, "7");
+  EXPECT_EQ(r.Next(), Token::EndElement);
+  EXPECT_EQ(r.depth(), 2u);  // the end of an element reports its own depth
+  EXPECT_EQ(r.Next(), Token::EndElement);
+  EXPECT_EQ(r.Next(), Token::End);
+}
+
+TEST(Xml, DecodesPredefinedAndNumericReferences) {
+  EXPECT_EQ(Trace("<a v='&lt;&amp;&#x4E2D;'>&lt;b&gt; &quot;&apos; &#20013;&#x1F600;</a>"),
+            "<a v=<&中><b> \"' 中😀</a>");
+  // Line ends become '\n'; in attributes whitespace becomes spaces.
+  EXPECT_EQ(Trace("<a v='1\r\n2\t3'>x\r\ny\rz</a>"), "<a v=1 2 3>x\ny\nz</a>");
+  EXPECT_EQ(Trace("<a v='&#10;'/>"), "<a v=\n></a>");
+}
+
+TEST(Xml, CdataIsRawAndCommentsAreSkipped) {
+  EXPECT_EQ(Trace("<a><!-- <b> --><![CDATA[<b>&amp;]]><?pi stuff?></a>"), "<a><b>&amp;</a>");
+}
+
+TEST(Xml, NeverExpandsDeclaredEntities) {
+  // The DOCTYPE is skipped; its entities do not exist.
+  EXPECT_TRUE(Fails("<!DOCTYPE a [<!ENTITY x 'boom'>]><a>&x;</a>"));
+  EXPECT_TRUE(Fails("<!DOCTYPE a [<!ENTITY x SYSTEM 'file:///etc/passwd'>]><a v='&x;'/>"));
+  std::string laughs =
+      "<!DOCTYPE l [<!ENTITY a 'lol'><!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;'>"
+      "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;'>]><l>&c;</l>";
+  EXPECT_TRUE(Fails(laughs));
+  // Without references the DOCTYPE is harmless.
+  EXPECT_EQ(Trace("<!DOCTYPE a [<!ENTITY x '>'>]><a>ok</a>"), "<a>ok</a>");
+  EXPECT_TRUE(Fails("<a>&nbsp;</a>"));
+  EXPECT_TRUE(Fails("<a>&#0;</a>"));
+  EXPECT_TRUE(Fails("<a>&#xD800;</a>"));
+  EXPECT_TRUE(Fails("<a>& b</a>"));
+}
+
+TEST(Xml, MalformedDocumentsAreErrors) {
+  EXPECT_TRUE(Fails("<a><b></a></b>"));
+  EXPECT_TRUE(Fails("<a>"));
+  EXPECT_TRUE(Fails("<a x=1/>"));
+  EXPECT_TRUE(Fails("<a x='1/>"));
+  EXPECT_TRUE(Fails("<a><!-- open"));
+  EXPECT_TRUE(Fails("<a><![CDATA[ open</a>"));
+  EXPECT_TRUE(Fails("</a>"));
+  EXPECT_TRUE(Fails("<>"));
+  EXPECT_TRUE(Fails("<a x='<'/>"));
+  std::string deep;
+  for (int i = 0; i < 600; ++i) deep += "<d>";
+  EXPECT_TRUE(Fails(deep));
+}
+
+TEST(Xml, SkipElementSkipsTheSubtree) {
+  Reader r("<r><skip><x><y/></x>t</skip><keep/></r>");
+  ASSERT_EQ(r.Next(), Token::StartElement);
+  ASSERT_EQ(r.Next(), Token::StartElement);
+  ASSERT_TRUE(r.SkipElement());
+  ASSERT_EQ(r.Next(), Token::StartElement);
+  EXPECT_EQ(r.local(), "keep");
+}
+
+TEST(Xml, EveryPrefixOfADocumentFailsOrEndsCleanly) {
+  std::string doc = "<?xml version='1.0'?><!DOCTYPE x><a b='1&amp;'><!--c--><d>t&#65;<![CDATA[z]]></d></a>";
+  for (size_t cut = 0; cut < doc.size(); ++cut) {
+    Reader r(std::string_view(doc).substr(0, cut));
+    Token t;
+    int guard = 0;
+    do {
+      t = r.Next();
+    } while (t != Token::End && t != Token::Error && ++guard < 100);
+    EXPECT_LT(guard, 100);
+  }
+}
+
+}  // namespace
+}  // namespace qx::xml

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "TestZip.h"
+#include "reader/Zip.h"
+
+namespace qx::zip {
+namespace {
+
+using test::MakeZip;
+using test::ZipOptions;
+
+std::string ExtractNamed(Archive& a, std::string_view name, std::string* error) {
+  const Entry* e = a.Find(name);
+  if (!e) return "<missing>";
+  std::string out;
+  if (!a.Extract(*e, &out, error)) return "<error>";
+  return out;
+}
+
+TEST(Zip, ReadsStoredAndDeflatedEntries) {
+  std::string big(100000, 'x');
+  std::string bytes = MakeZip({{"a.txt", "stored text", false}, {"dir/b.xml", big, true}, {"empty", "", true}});
+  Archive a;
+  std::string err;
+  ASSERT_TRUE(a.Open(bytes, &err)) << err;
+  ASSERT_EQ(a.entries().size(), 3u);
+  EXPECT_EQ(ExtractNamed(a, "a.txt", &err), "stored text");
+  EXPECT_EQ(ExtractNamed(a, "dir/b.xml", &err), big);
+  EXPECT_EQ(ExtractNamed(a, "empty", &err), "");
+  // Part names are case-insensitive, and may be written absolute.
+  EXPECT_EQ(ExtractNamed(a, "/DIR/B.xml", &err), big);
+  EXPECT_EQ(a.Find("nope"), nullptr);
+}
+
+TEST(Zip, ReadsZip64Records) {
+  std::string bytes = MakeZip({{"xl/workbook.xml", "<workbook/>"}, {"s", "stored", false}}, ZipOptions{true});
+  Archive a;
+  std::string err;
+  ASSERT_TRUE(a.Open(bytes, &err)) << err;
+  EXPECT_EQ(ExtractNamed(a, "xl/workbook.xml", &err), "<workbook/>");
+  EXPECT_EQ(ExtractNamed(a, "s", &err), "stored");
+}
+
+TEST(Zip, ToleratesCommentAndLeadingStub) {
+  std::string bytes = MakeZip({{"a", "hello"}});
+  bytes[bytes.size() - 2] = 5;  // comment length
+  bytes += "note!";
+  std::string withStub = "MZ-stub-before-the-archive" + bytes;
+  for (const std::string& b : {bytes, withStub}) {
+    Archive a;
+    std::string err;
+    ASSERT_TRUE(a.Open(b, &err)) << err;
+    EXPECT_EQ(ExtractNamed(a, "a", &err), "hello") << err;
+  }
+}
+
+TEST(Zip, RefusesZipBombs) {
+  std::string zeros(4 << 20, '\0');
+  std::string bytes = MakeZip({{"bomb", zeros}});
+  ASSERT_LT(bytes.size(), 20000u);
+  Archive a;
+  std::string err;
+  ASSERT_TRUE(a.Open(bytes, &err));
+  a.SetLimits(1 << 20, 8 << 20);
+  EXPECT_EQ(ExtractNamed(a, "bomb", &err), "<error>");
+  EXPECT_NE(err.find("上限"), std::string::npos) << err;
+
+  // Several entries each under the entry cap but together over the total.
+  std::string part(600000, 'z');
+  std::string many = MakeZip({{"1", part}, {"2", part}, {"3", part}});
+  Archive b;
+  ASSERT_TRUE(b.Open(many, &err));
+  b.SetLimits(1 << 20, 1300000);
+  EXPECT_EQ(ExtractNamed(b, "1", &err), part);
+  EXPECT_EQ(ExtractNamed(b, "2", &err), part);
+  EXPECT_EQ(ExtractNamed(b, "3", &err), "<error>");
+}
+
+TEST(Zip, RefusesBigClaimsWithoutAllocating) {
+  // 3 GiB claimed: refused by the default cap before any memory is taken.
+  ZipOptions claims;
+  claims.zip64 = true;
+  claims.claimedSize = int64_t{3} << 30;
+  Archive a;
+  std::string err;
+  std::string bytes = MakeZip({{"x", "tiny"}}, claims);
+  ASSERT_TRUE(a.Open(bytes, &err)) << err;
+  EXPECT_EQ(ExtractNamed(a, "x", &err), "<error>");
+  // 100 MiB claimed for 30 bytes of deflate is impossible, so corrupt.
+  claims.claimedSize = 100 << 20;
+  bytes = MakeZip({{"x", "tiny"}}, claims);
+  ASSERT_TRUE(a.Open(bytes, &err));
+  EXPECT_EQ(ExtractNamed(a, "x", &err), "<error>");
+}
+
+TEST(Zip, DetectsLiesAndDamage) {
+  std::string err;
+  ZipOptions small;
+  small.claimedSize = 10;  // the data inflates to more
+  Archive a;
+  std::string bytes = MakeZip({{"x", std::string(5000, 'q')}}, small);
+  ASSERT_TRUE(a.Open(bytes, &err));
+  EXPECT_EQ(ExtractNamed(a, "x", &err), "<error>");
+
+  ZipOptions crc;
+  crc.badCrc = true;
+  bytes = MakeZip({{"x", "payload"}}, crc);
+  ASSERT_TRUE(a.Open(bytes, &err));
+  EXPECT_EQ(ExtractNamed(a, "x", &err), "<error>");
+  EXPECT_NE(err.find("校验"), std::string::npos);
+
+  EXPECT_FALSE(a.Open("PK\x03\x04 not really", &err));
+  EXPECT_FALSE(a.Open("", &err));
+}
+
+TEST(Zip, TruncatedAndCorruptedArchivesFailCleanly) {
+  std::string bytes = MakeZip({{"a.xml", std::string(3000, 'a') + "end"}, {"b", "bbb", false}});
+  for (size_t cut = 0; cut < bytes.size(); ++cut) {
+    Archive a;
+    std::string err, out;
+    std::string part = bytes.substr(0, cut);
+    if (!a.Open(part, &err)) continue;
+    for (const Entry& e : a.entries()) a.Extract(e, &out, &err);
+  }
+  std::mt19937 rng(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string b = bytes;
+    for (int k = 0; k < 4; ++k) b[rng() % b.size()] = static_cast<char>(rng());
+    Archive a;
+    std::string err, out;
+    if (!a.Open(b, &err)) continue;
+    for (const Entry& e : a.entries()) a.Extract(e, &out, &err);
+  }
+}
+
+}  // namespace
+}  // namespace qx::zip
