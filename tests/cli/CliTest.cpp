@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "reader/Gbk.h"
+#include "reader/Workbook.h"
+
+namespace qx::cli {
+namespace {
+
+// Test files are named in the native form the tool receives: UTF-8 paths
+// natively, GBK paths under Windows (where the source tree is drive Z:).
+std::string Native(const std::string& utf8Path) {
+#ifdef _WIN32
+  std::string gbkPath;
+  gbk::FromUtf8(utf8Path, &gbkPath);
+  std::string p = "Z:" + gbkPath;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
+#else
+  return utf8Path;
+#endif
+}
+
+// "题库示例" spelled in UTF-8 whatever the literal charset is.
+const std::string kSampleStem = "\xE9\xA2\x98\xE5\xBA\x93\xE7\xA4\xBA\xE4\xBE\x8B";
+
+std::string Sample(const std::string& ext) {
+  return Native(std::string(QX_SOURCE_DIR) + "/samples/" + kSampleStem + "." + ext);
+}
+
+std::string OutDir() {
+  std::string dir = std::string(QX_BINARY_DIR) + "/cli-test-out";
+#ifdef _WIN32
+  std::string cmd = "mkdir \"" + Native(dir) + "\" 2>nul";
+#else
+  std::string cmd = "mkdir -p '" + dir + "'";
+#endif
+  if (system(cmd.c_str()) != 0) {
+  }
+  return Native(dir);
+}
+
+std::string Slurp(const std::string& nativePath) {
+  std::ifstream in(nativePath, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct ToolRun {
+  int status;
+  std::string out, err;
+};
+
+ToolRun RunTool(std::vector<std::string> args) {
+  FILE* out = tmpfile();
+  FILE* err = tmpfile();
+  ToolRun r;
+  r.status = RunCli(args, out, err);
+  auto read = [](FILE* f) {
+    std::string s;
+    rewind(f);
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    fclose(f);
+    return s;
+  };
+  r.out = read(out);
+  r.err = read(err);
+  return r;
+}
+
+// The document as the cell-by-cell conversion defines it, computed the
+// slow way over the reader's cells: every cell from A1 through the used
+// range's last row and column by address, prefixes for every row, then the
+// prefixes after the last row with text cut off.
+std::string ReferenceDocument(const std::string& nativePath) {
+#ifdef _WIN32
+  std::string gbkPath = nativePath;
+#else
+  std::string gbkPath;
+  gbk::FromUtf8(nativePath, &gbkPath);
+#endif
+  reader::Workbook book;
+  std::string error;
+  if (!reader::OpenWorkbookFile(gbkPath, &book, &error)) return "open failed: " + error;
+  const reader::Sheet& sheet = book.sheets.at(0);
+  reader::UsedRange u = reader::GetUsedRange(sheet);
+  std::string doc;
+  size_t keep = 0;
+  for (int32_t r = 1; r <= u.firstRow + u.rowCount - 1; ++r) {
+    doc += std::to_string(r - 1) + ":";
+    for (int32_t c = 1; c <= u.firstCol + u.colCount - 1; ++c) {
+      int32_t row, col;
+      std::string address = reader::ColumnName(c) + std::to_string(r);
+      if (!reader::ParseCellAddress(address, &row, &col)) return "bad address " + address;
+      const reader::Cell* cell = reader::FindCell(sheet, row, col);
+      std::string text = cell ? reader::CellDisplayText(book, *cell) : "";
+      if (text.empty()) continue;
+      doc += text + "\r\n";
+      keep = doc.size();
+    }
+  }
+  doc.resize(keep);
+  return doc;
+}
+
+class SampleConversion : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SampleConversion, SavedDocumentMatchesTheCellByCellReference) {
+  std::string dir = OutDir();
+  std::string input = Sample(GetParam());
+  ToolRun r = RunTool({"-o", dir, input});
+  ASSERT_EQ(0, r.status) << r.err;
+  EXPECT_EQ("", r.err);
+  std::string doc = Slurp(Native(std::string(QX_BINARY_DIR) + "/cli-test-out/" + kSampleStem + ".doc"));
+  EXPECT_EQ(ReferenceDocument(input), doc);
+  // The bank's first row, its question types and its last row all arrive.
+  EXPECT_EQ(0u, doc.find("0:题型\r\n"));
+  EXPECT_NE(std::string::npos, doc.find("单选题\r\n"));
+  EXPECT_EQ("\r\n", doc.substr(doc.size() - 2));
+
+  ToolRun s = RunTool({"--stdout", input});
+  EXPECT_EQ(0, s.status);
+  EXPECT_EQ(doc, s.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SampleConversion,
+                         ::testing::Values("xlsx", "xls", "ods", "csv"));
+
+TEST(CliReplacements, RunInCommandLineOrderAndAutoOnlyOnce) {
+  std::string input = Sample("xlsx");
+  ToolRun plain = RunTool({"--stdout", input});
+  ToolRun a = RunTool({"--stdout", "--auto", "--auto", input});
+  EXPECT_NE(std::string::npos, a.out.find("【单选题】"));
+  EXPECT_EQ(std::string::npos, a.out.find("【【单选题】】"));
+  // Replacing first and wrapping after differs from the other order.
+  std::string single = "\xE5\x8D\x95\xE9\x80\x89\xE9\xA2\x98";  // 单选题 in UTF-8
+#ifdef _WIN32
+  std::string singleArg = "单选题";
+#else
+  std::string singleArg = single;
+#endif
+  ToolRun replaceThenAuto = RunTool({"--stdout", "--replace", singleArg, "X", "--auto", input});
+  EXPECT_EQ(std::string::npos, replaceThenAuto.out.find("单选题"));
+  ToolRun autoThenReplace = RunTool({"--stdout", "--auto", "--replace", singleArg, "X", input});
+  EXPECT_NE(std::string::npos, autoThenReplace.out.find("【X】"));
+  EXPECT_NE(plain.out, autoThenReplace.out);
+}
+
+TEST(CliErrors, UsageErrorsExitWithTwo) {
+  EXPECT_EQ(2, RunTool({}).status);
+  EXPECT_EQ(2, RunTool({"--replace", "a"}).status);
+  EXPECT_EQ(2, RunTool({"-o", "d", "--stdout", "f.xlsx"}).status);
+  EXPECT_EQ(2, RunTool({"--frobnicate", "f.xlsx"}).status);
+  ToolRun r = RunTool({"-o"});
+  EXPECT_EQ(2, r.status);
+  EXPECT_NE(std::string::npos, r.err.find("quillox-cli"));
+#ifndef _WIN32
+  // A replacement GBK cannot hold: an emoji.
+  EXPECT_EQ(2, RunTool({"--replace", "a", "\xF0\x9F\x98\x80", "f.xlsx"}).status);
+#endif
+  EXPECT_EQ(0, RunTool({"--help"}).status);
+  ToolRun v = RunTool({"--version"});
+  EXPECT_EQ(0, v.status);
+  EXPECT_EQ("quillox-cli 1.0\n", v.out);
+}
+
+TEST(CliErrors, AFailedFileIsNamedAndTheOthersStillConvert) {
+  std::string missing = Native(std::string(QX_BINARY_DIR) + "/does-not-exist.xlsx");
+  ToolRun r = RunTool({"--stdout", missing, Sample("csv")});
+  EXPECT_EQ(1, r.status);
+  EXPECT_NE(std::string::npos, r.err.find("does-not-exist.xlsx"));
+  EXPECT_EQ(1, std::count(r.err.begin(), r.err.end(), '\n'));
+  EXPECT_EQ(0u, r.out.find("0:"));
+}
+
+TEST(CliErrors, UnwritableOutputFolderFailsTheFile) {
+  std::string dir = Native(std::string(QX_BINARY_DIR) + "/no/such/folder");
+  ToolRun r = RunTool({"-o", dir, Sample("csv")});
+  EXPECT_EQ(1, r.status);
+  EXPECT_NE(std::string::npos, r.err.find(".doc"));
+}
+
+}  // namespace
+}  // namespace qx::cli
