@@ -122,12 +122,11 @@ void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
 // per character.
 class Continued {
  public:
-  void Reset() {
-    segs_.clear();
-    seg_ = 0;
-    pos_ = 0;
+  void Add(std::string_view body) {
+    segs_.push_back(body);
+    total_ += body.size();
   }
-  void Add(std::string_view body) { segs_.push_back(body); }
+  size_t TotalSize() const { return total_; }
 
   bool AtEnd() {
     SkipEmpty();
@@ -233,6 +232,7 @@ class Continued {
   std::vector<std::string_view> segs_;
   size_t seg_ = 0;
   size_t pos_ = 0;
+  size_t total_ = 0;
 };
 
 struct Record {
@@ -246,6 +246,7 @@ class RecordCursor {
       : s_(stream), pos_(pos) {}
 
   bool AtEnd() const { return pos_ >= s_.size(); }
+  size_t pos() const { return pos_; }
 
   // False at the end of the stream or on a record cut short; *bad tells
   // which.
@@ -295,11 +296,21 @@ class BiffReader {
 
   bool Read(std::string* error) {
     if (!ReadGlobals(error)) return false;
+    // Sheets' substreams do not overlap in a sound file, so together they
+    // span at most the stream. Counting what is read keeps a file whose
+    // sheets all point into one big substream from costing its size times
+    // the number of sheets.
+    uint64_t budget = stream_.size();
     for (const SheetInfo& info : sheets_) {
       if (info.kind == 6) continue;  // code modules are not sheets
       Sheet sheet;
       sheet.name = info.name;
-      if (info.kind == 0 && !ReadSheet(info, &sheet, error)) return false;
+      if (info.kind == 0) {
+        size_t used = 0;
+        if (!ReadSheet(info, &sheet, &used, error)) return false;
+        if (used > budget) return Fail(error, "工作表的数据互相重叠");
+        budget -= used;
+      }
       book_->sheets.push_back(std::move(sheet));
     }
     if (book_->sheets.empty()) return Fail(error, "工作簿中没有工作表");
@@ -329,7 +340,9 @@ class BiffReader {
       return Fail(error, "工作簿流不以全局部分开头");
 
     std::vector<uint16_t> xfFormats;
-    std::vector<std::pair<uint16_t, std::string>> formats;
+    // Indexed by format id; a later FORMAT record for an id replaces an
+    // earlier one.
+    std::vector<std::string> formats;
     bool sawSst = false;
     bool ended = false;
     while (!ended && cur.Next(&r, &bad)) {
@@ -370,7 +383,9 @@ class BiffReader {
               !c.Chars(cch, flags & 1, &u16_))
             return Fail(error, "数字格式记录不完整");
           Utf16ToUtf8(u16_.data(), u16_.size(), &code);
-          formats.emplace_back(Le16(d), std::move(code));
+          uint16_t id = Le16(d);
+          if (formats.size() <= id) formats.resize(id + 1u);
+          formats[id] = std::move(code);
           break;
         }
         case kRecXf:
@@ -391,15 +406,18 @@ class BiffReader {
       }
     }
     if (!ended && bad) return Fail(error, "记录长度超出工作簿流末尾");
-    // Whether each cell style shows numbers as dates, decided once.
+    // Whether each cell style shows numbers as dates, decided once per
+    // format id however many styles share it.
+    std::vector<int8_t> isDate(formats.size(), -1);
     xfIsDate_.resize(xfFormats.size());
     for (size_t i = 0; i < xfFormats.size(); ++i) {
       uint16_t id = xfFormats[i];
-      std::string_view code;
-      // A later FORMAT record for the same id replaces an earlier one.
-      for (const auto& f : formats)
-        if (f.first == id) code = f.second;
-      xfIsDate_[i] = IsDateFormat(id, code);
+      if (id >= formats.size()) {
+        xfIsDate_[i] = IsDateFormat(id, {});
+        continue;
+      }
+      if (isDate[id] < 0) isDate[id] = IsDateFormat(id, formats[id]) ? 1 : 0;
+      xfIsDate_[i] = isDate[id] == 1;
     }
     return true;
   }
@@ -410,10 +428,9 @@ class BiffReader {
       return Fail(error, "共享字符串表不完整");
     std::vector<std::string>& pool = book_->strings;
     sstBase_ = static_cast<uint32_t>(pool.size());
-    // The count is only a claim: at least three bytes stand behind each
-    // string, so the stream's size bounds what is worth reserving.
-    pool.reserve(pool.size() +
-                 std::min<size_t>(unique, stream_.size() / 3 + 1));
+    // The count is only a claim: at least three bytes of the table stand
+    // behind each string, which bounds what is worth reserving.
+    pool.reserve(pool.size() + std::min<size_t>(unique, c->TotalSize() / 3));
     for (uint32_t i = 0; i < unique && !c->AtEnd(); ++i) {
       uint16_t cch;
       uint8_t flags;
@@ -520,7 +537,10 @@ class BiffReader {
     return n;
   }
 
-  bool ReadSheet(const SheetInfo& info, Sheet* sheet, std::string* error) {
+  // *used: how many bytes of the stream the substream took.
+  bool ReadSheet(const SheetInfo& info, Sheet* sheet, size_t* used,
+                 std::string* error) {
+    *used = 0;
     RecordCursor cur(stream_, info.offset);
     Record r;
     bool bad;
@@ -659,6 +679,7 @@ class BiffReader {
       }
     }
     if (bad) return Fail(error, "记录长度超出工作簿流末尾");
+    *used = cur.pos() - info.offset;
     SortCells(&cells);
     return true;
   }

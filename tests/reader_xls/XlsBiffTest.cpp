@@ -314,6 +314,22 @@ TEST(XlsDates, Date1904System) {
   EXPECT_EQ(At(s, 1, 3)->number, 1462);
 }
 
+// A later FORMAT record for an id replaces an earlier one; styles naming
+// an id no FORMAT defines use the built-in meaning of that id.
+TEST(XlsDates, LaterFormatRecordWins) {
+  std::string styles = Format(164, u"0.00") + Format(165, u"yyyy/m/d") +
+                       Format(164, u"yyyy/m/d") + Format(165, u"0.00") +
+                       Xf(164) + Xf(165) + Xf(15) + Xf(3000);
+  std::string cells = Number(0, 0, 100, 0) + Number(0, 1, 100, 1) +
+                      Number(0, 2, 100, 2) + Number(0, 3, 100, 3);
+  Workbook b = ReadOk(XlsFile(OneSheet(cells, styles)));
+  const auto& s = b.sheets[0];
+  EXPECT_EQ(At(s, 1, 1)->type, CellType::DateTime);
+  EXPECT_EQ(At(s, 1, 2)->type, CellType::Number);
+  EXPECT_EQ(At(s, 1, 3)->type, CellType::DateTime);  // built-in 15, d-mmm-yy
+  EXPECT_EQ(At(s, 1, 4)->type, CellType::Number);
+}
+
 // ---- Refused streams ----
 
 TEST(XlsRefused, EncryptedVersionAndStructure) {
@@ -356,6 +372,21 @@ TEST(XlsRefused, SheetOffsetsThatMissTheirBof) {
   std::string mid = stream;
   Put32(&mid, 24, 2);
   EXPECT_NE(ReadErr(XlsFile(mid)).find("位置无效"), std::string::npos);
+}
+
+// Sheets whose substreams overlap are refused: many BOUNDSHEET records
+// naming one big substream would otherwise cost its size times their
+// number.
+TEST(XlsRefused, OverlappingSheets) {
+  std::string big;
+  for (int i = 0; i < 200; ++i) big += Number(static_cast<uint16_t>(i), 0, i);
+  std::string stream =
+      WorkbookStream({{u"Big", big}, {u"Small", Number(0, 0, 1)}});
+  ReadOk(XlsFile(stream));
+  // The second BOUNDSHEET's offset field (after BOF, 20 bytes, the first
+  // BOUNDSHEET, 15, and its own header) gets the first one's (at 24).
+  stream.replace(20 + 15 + 4, 4, stream.substr(24, 4));
+  EXPECT_NE(ReadErr(XlsFile(stream)).find("重叠"), std::string::npos);
 }
 
 }  // namespace
