@@ -1,0 +1,27 @@
+// GBK (code page 936) <-> Unicode, table-driven so that it behaves the same
+// in the native build and in the win32 build, where there is no iconv.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qx::gbk {
+
+// UTF-8 to GBK. Characters GBK cannot hold (and malformed UTF-8) become
+// '?', as WideCharToMultiByte does with its default character. Returns
+// false when any such substitution happened.
+bool FromUtf8(std::string_view utf8, std::string* gbk);
+
+// GBK to UTF-8. A byte pair that is no GBK character becomes U+FFFD.
+std::string ToUtf8(std::string_view gbk);
+
+// UTF-16 code units to UTF-8 (unpaired surrogates become U+FFFD).
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// UTF-8 to UTF-16 (malformed sequences become U+FFFD).
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// True when the text is valid UTF-8 (used to tell UTF-8 CSV from GBK CSV).
+bool IsValidUtf8(std::string_view bytes);
+
+}  // namespace qx::gbk

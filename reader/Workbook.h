@@ -1,0 +1,95 @@
+// The workbook model that every file format is read into, and the questions
+// the converter and the substitute spreadsheet server ask of it.
+//
+// No Windows here: this library builds natively and for the win32 product.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx::reader {
+
+enum class CellType : uint8_t {
+  Empty = 0,   // never stored; what FindCell's caller sees for a missing cell
+  Text,        // textId indexes Workbook::strings
+  Number,      // number
+  Boolean,     // number is 0 or 1
+  Error,       // textId indexes the error literal ("#N/A", "#DIV/0!", ...)
+  DateTime,    // number is an OLE automation date (days since 1899-12-30)
+};
+
+// One cell that holds a value. Rows and columns count from 1, as a
+// spreadsheet numbers them (A1 is row 1, column 1). Kept small: a sheet of
+// a hundred thousand cells is a few megabytes.
+struct Cell {
+  int32_t row;
+  int32_t col;
+  double number;
+  uint32_t textId;
+  CellType type;
+};
+
+struct Sheet {
+  std::string name;        // UTF-8
+  std::vector<Cell> cells; // sorted by (row, col), no duplicates
+};
+
+struct Workbook {
+  std::vector<Sheet> sheets;         // in the workbook's own order
+  std::vector<std::string> strings;  // UTF-8 texts shared by all sheets
+};
+
+// Bounding box of the cells that hold a value (an error value counts,
+// formatting alone does not). A sheet without values reports the single
+// cell A1, as a spreadsheet application does, with empty set.
+struct UsedRange {
+  int32_t firstRow;
+  int32_t firstCol;
+  int32_t rowCount;
+  int32_t colCount;
+  bool empty;
+};
+
+enum class Format { Unknown, Xlsx, Xls, Ods, Csv };
+
+// Largest row and column a sheet may address; anything beyond is refused
+// as corrupt rather than allocated for.
+constexpr int32_t kMaxRow = 1048576;
+constexpr int32_t kMaxCol = 16384;
+
+// Format from the file's first bytes, falling back to the name's extension
+// (only CSV has no signature).
+Format DetectFormat(std::string_view bytes, std::string_view fileName);
+
+// Reads a whole workbook from memory. On failure returns false and sets
+// *error to one line saying what is wrong (without the file name).
+bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out,
+                  std::string* error);
+
+// Reads the file at pathGbk (a GBK path, as the window program holds it).
+// On failure *error is one line naming the file and what is wrong.
+bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out,
+                      std::string* error);
+
+UsedRange GetUsedRange(const Sheet& sheet);
+
+// The stored cell at (row, col), or null. Binary search.
+const Cell* FindCell(const Sheet& sheet, int32_t row, int32_t col);
+
+// The cell's text as the window program receives it from the spreadsheet
+// application through the platform's value coercion under code page 936:
+// GBK bytes; numbers as printf "%.15G" (0 for -0), booleans "-1"/"0",
+// dates "2024/1/15", date-times "2024/1/15 13:45:30", times "13:45:00";
+// empty for an error value; characters GBK cannot hold become '?'.
+std::string CellDisplayText(const Workbook& book, const Cell& cell);
+
+// Parses an A1-style address ("B12", "AA3", case-insensitive, no '$').
+// Returns false for anything else, including out-of-range rows/columns.
+bool ParseCellAddress(std::string_view address, int32_t* row, int32_t* col);
+
+// Column letters for a 1-based column number: 1 -> "A", 27 -> "AA".
+std::string ColumnName(int32_t col);
+
+}  // namespace qx::reader
