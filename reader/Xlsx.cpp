@@ -1,6 +1,7 @@
 #include "reader/Xlsx.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -293,12 +294,34 @@ bool ParseRef(std::string_view s, int32_t* row, int32_t* col) {
   return true;
 }
 
+// Elements named c (with any prefix) in a sheet part: an upper bound of
+// the cells it stores.
+size_t CountCellTags(std::string_view xml) {
+  size_t count = 0;
+  const char* p = xml.data();
+  const char* end = p + xml.size();
+  while (p < end) {
+    const void* hit = std::memchr(p, 'c', static_cast<size_t>(end - p));
+    if (!hit) break;
+    const char* c = static_cast<const char*>(hit);
+    if (c > xml.data() && (c[-1] == '<' || c[-1] == ':') && c + 1 < end &&
+        (c[1] == ' ' || c[1] == '>' || c[1] == '/')) {
+      ++count;
+    }
+    p = c + 1;
+  }
+  return count;
+}
+
 bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
   std::string data;
   bool found;
   if (!LoadPart(part, true, &data, &found)) return false;
   xml::Reader r(data);
   auto& cells = sheet->cells;
+  // Room for every <c> up front: growing by doubling would hold up to twice
+  // the cells at the peak. Counting is one quick pass over the part.
+  cells.reserve(std::min(CountCellTags(data), kMaxCells - std::min(totalCells_, kMaxCells)));
   const std::string where = "工作表“" + sheet->name + "”";
   size_t dataDepth = 0;
   int32_t row = 0, col = 0;
