@@ -5,6 +5,9 @@
 // substream per sheet at the offset its BOUNDSHEET record gives. Only the
 // records that carry cell values are read; everything else is skipped by
 // its length.
+//
+// CODEPAGE is not consulted: BIFF8 keeps every string as UTF-16, its 8-bit
+// "compressed" form holding only code points below 256.
 #include "reader/Xls.h"
 
 #include <algorithm>

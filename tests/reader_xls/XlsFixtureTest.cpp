@@ -83,6 +83,15 @@ TEST(XlsFixtures, GnumericFromCsv) {
   EXPECT_EQ(s.cells.size(), 24u);
 }
 
+// "Book" (BIFF5) comes first in this file's directory; the BIFF8
+// "Workbook" stream must win.
+TEST(XlsFixtures, DualStreamFilePrefersWorkbook) {
+  Workbook b = ReadOk(Fixture("gnumeric_dual.xls"));
+  ASSERT_EQ(b.sheets.size(), 1u);
+  EXPECT_EQ(TextAt(b, 0, 2, 3), "中国的首都是哪里？");
+  EXPECT_EQ(b.sheets[0].cells.size(), 24u);
+}
+
 TEST(XlsFixtures, Biff5Refused) {
   EXPECT_NE(ReadErr(Fixture("gnumeric_biff5.xls")).find("BIFF8"),
             std::string::npos);

@@ -65,6 +65,10 @@ ssconvert -T Gnumeric_Excel:excel_biff8 questions.csv gnumeric_csv.xls \
 # The same in the old BIFF5 format, which the reader refuses clearly.
 ssconvert -T Gnumeric_Excel:excel_biff7 questions.csv gnumeric_biff5.xls \
   2>/dev/null
+# Both formats in one file ("Workbook" and "Book" streams): the BIFF8 one
+# must be chosen.
+ssconvert -T Gnumeric_Excel:excel_dsf questions.csv gnumeric_dual.xls \
+  2>/dev/null
 rm -f /tmp/qx_formulas_src.xls
 
 if "$PY" -c "import xlrd" 2>/dev/null; then
