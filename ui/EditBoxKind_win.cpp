@@ -1,0 +1,344 @@
+// The edit box kind: the system EDIT control with the stored settings as
+// styles, its content property, and its change and focus events.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "ui/ControlSupport_win.h"
+#include "ui/CoreKinds_win.h"
+#include "ui/Events.h"
+#include "ui/TypeBlocks.h"
+#include "ui/WindowRuntime_win.h"
+
+namespace qx {
+namespace {
+
+struct EditBox {
+  UnitObject base;
+  EditBoxSettings s;
+  HFONT font = nullptr;
+  HBRUSH brush = nullptr;
+  HWND spin = nullptr;
+  bool updating = false;  // our own text changes raise no event of their own
+};
+
+EditBox* AsEdit(UnitObject* u) { return reinterpret_cast<EditBox*>(u); }
+
+DWORD StyleOf(const EditBoxSettings& s, DWORD* ex) {
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (!s.hideSelection) style |= ES_NOHIDESEL;
+  if (s.multiLine) {
+    style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+    // Lines wrap at the right edge unless there is a horizontal scroll bar.
+    if (s.scrollBars == 1 || s.scrollBars == 3) style |= ES_AUTOHSCROLL;
+    if (s.scrollBars == 1 || s.scrollBars == 3) style |= WS_HSCROLL;
+    if (s.scrollBars == 2 || s.scrollBars == 3) style |= WS_VSCROLL;
+  } else {
+    style |= ES_AUTOHSCROLL;
+  }
+  if (s.alignment == 1) style |= ES_CENTER;
+  if (s.alignment == 2) style |= ES_RIGHT;
+  if (s.inputMode == 1) style |= ES_READONLY;
+  if (s.inputMode == 2) style |= ES_PASSWORD;
+  if (s.caseConversion == 1) style |= ES_LOWERCASE;
+  if (s.caseConversion == 2) style |= ES_UPPERCASE;
+  *ex = 0;
+  BorderStyleBits(s.borderStyle, &style, ex);
+  return style;
+}
+
+void ApplyFont(EditBox* e) {
+  HWND h = UnitHwnd(&e->base);
+  HFONT old = e->font;
+  e->font = CreateStoredFont(e->s.font);
+  SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(e->font)), TRUE);
+  if (old) DeleteObject(old);
+}
+
+// A single-line box lower than one ideograph of its font plus the edges
+// would clip its text: it is made that high.
+void GrowToOneLine(EditBox* e) {
+  if (e->s.multiLine) return;
+  HWND h = UnitHwnd(&e->base);
+  HDC dc = GetDC(h);
+  HGDIOBJ old = SelectObject(dc, FontOrDefault(e->font));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, "\xD2\xBB", 2, &size);  // 一
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  int need = size.cy + 2 * GetSystemMetrics(SM_CYEDGE);
+  RECT rc;
+  GetWindowRect(h, &rc);
+  if (rc.bottom - rc.top < need)
+    SetWindowPos(h, nullptr, 0, 0, rc.right - rc.left, need,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ApplySelection(EditBox* e) {
+  HWND h = UnitHwnd(&e->base);
+  int32_t length = GetWindowTextLengthA(h);
+  int32_t start = e->s.selStart < 0 || e->s.selStart > length ? length : e->s.selStart;
+  int32_t end = e->s.selLength < 0 ? length : start + e->s.selLength;
+  if (end > length) end = length;
+  SendMessageA(h, EM_SETSEL, start, end);
+  SendMessageA(h, EM_SCROLLCARET, 0, 0);
+}
+
+void RemakeBrush(EditBox* e) {
+  if (e->brush) DeleteObject(e->brush);
+  e->brush = CreateSolidBrush(ResolveColour(e->s.background));
+}
+
+LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCDESTROY) {
+    EditBox* e = AsEdit(UnitOfWindow(hwnd));
+    if (e) {
+      ReportUnitDestroyed(&e->base);
+      if (e->font) DeleteObject(e->font);
+      if (e->brush) DeleteObject(e->brush);
+      delete e;
+    }
+  }
+  return CallOriginal(hwnd, msg, wp, lp);
+}
+
+UnitObject* Create(const CreateArgs& a) {
+  EditBoxSettings s;
+  if (!ReadEditBoxSettings(*a.typeBlock, &s)) return nullptr;
+  DWORD ex;
+  DWORD style = StyleOf(s, &ex) | a.style;
+  HWND h = CreateWindowExA(ex, "EDIT", s.content.c_str(), style, a.left, a.top, a.width,
+                           a.height, static_cast<HWND>(a.parent),
+                           reinterpret_cast<HMENU>(static_cast<intptr_t>(a.childId)),
+                           GetModuleHandleA(nullptr), nullptr);
+  if (!h) return nullptr;
+  EditBox* e = new EditBox;
+  e->base = {h, EditBoxKind(), a.windowId, a.unitId};
+  e->s = s;
+  AttachUnit(h, &e->base);
+  SubclassControl(h, EditProc);
+  ApplyFont(e);
+  GrowToOneLine(e);
+  SendMessageA(h, EM_LIMITTEXT, s.maxLength > 0 ? s.maxLength : 0, 0);
+  if (s.inputMode == 2) SendMessageA(h, EM_SETPASSWORDCHAR, s.passwordChar & 0xFF, 0);
+  if (!s.multiLine && s.spinStyle != 0) {
+    e->spin = CreateWindowExA(0, UPDOWN_CLASSA, "",
+                              WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT |
+                                  UDS_ARROWKEYS,
+                              0, 0, 0, 0, static_cast<HWND>(a.parent), nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    if (e->spin) {
+      SendMessageA(e->spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(h), 0);
+      SendMessageA(e->spin, UDM_SETRANGE32, s.spinMin, s.spinMax);
+    }
+  }
+  ApplySelection(e);
+  RemakeBrush(e);
+  return &e->base;
+}
+
+// Writes the content: the box shows it, and the change is reported once.
+void SetContent(EditBox* e, const std::string& text) {
+  e->s.content = text;
+  e->updating = true;
+  SetWindowTextA(UnitHwnd(&e->base), text.c_str());
+  e->updating = false;
+  RaiseSimpleEvent(e->base.windowId, e->base.unitId, kEventContentChanged);
+}
+
+intptr_t Notify(UnitObject* u, uint32_t msg, uintptr_t wp, intptr_t lp) {
+  EditBox* e = AsEdit(u);
+  if (msg == WM_COMMAND) {
+    switch (HIWORD(wp)) {
+      case EN_CHANGE:
+        if (!e->updating) RaiseSimpleEvent(u->windowId, u->unitId, kEventContentChanged);
+        break;
+      case EN_SETFOCUS: RaiseSimpleEvent(u->windowId, u->unitId, kEventGotFocus); break;
+      case EN_KILLFOCUS: RaiseSimpleEvent(u->windowId, u->unitId, kEventLostFocus); break;
+    }
+    return 0;
+  }
+  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, ResolveColour(e->s.textColour));
+    SetBkColor(dc, ResolveColour(e->s.background));
+    return reinterpret_cast<intptr_t>(e->brush);
+  }
+  (void)lp;
+  return 0;
+}
+
+enum {
+  kContent, kBorder, kTextColour, kBackground, kFont, kHideSelection, kMaxLength, kMultiLine,
+  kScrollBars, kAlignment, kInputMode, kPasswordChar, kCase, kSpinStyle, kSpinMin, kSpinMax,
+  kSelStart, kSelLength, kSelectedText, kDataSource, kDataField,
+};
+
+const PropertyInfo kProperties[] = {
+    {"内容", kValueText, 0},
+    {"边框", kValueChoice, 0},
+    {"文本颜色", kValueColour, 0},
+    {"背景颜色", kValueBackColour, 0},
+    {"字体", kValueFont, 0},
+    {"隐藏选择", kValueLogical, kPropertyRecreate},
+    {"最大允许长度", kValueInt, 0},
+    {"是否允许多行", kValueLogical, kPropertyRecreate},
+    {"滚动条", kValueChoice, kPropertyRecreate},
+    {"对齐方式", kValueChoice, kPropertyRecreate},
+    {"输入方式", kValueChoice, 0},
+    {"密码遮盖字符", kValueText, 0},
+    {"转换方式", kValueChoice, kPropertyRecreate},
+    {"调节器方式", kValueChoice, kPropertyRecreate},
+    {"调节器底限值", kValueInt, 0},
+    {"调节器上限值", kValueInt, 0},
+    {"起始选择位置", kValueInt, 0},
+    {"被选择字符数", kValueInt, 0},
+    {"被选择文本", kValueText, 0},
+    {"数据源", kValueText, 0},
+    {"数据列", kValueText, 0},
+};
+
+void ReadSelection(EditBox* e) {
+  DWORD start = 0, end = 0;
+  SendMessageA(UnitHwnd(&e->base), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  e->s.selStart = static_cast<int32_t>(start);
+  e->s.selLength = static_cast<int32_t>(end - start);
+}
+
+void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
+  EditBox* e = AsEdit(u);
+  HWND h = UnitHwnd(u);
+  EditBoxSettings& s = e->s;
+  switch (index) {
+    case kContent: out->bytes = s.content = WindowText(h); break;
+    case kBorder: out->i = s.borderStyle; break;
+    case kTextColour: out->i = s.textColour; break;
+    case kBackground: out->i = s.background; break;
+    case kFont: out->bytes = s.font; break;
+    case kHideSelection: out->i = s.hideSelection; break;
+    case kMaxLength: out->i = s.maxLength; break;
+    case kMultiLine: out->i = s.multiLine; break;
+    case kScrollBars: out->i = s.scrollBars; break;
+    case kAlignment: out->i = s.alignment; break;
+    case kInputMode: out->i = s.inputMode; break;
+    case kPasswordChar: out->bytes = std::string(1, static_cast<char>(s.passwordChar)); break;
+    case kCase: out->i = s.caseConversion; break;
+    case kSpinStyle: out->i = s.spinStyle; break;
+    case kSpinMin: out->i = s.spinMin; break;
+    case kSpinMax: out->i = s.spinMax; break;
+    case kSelStart: ReadSelection(e); out->i = s.selStart; break;
+    case kSelLength: ReadSelection(e); out->i = s.selLength; break;
+    case kSelectedText: {
+      ReadSelection(e);
+      std::string text = WindowText(h);
+      if (static_cast<size_t>(s.selStart) <= text.size())
+        out->bytes = text.substr(s.selStart, s.selLength);
+      break;
+    }
+    case kDataSource: out->bytes = s.dataSource; break;
+    case kDataField: out->bytes = s.dataField; break;
+  }
+}
+
+// True (re-create) when a setting that only creation applies has changed.
+template <typename T>
+bool Changed(T* field, T value) {
+  bool changed = *field != value;
+  *field = value;
+  return changed;
+}
+
+bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
+  EditBox* e = AsEdit(u);
+  HWND h = UnitHwnd(u);
+  EditBoxSettings& s = e->s;
+  switch (index) {
+    case kContent: SetContent(e, v.bytes); return false;
+    case kBorder:
+      s.borderStyle = v.i;
+      ApplyBorderStyle(h, s.borderStyle);
+      return false;
+    case kTextColour: s.textColour = v.i; break;
+    case kBackground: s.background = v.i; RemakeBrush(e); break;
+    case kFont: s.font = v.bytes; ApplyFont(e); break;
+    case kHideSelection: return Changed(&s.hideSelection, v.i != 0);
+    case kMaxLength:
+      s.maxLength = v.i < 0 ? 0 : v.i;
+      SendMessageA(h, EM_LIMITTEXT, s.maxLength, 0);
+      return false;
+    case kMultiLine: return Changed(&s.multiLine, v.i != 0);
+    case kScrollBars: return Changed(&s.scrollBars, static_cast<uint32_t>(v.i));
+    case kAlignment: return Changed(&s.alignment, static_cast<uint32_t>(v.i));
+    case kInputMode:
+      s.inputMode = v.i;
+      SendMessageA(h, EM_SETREADONLY, s.inputMode == 1, 0);
+      SendMessageA(h, EM_SETPASSWORDCHAR, s.inputMode == 2 ? (s.passwordChar & 0xFF) : 0, 0);
+      break;
+    case kPasswordChar:
+      s.passwordChar = v.bytes.empty() ? 0 : static_cast<unsigned char>(v.bytes[0]);
+      if (s.inputMode == 2) SendMessageA(h, EM_SETPASSWORDCHAR, s.passwordChar & 0xFF, 0);
+      break;
+    case kCase: return Changed(&s.caseConversion, static_cast<uint32_t>(v.i));
+    case kSpinStyle: return Changed(&s.spinStyle, static_cast<uint32_t>(v.i));
+    case kSpinMin:
+    case kSpinMax:
+      (index == kSpinMin ? s.spinMin : s.spinMax) = v.i;
+      if (e->spin) SendMessageA(e->spin, UDM_SETRANGE32, s.spinMin, s.spinMax);
+      return false;
+    case kSelStart:
+      ReadSelection(e);
+      s.selStart = v.i;
+      if (s.selLength < 0) s.selLength = 0;
+      ApplySelection(e);
+      return false;
+    case kSelLength:
+      ReadSelection(e);
+      s.selLength = v.i;
+      ApplySelection(e);
+      return false;
+    case kSelectedText:
+      SendMessageA(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(v.bytes.c_str()));
+      return false;
+    case kDataSource: s.dataSource = v.bytes; return false;
+    case kDataField: s.dataField = v.bytes; return false;
+    default: return false;
+  }
+  InvalidateRect(h, nullptr, TRUE);
+  return false;
+}
+
+std::string SettingsBlock(UnitObject* u) {
+  EditBox* e = AsEdit(u);
+  e->s.content = WindowText(UnitHwnd(u));
+  ReadSelection(e);
+  return WriteEditBoxSettings(e->s);
+}
+
+// A multi-line box that can be typed into keeps Enter for line breaks.
+bool WantsKey(UnitObject* u, uint32_t key) {
+  const EditBoxSettings& s = AsEdit(u)->s;
+  return key == VK_RETURN && s.multiLine && s.inputMode != 1;
+}
+
+void* Interface(int32_t op) {
+  switch (op) {
+    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
+    case kOpNotify: return reinterpret_cast<void*>(&Notify);
+    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
+    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
+    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
+    case kOpWantsKey: return reinterpret_cast<void*>(&WantsKey);
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+const UnitKind* EditBoxKind() {
+  static const UnitKind kind = {"编辑框", "EditBox", kKindRaisesEvents, kProperties, 21,
+                                Interface};
+  return &kind;
+}
+
+}  // namespace qx

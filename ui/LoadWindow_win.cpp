@@ -1,0 +1,177 @@
+// LoadWindow: a live window and its controls from a template.
+#include <vector>
+
+#include "runtime/RuntimeState.h"
+#include "ui/ControlSupport_win.h"
+#include "ui/Events.h"
+#include "ui/WindowRuntime_win.h"
+#include "ui/WindowTable.h"
+
+namespace qx {
+namespace {
+
+constexpr int32_t kFirstChildId = 100;
+constexpr int32_t kChildIdStep = 10;
+
+HWND LiveHwnd(const UnitRecord& r) { return UnitHwnd(LiveUnit(r)); }
+
+// Standard pointer numbers are the system cursor identifiers; 0 (and data
+// we cannot read) leaves the kind's own pointer alone.
+HCURSOR CreateUnitCursor(const std::string& data) {
+  if (data.size() != 4) return nullptr;
+  uint32_t n;
+  memcpy(&n, data.data(), 4);
+  if (n == 0) return nullptr;
+  return LoadCursorA(nullptr, MAKEINTRESOURCEA(n));
+}
+
+bool CreateUnit(WindowTemplate* w, size_t index, HWND parent, int32_t childId, HWND owner,
+                bool modal, bool* visible) {
+  UnitRecord& r = w->records[index];
+  const UnitKind* kind = KindOfTag(r.typeTag);
+  CreateControlFn create = KindOperation<CreateControlFn>(kind, kOpCreateControl);
+  if (!create) return false;
+  bool nonVisual = kind->state & kKindNonVisual;
+  CreateArgs a = {};
+  a.typeBlock = &r.typeBlock;
+  if (!nonVisual) {
+    if (r.flags & kUnitDisabled) a.style |= WS_DISABLED;
+    if (r.flags & kUnitTabStop) a.style |= WS_TABSTOP;
+  }
+  *visible = !nonVisual && (r.flags & kUnitVisible);
+  a.parent = index == 0 ? (modal ? HiddenOwner() : owner) : parent;
+  a.childId = childId;
+  a.left = r.left;
+  a.top = r.top;
+  a.width = r.width;
+  a.height = r.height;
+  a.windowId = w->id;
+  a.unitId = r.id;
+  UnitObject* u = create(a);
+  if (!u) return false;
+  if (u->hwnd && !IsWindow(UnitHwnd(u))) return false;
+  r.live = u;
+  return true;
+}
+
+// Tears a half-built window down; its end restores the records.
+void AbandonLoad(WindowTemplate* w) {
+  HWND window = LiveHwnd(w->records[0]);
+  if (window) {
+    DestroyWindow(window);
+  }
+  if (!w->saved.empty() || w->records[0].live) {
+    w->records = w->saved;
+    w->saved.clear();
+  }
+}
+
+void Notify(const UnitRecord& r, uint32_t code) {
+  UnitObject* u = LiveUnit(r);
+  if (NotifyFn notify = KindOperation<NotifyFn>(u ? u->kind : nullptr, kOpNotify))
+    notify(u, code, 0, 0);
+}
+
+}  // namespace
+
+bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
+  const uint32_t windowId = w->id;
+  if (WindowIsAlive(*w)) {
+    HWND h = LiveHwnd(w->records[0]);
+    if (IsIconic(h))
+      ShowWindow(h, SW_RESTORE);
+    else
+      SetForegroundWindow(h);
+    return true;
+  }
+  if (modal) owner = nullptr;
+  if (owner && !IsWindow(owner)) return false;
+
+  SuspendEvents();
+  w->saved = w->records;
+  w->loaded = false;
+
+  // The window, then the controls from the last record back.
+  const size_t n = w->records.size();
+  std::vector<bool> visible(n, false);
+  bool ok = false;
+  {
+    bool v = false;
+    ok = CreateUnit(w, 0, nullptr, 0, owner, modal, &v);
+    visible[0] = (w->records[0].flags & kUnitVisible) != 0;
+  }
+  HWND window = ok ? LiveHwnd(w->records[0]) : nullptr;
+  if (ok && !window) ok = false;
+  int32_t childId = kFirstChildId;
+  for (size_t i = n; ok && i-- > 1;) {
+    bool v = false;
+    ok = CreateUnit(w, i, window, childId, nullptr, false, &v);
+    visible[i] = v;
+    childId += kChildIdStep;
+  }
+  if (!ok) {
+    AbandonLoad(w);
+    ResumeEvents();
+    return false;
+  }
+
+  // Containers take their children; then each container's children are
+  // stacked in record order, the first on top, which is also Tab order.
+  for (size_t i = 1; i < n; ++i) {
+    UnitRecord& r = w->records[i];
+    if (!r.container) continue;
+    UnitRecord* c = FindUnitRecord(*w, r.container);
+    if (c && LiveHwnd(*c) && LiveHwnd(r)) SetParent(LiveHwnd(r), LiveHwnd(*c));
+  }
+  std::vector<std::pair<uint32_t, HWND>> lastOf;  // container -> previous control
+  for (size_t i = 1; i < n; ++i) {
+    HWND h = LiveHwnd(w->records[i]);
+    if (!h) continue;
+    HWND after = HWND_TOP;
+    bool found = false;
+    for (auto& [container, prev] : lastOf)
+      if (container == w->records[i].container) {
+        after = prev;
+        prev = h;
+        found = true;
+      }
+    if (!found) lastOf.push_back({w->records[i].container, h});
+    SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+
+  for (UnitRecord& r : w->records) r.cursor = CreateUnitCursor(r.cursorData);
+  for (size_t i = n; i-- > 1;) Notify(w->records[i], kNotifyWindowLoaded);
+  Notify(w->records[0], kNotifyWindowLoaded);
+  for (size_t i = 1; i < n; ++i)
+    if (HWND h = LiveHwnd(w->records[i])) ShowWindow(h, visible[i] ? SW_SHOWNA : SW_HIDE);
+
+  ResumeEvents();
+  // Handlers may close the window: look at the template afresh after each.
+  RaiseSimpleEvent(windowId, 0, kEventCreated);
+  if (WindowIsAlive(*w)) RaiseSimpleEvent(windowId, 0, kEventMoved);
+  if (WindowIsAlive(*w)) RaiseSimpleEvent(windowId, 0, kEventResized);
+  if (!WindowIsAlive(*w)) return true;
+
+  window = LiveHwnd(w->records[0]);
+  if (w->records[0].flags & kUnitVisible) {
+    DWORD style = GetWindowLongA(window, GWL_STYLE);
+    ShowWindow(window, (style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
+                       : (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+                                               : SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+    UnitObject* focused = UnitOf(GetFocus());
+    if (focused && focused->windowId == windowId)
+      RaiseSimpleEvent(windowId, focused->unitId == w->records[0].id ? 0 : focused->unitId,
+                       kEventGotFocus);
+    else
+      RaiseSimpleEvent(windowId, 0, kEventGotFocus);
+  }
+  if (!WindowIsAlive(*w)) return true;
+  for (size_t i = n; i-- > 1;) Notify(w->records[i], kNotifyWindowShown);
+  w->loaded = true;
+  w->modal = modal;
+  (void)reload;
+  return true;
+}
+
+}  // namespace qx

@@ -1,0 +1,295 @@
+// Property access by number: the eight common properties from the record
+// and the live window, the kind's own through its operations, converted by
+// the property's value-type code; and re-creation of a control whose
+// changed setting only creation applies.
+#include <cstring>
+
+#include "runtime/Memory.h"
+#include "runtime/RuntimeError.h"
+#include "runtime/Text.h"
+#include "ui/ControlSupport_win.h"
+#include "ui/Events.h"
+#include "ui/Properties.h"
+#include "ui/WindowRuntime_win.h"
+#include "ui/WindowTable.h"
+
+namespace qx {
+namespace {
+
+constexpr int32_t kCoordinateLimit = 32627;
+
+enum { kLeft, kTop, kWidth, kHeight, kTag, kVisible, kDisabled, kCursor, kFirstOwn };
+
+struct Target {
+  WindowTemplate* window;
+  size_t index;
+  UnitRecord& record() { return window->records[index]; }
+};
+
+Target FindTarget(uint32_t windowId, uint32_t unitId) {
+  WindowTemplate* w = FindWindowTemplate(windowId);
+  int32_t index = w ? FindUnitIndex(*w, unitId) : -1;
+  // An identifier the window does not hold is reported like a window that
+  // is not there, rather than read through a missing record.
+  if (index < 0) ReportRuntimeError("未载入欲访问窗口组件所在的窗口", 0);
+  return {w, static_cast<size_t>(index)};
+}
+
+UnitObject* LiveOrReport(Target& t) {
+  UnitObject* u = LiveUnit(t.record());
+  if (!u || (u->hwnd && !IsWindow(UnitHwnd(u)))) ReportRuntimeError("指定窗口尚未载入", 0);
+  return u;
+}
+
+bool IsWordCode(uint32_t code) {
+  switch (code) {
+    case kValueInt: case kValueInt2: case kValueChoice: case kValueColour:
+    case kValueBackColour: case kValueColour2:
+      return true;
+    default: return false;
+  }
+}
+bool IsDoubleCode(uint32_t code) { return code == kValueDouble || code == kValueDouble2; }
+bool IsByteSetCode(uint32_t code) {
+  switch (code) {
+    case kValuePicture: case kValueIcon: case kValueSound: case kValueData: case kValueData2:
+    case kValuePointer: case kValueFont:
+      return true;
+    default: return false;
+  }
+}
+
+TaggedValue ByteSetValue(const std::string& bytes) {
+  TaggedValue v;
+  SetValuePointer(&v, MakeByteSet(bytes.data(), static_cast<int32_t>(bytes.size())), kTagByteSet);
+  return v;
+}
+
+TaggedValue TextValue(const std::string& bytes) {
+  TaggedValue v;
+  SetValuePointer(&v, MakeText(bytes.data(), static_cast<int32_t>(bytes.size())), kTagText);
+  return v;
+}
+
+std::string BytesOfByteSet(const void* set) {
+  return set ? std::string(reinterpret_cast<const char*>(ByteSetBytes(set)), ByteSetLength(set))
+             : std::string();
+}
+
+const void* PointerOf(uint32_t lo, uint32_t hi) {
+  TaggedValue v = {lo, hi, 0};
+  return ValuePointer(v);
+}
+
+TaggedValue FromRaw(uint32_t code, const RawProperty& raw) {
+  if (IsWordCode(code)) return MakeInt(raw.i);
+  if (code == kValueLogical) return MakeBool(raw.i == 1);
+  if (IsDoubleCode(code)) return MakeDouble(raw.d);
+  if (IsByteSetCode(code)) return ByteSetValue(raw.bytes);
+  return TextValue(raw.bytes);
+}
+
+RawProperty ToRaw(uint32_t code, uint32_t lo, uint32_t hi) {
+  RawProperty raw;
+  if (IsWordCode(code)) {
+    raw.i = static_cast<int32_t>(lo);
+    if (code == kValueChoice && raw.i < 0) raw.i = 0;
+  } else if (code == kValueLogical) {
+    raw.i = lo != 0 ? 1 : 0;
+  } else if (IsDoubleCode(code)) {
+    uint64_t bits = lo | (static_cast<uint64_t>(hi) << 32);
+    memcpy(&raw.d, &bits, sizeof raw.d);
+  } else if (IsByteSetCode(code)) {
+    raw.bytes = BytesOfByteSet(PointerOf(lo, hi));
+  } else {
+    const char* text = static_cast<const char*>(PointerOf(lo, hi));
+    raw.bytes = text ? text : "";
+  }
+  return raw;
+}
+
+// The live rectangle in its parent's client coordinates (the screen for a
+// top-level window).
+RECT LiveRect(HWND h) {
+  RECT rc;
+  GetWindowRect(h, &rc);
+  HWND parent = GetAncestor(h, GA_PARENT);
+  if (parent && parent != GetDesktopWindow())
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
+int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : v > high ? high : v; }
+
+void Recreate(Target& t, UnitObject* old) {
+  HWND oldHwnd = UnitHwnd(old);
+  const UnitKind* kind = old->kind;
+  SettingsBlockFn settings = KindOperation<SettingsBlockFn>(kind, kOpSettingsBlock);
+  CreateControlFn create = KindOperation<CreateControlFn>(kind, kOpCreateControl);
+  if (!settings || !create || !oldHwnd) return;
+  SuspendEvents();
+  std::string block = settings(old);
+  RECT rc = LiveRect(oldHwnd);
+  HWND parent = GetAncestor(oldHwnd, GA_PARENT);
+  HWND focus = GetFocus();
+  bool hadFocus = focus == oldHwnd || IsChild(oldHwnd, focus);
+  bool wasVisible = GetWindowLongA(oldHwnd, GWL_STYLE) & WS_VISIBLE;
+  CreateArgs a = {};
+  a.typeBlock = &block;
+  if (!IsWindowEnabled(oldHwnd)) a.style |= WS_DISABLED;
+  // Tab order survives the new window too.
+  if (GetWindowLongA(oldHwnd, GWL_STYLE) & WS_TABSTOP) a.style |= WS_TABSTOP;
+  a.parent = parent;
+  a.childId = GetDlgCtrlID(oldHwnd);
+  a.left = rc.left;
+  a.top = rc.top;
+  a.width = rc.right - rc.left;
+  a.height = rc.bottom - rc.top;
+  a.windowId = old->windowId;
+  a.unitId = old->unitId;
+  UnitObject* fresh = create(a);
+  if (fresh) {
+    HWND h = UnitHwnd(fresh);
+    t.record().live = fresh;
+    // Child windows of the old control move over; the up-down buddy of an
+    // edit box is the kind's own and was made anew.
+    while (HWND child = GetWindow(oldHwnd, GW_CHILD)) SetParent(child, h);
+    SetWindowPos(h, oldHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (NotifyFn notify = KindOperation<NotifyFn>(kind, kOpNotify)) {
+      notify(fresh, kNotifyWindowLoaded, 0, 0);
+      notify(fresh, kNotifyWindowShown, 0, 0);
+    }
+    if (wasVisible) ShowWindow(h, SW_SHOWNA);
+    DestroyWindow(oldHwnd);
+    if (hadFocus) SetFocus(h);
+    else if (focus && IsWindow(focus) && GetFocus() != focus) SetFocus(focus);
+  }
+  ResumeEvents();
+}
+
+}  // namespace
+
+TaggedValue GetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property,
+                            int32_t element) {
+  Target t = FindTarget(windowId, unitId);
+  if (property >= kFirstOwn) {
+    UnitObject* u = LiveOrReport(t);
+    const UnitKind* kind = u->kind;
+    int32_t index = property - kFirstOwn;
+    GetTypePropertyFn get = KindOperation<GetTypePropertyFn>(kind, kOpGetTypeProperty);
+    if (!get || index >= kind->propertyCount) return {0, 0, 0};
+    RawProperty raw;
+    get(u, index, &raw);
+    (void)element;
+    return FromRaw(kind->properties[index].valueType, raw);
+  }
+  UnitRecord& r = t.record();
+  HWND h = UnitHwnd(LiveUnit(r));
+  if (h && !IsWindow(h)) h = nullptr;
+  switch (property) {
+    case kLeft:
+    case kTop: {
+      if (!h) return MakeInt(property == kLeft ? r.left : r.top);
+      RECT rc = LiveRect(h);
+      return MakeInt(property == kLeft ? rc.left : rc.top);
+    }
+    case kWidth:
+    case kHeight: {
+      if (!h) return MakeInt(property == kWidth ? r.width : r.height);
+      RECT rc;
+      GetWindowRect(h, &rc);
+      return MakeInt(property == kWidth ? rc.right - rc.left : rc.bottom - rc.top);
+    }
+    case kTag: return TextValue(r.tagText);
+    case kVisible:
+      return MakeBool(h ? (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0
+                        : (r.flags & kUnitVisible) != 0);
+    case kDisabled:
+      return MakeBool(h ? !IsWindowEnabled(h) : (r.flags & kUnitDisabled) != 0);
+    case kCursor: return ByteSetValue(r.cursorData);
+    default: return {0, 0, 0};
+  }
+}
+
+void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t element,
+                     uint32_t lo, uint32_t hi) {
+  Target t = FindTarget(windowId, unitId);
+  (void)element;
+  if (property >= kFirstOwn) {
+    UnitObject* u = LiveOrReport(t);
+    const UnitKind* kind = u->kind;
+    int32_t index = property - kFirstOwn;
+    SetTypePropertyFn set = KindOperation<SetTypePropertyFn>(kind, kOpSetTypeProperty);
+    if (!set || index >= kind->propertyCount) return;
+    RawProperty raw = ToRaw(kind->properties[index].valueType, lo, hi);
+    bool recreate = set(u, index, raw);
+    // The setting may have ended the control (a handler of its own event).
+    UnitObject* still = LiveUnit(t.record());
+    if (recreate && still == u && !(kind->state & kKindNeverRecreated) &&
+        (kind->properties[index].flags & kPropertyRecreate))
+      Recreate(t, u);
+    return;
+  }
+  UnitRecord& r = t.record();
+  HWND h = UnitHwnd(LiveUnit(r));
+  if (h && !IsWindow(h)) h = nullptr;
+  int32_t v = static_cast<int32_t>(lo);
+  switch (property) {
+    case kLeft:
+    case kTop: {
+      v = Clamp(v, -kCoordinateLimit, kCoordinateLimit);
+      (property == kLeft ? r.left : r.top) = v;
+      if (h) {
+        RECT rc = LiveRect(h);
+        int x = property == kLeft ? v : rc.left, y = property == kTop ? v : rc.top;
+        SetWindowPos(h, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(h, nullptr, TRUE);
+      }
+      break;
+    }
+    case kWidth:
+    case kHeight: {
+      v = Clamp(v, 0, kCoordinateLimit);
+      (property == kWidth ? r.width : r.height) = v;
+      if (h) {
+        RECT rc;
+        GetWindowRect(h, &rc);
+        int cx = property == kWidth ? v : rc.right - rc.left;
+        int cy = property == kHeight ? v : rc.bottom - rc.top;
+        SetWindowPos(h, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      break;
+    }
+    case kTag: {
+      const char* text = static_cast<const char*>(PointerOf(lo, hi));
+      r.tagText = text ? text : "";
+      break;
+    }
+    case kVisible: {
+      r.flags = lo ? (r.flags | kUnitVisible) : (r.flags & ~kUnitVisible);
+      if (!h) break;
+      const UnitKind* kind = LiveUnit(r)->kind;
+      if (!lo) ShowWindow(h, SW_HIDE);
+      else if (t.index == 0) ShowWindow(h, SW_SHOW);
+      else if (!(kind->state & kKindNonVisual)) ShowWindow(h, SW_SHOWNA);
+      break;
+    }
+    case kDisabled:
+      r.flags = lo ? (r.flags | kUnitDisabled) : (r.flags & ~kUnitDisabled);
+      if (h) EnableWindow(h, lo ? FALSE : TRUE);
+      break;
+    case kCursor: {
+      r.cursorData = BytesOfByteSet(PointerOf(lo, hi));
+      uint32_t n = 0;
+      if (r.cursorData.size() == 4) memcpy(&n, r.cursorData.data(), 4);
+      r.cursor = n ? LoadCursorA(nullptr, MAKEINTRESOURCEA(n)) : nullptr;
+      POINT p;
+      GetCursorPos(&p);
+      SetCursorPos(p.x, p.y);
+      break;
+    }
+    default: break;
+  }
+}
+
+}  // namespace qx

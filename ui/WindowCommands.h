@@ -1,0 +1,19 @@
+// The core library's window commands (command convention of Command.h).
+// A control argument carries the window identifier in lo, the control
+// identifier in hi and the kind's tag.
+#pragma once
+
+#include "runtime/Command.h"
+
+namespace qx {
+
+// int32 window handle of the control; 0 when it does not exist.
+void GetWindowHandle(TaggedValue* result, int32_t count, TaggedValue* args);
+// message, int32 flags, [title], [owner] -> int32 button code (IDOK 0 ...).
+void ShowMessage(TaggedValue* result, int32_t count, TaggedValue* args);
+// Dispatches the waiting messages; a quit message stays in the queue.
+void ProcessEvents(TaggedValue* result, int32_t count, TaggedValue* args);
+// edit box, text, further texts: each appended at the end, caret after it.
+void AppendText(TaggedValue* result, int32_t count, TaggedValue* args);
+
+}  // namespace qx

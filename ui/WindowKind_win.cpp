@@ -1,0 +1,338 @@
+// The top-level window kind (class KVWindow): frame styles from the border
+// style, centring, the close and destroy events, reflection of the
+// controls' notifications to their kinds.
+#include <string>
+
+#include "runtime/RuntimeState.h"
+#include "ui/ControlSupport_win.h"
+#include "ui/CoreKinds_win.h"
+#include "ui/Events.h"
+#include "ui/TypeBlocks.h"
+#include "ui/WindowRuntime_win.h"
+#include "ui/WindowTable.h"
+
+namespace qx {
+namespace {
+
+const char kDefaultClass[] = "KVWindow";
+
+struct WindowObject {
+  UnitObject base;
+  WindowSettings s;
+  HBRUSH background = nullptr;
+  HWND lastFocus = nullptr;
+};
+
+WindowObject* AsWindow(UnitObject* u) { return reinterpret_cast<WindowObject*>(u); }
+
+void RaiseWindowEvent(WindowObject* w, int32_t event, bool* hasResult, uintptr_t* result) {
+  RaiseSimpleEvent(w->base.windowId, 0, event, hasResult, result);
+}
+
+// A close request goes ahead unless a handler of event 12 or 1 answers false.
+bool CloseAllowed(WindowObject* w) {
+  for (int32_t event : {kEventQueryClose, kEventCloseRequest}) {
+    bool has = false;
+    uintptr_t result = 1;
+    if (RaiseSimpleEvent(w->base.windowId, 0, event, &has, &result) && has && result == 0)
+      return false;
+  }
+  return true;
+}
+
+HWND FirstTabStop(HWND window) {
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    LONG style = GetWindowLongA(c, GWL_STYLE);
+    if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED)) return c;
+  }
+  return nullptr;
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  WindowObject* w = AsWindow(UnitOfWindow(hwnd));
+  if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc, w->background);
+      return 1;
+    }
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      // Controls report to their parent; their own kind decides.
+      UnitObject* child = lp ? UnitOfWindow(reinterpret_cast<HWND>(lp)) : nullptr;
+      NotifyFn notify = KindOperation<NotifyFn>(child ? child->kind : nullptr, kOpNotify);
+      if (notify) {
+        LRESULT r = notify(child, msg, wp, lp);
+        if (r || msg == WM_COMMAND) return r;
+      }
+      if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
+        SetBkColor(reinterpret_cast<HDC>(wp), ResolveColour(w->s.background));
+        return reinterpret_cast<LRESULT>(w->background);
+      }
+      break;
+    }
+    case WM_SETCURSOR: {
+      UnitObject* u = UnitOfWindow(reinterpret_cast<HWND>(wp));
+      WindowTemplate* t = u ? FindWindowTemplate(u->windowId) : nullptr;
+      UnitRecord* r = t ? FindUnitRecord(*t, u == &w->base ? 0 : u->unitId) : nullptr;
+      if (r && r->cursor && LOWORD(lp) == HTCLIENT) {
+        SetCursor(static_cast<HCURSOR>(r->cursor));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(hwnd, f)) w->lastFocus = f;
+      }
+      break;
+    case WM_SETFOCUS: {
+      HWND target = w->lastFocus && IsWindow(w->lastFocus) && IsChild(hwnd, w->lastFocus)
+                        ? w->lastFocus
+                        : FirstTabStop(hwnd);
+      if (target) SetFocus(target);
+      return 0;
+    }
+    case WM_CLOSE:
+      if (CloseAllowed(w)) DestroyWindow(hwnd);
+      return 0;
+    case WM_MOVE:
+      RaiseWindowEvent(w, kEventMoved, nullptr, nullptr);
+      break;
+    case WM_SIZE:
+      RaiseWindowEvent(w, kEventResized, nullptr, nullptr);
+      break;
+    case WM_DESTROY:
+      RaiseWindowEvent(w, kEventDestroying, nullptr, nullptr);
+      RemoveIdleCallback(hwnd);
+      UnitGone(&w->base);
+      return 0;
+    case WM_NCDESTROY:
+      RemovePropA(hwnd, "QxUnit");
+      if (w->background) DeleteObject(w->background);
+      delete w;
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+bool EnsureClass(const char* name) {
+  WNDCLASSA existing;
+  if (GetClassInfoA(GetModuleHandleA(nullptr), name, &existing)) return true;
+  WNDCLASSA wc = {};
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  return RegisterClassA(&wc) != 0;
+}
+
+bool Resizable(uint32_t border) { return border == 1 || border == 3 || border == 5; }
+
+UnitObject* Create(const CreateArgs& a) {
+  WindowSettings s;
+  if (!ReadWindowSettings(*a.typeBlock, &s)) return nullptr;
+  DWORD style = WS_CLIPCHILDREN | a.style;
+  DWORD ex = 0;
+  if (s.borderStyle != 0) {
+    if (!s.title.empty() || s.controlBox) {
+      style |= WS_CAPTION;
+      if (s.controlBox) style |= WS_SYSMENU;
+    }
+    style |= WS_DLGFRAME;
+  }
+  if (Resizable(s.borderStyle)) style |= WS_THICKFRAME;
+  if (s.borderStyle == 3 || s.borderStyle == 4) ex |= WS_EX_TOOLWINDOW;
+  if (s.borderStyle == 5 || s.borderStyle == 6) ex |= WS_EX_CLIENTEDGE;
+  if (s.maximizeBox) style |= WS_MAXIMIZEBOX;
+  if (s.minimizeBox) style |= WS_MINIMIZEBOX;
+  if (s.topmost) ex |= WS_EX_TOPMOST;
+
+  int32_t left = a.left, top = a.top;
+  if (s.positionMode == 1) {
+    left = (GetSystemMetrics(SM_CXSCREEN) - a.width) / 2;
+    top = (GetSystemMetrics(SM_CYSCREEN) - a.height) / 2;
+  } else if (s.positionMode == 2) {
+    style |= WS_MINIMIZE;
+  } else if (s.positionMode == 3 && Resizable(s.borderStyle)) {
+    style |= WS_MAXIMIZE;
+  }
+
+  HWND owner = static_cast<HWND>(a.parent);
+  if (!owner && g_runtime.runMode != 0 && !s.inTaskBar) owner = HiddenOwner();
+  // Without a frame an overlapped window would be given a caption anyway.
+  if (owner || s.borderStyle == 0) style |= WS_POPUP;
+
+  std::string cls = s.className.empty() ? kDefaultClass : s.className;
+  if (!EnsureClass(cls.c_str())) return nullptr;
+
+  WindowObject* w = new WindowObject;
+  w->base = {nullptr, WindowKind(), a.windowId, a.unitId};
+  w->s = s;
+  w->background = CreateSolidBrush(ResolveColour(s.background));
+  HWND hwnd = CreateWindowExA(ex, cls.c_str(), s.title.c_str(), style, left, top, a.width,
+                              a.height, owner, static_cast<HMENU>(a.menu),
+                              GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd) {
+    DeleteObject(w->background);
+    delete w;
+    return nullptr;
+  }
+  w->base.hwnd = hwnd;
+  AttachUnit(hwnd, &w->base);
+
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  if (rc.right - rc.left != a.width || rc.bottom - rc.top != a.height)
+    SetWindowPos(hwnd, nullptr, 0, 0, a.width, a.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), "DEFAULT_ICON");
+  if (icon) {
+    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  if (!s.movable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
+  return &w->base;
+}
+
+// Own properties, from number 8.
+enum {
+  kTitle, kBorder, kBackground, kPicture, kPictureMode, kSound, kSoundMode, kControlBox,
+  kMaxBox, kMinBox, kPosition, kMovable, kIcon, kEnterMoves, kEscCloses, kF1Help, kHelpFile,
+  kHelpContext, kInTaskBar, kDragByClient, kOption28, kTopmost, kOption30, kClassName,
+};
+
+const PropertyInfo kProperties[] = {
+    {"标题", kValueText, 0},         {"边框", kValueChoice, 0},
+    {"背景颜色", kValueBackColour, 0}, {"底图", kValuePicture, 0},
+    {"底图方式", kValueChoice, 0},    {"背景音乐", kValueSound, 0},
+    {"播放次数", kValueChoice, 0},    {"控制按钮", kValueLogical, 0},
+    {"最大化按钮", kValueLogical, 0}, {"最小化按钮", kValueLogical, 0},
+    {"位置", kValueChoice, 0},        {"可否移动", kValueLogical, 0},
+    {"图标", kValueIcon, 0},          {"回车下移焦点", kValueLogical, 0},
+    {"Esc键关闭", kValueLogical, 0},  {"F1键打开帮助", kValueLogical, 0},
+    {"帮助文件名", kValueText, 0},    {"帮助标志值", kValueInt, 0},
+    {"在任务条中显示", kValueLogical, 0}, {"随意移动", kValueLogical, 0},
+    {"外形", kValueChoice, 0},        {"总在最前", kValueLogical, 0},
+    {"保持标题条激活", kValueLogical, 0}, {"窗口类名", kValueText, 0},
+};
+
+bool* LogicalField(WindowSettings& s, int32_t index) {
+  switch (index) {
+    case kControlBox: return &s.controlBox;
+    case kMaxBox: return &s.maximizeBox;
+    case kMinBox: return &s.minimizeBox;
+    case kMovable: return &s.movable;
+    case kEnterMoves: return &s.enterMovesFocus;
+    case kEscCloses: return &s.escCloses;
+    case kF1Help: return &s.f1Help;
+    case kInTaskBar: return &s.inTaskBar;
+    case kDragByClient: return &s.dragByClient;
+    case kTopmost: return &s.topmost;
+    case kOption30: return &s.option30;
+    default: return nullptr;
+  }
+}
+
+uint32_t* WordField(WindowSettings& s, int32_t index) {
+  switch (index) {
+    case kBorder: return &s.borderStyle;
+    case kBackground: return &s.background;
+    case kPictureMode: return &s.pictureMode;
+    case kSoundMode: return &s.soundMode;
+    case kPosition: return &s.positionMode;
+    case kHelpContext: return &s.helpContext;
+    case kOption28: return &s.option28;
+    default: return nullptr;
+  }
+}
+
+std::string* BytesField(WindowSettings& s, int32_t index) {
+  switch (index) {
+    case kTitle: return &s.title;
+    case kPicture: return &s.picture;
+    case kSound: return &s.sound;
+    case kIcon: return &s.icon;
+    case kHelpFile: return &s.helpFile;
+    case kClassName: return &s.className;
+    default: return nullptr;
+  }
+}
+
+void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
+  WindowObject* w = AsWindow(u);
+  HWND h = UnitHwnd(u);
+  if (index == kTitle) w->s.title = WindowText(h);
+  if (index == kPosition) {
+    out->i = IsIconic(h) ? 2 : IsZoomed(h) ? 3 : 0;
+    return;
+  }
+  if (bool* b = LogicalField(w->s, index)) out->i = *b ? 1 : 0;
+  if (uint32_t* v = WordField(w->s, index)) out->i = static_cast<int32_t>(*v);
+  if (std::string* s = BytesField(w->s, index)) out->bytes = *s;
+}
+
+bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
+  WindowObject* w = AsWindow(u);
+  HWND h = UnitHwnd(u);
+  if (bool* b = LogicalField(w->s, index)) *b = v.i != 0;
+  if (uint32_t* f = WordField(w->s, index)) *f = static_cast<uint32_t>(v.i);
+  if (std::string* s = BytesField(w->s, index)) *s = v.bytes;
+  switch (index) {
+    case kTitle: SetWindowTextA(h, w->s.title.c_str()); break;
+    case kBackground:
+      DeleteObject(w->background);
+      w->background = CreateSolidBrush(ResolveColour(w->s.background));
+      InvalidateRect(h, nullptr, TRUE);
+      break;
+    case kTopmost:
+      SetWindowPos(h, w->s.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    case kPosition:
+      ShowWindow(h, v.i == 2 ? SW_MINIMIZE : v.i == 3 ? SW_MAXIMIZE : SW_RESTORE);
+      break;
+    default: break;
+  }
+  return false;
+}
+
+std::string SettingsBlock(UnitObject* u) {
+  WindowObject* w = AsWindow(u);
+  w->s.title = WindowText(UnitHwnd(u));
+  return WriteWindowSettings(w->s);
+}
+
+bool WantsKey(UnitObject*, uint32_t) { return false; }
+
+void* Interface(int32_t op) {
+  switch (op) {
+    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
+    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
+    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
+    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
+    case kOpWantsKey: return reinterpret_cast<void*>(&WantsKey);
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+// The window's keyboard settings, for the message loop's key handling.
+bool WindowEscCloses(UnitObject* u) { return AsWindow(u)->s.escCloses; }
+bool WindowEnterMovesFocus(UnitObject* u) { return AsWindow(u)->s.enterMovesFocus; }
+
+const UnitKind* WindowKind() {
+  static const UnitKind kind = {"窗口", "window", kKindRaisesEvents | kKindNeverRecreated,
+                                kProperties, 24, Interface};
+  return &kind;
+}
+
+}  // namespace qx

@@ -1,0 +1,66 @@
+// The window runtime on Windows: loading windows from their templates, the
+// live units, the hidden owner, the message loop, and how it all plugs into
+// the runtime core.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/RuntimeState.h"
+#include "ui/UnitKind.h"
+#include "ui/UnitRecord.h"
+
+namespace qx {
+
+// Builds the live window and its units from a template; false when a kind
+// is missing or refuses, or the owner is not a window. A window that is
+// already alive is activated instead. `modal` takes the runtime's hidden
+// owner rather than `owner` (modal runs themselves are not built yet).
+bool LoadWindow(WindowTemplate* window, bool reload, bool modal, HWND owner);
+
+// Request 2000 from a unit whose window is gone. For a window: every live
+// slot of its working copy is cleared and the records stored at load come
+// back; when no window of the program is left and the message loop runs,
+// the loop is told to end.
+void UnitGone(UnitObject* unit);
+void ReportDestroyed(uint32_t windowId, uint32_t unitId);
+
+// Request 2006: the live unit of (window, unit), unit 0 meaning the window;
+// null when the window is not loaded, the unit is missing, is a menu item or
+// has no live window.
+UnitObject* FindLiveUnit(uint32_t windowId, uint32_t unitId);
+
+// The hidden owner window (class _QX_HideOwner) and the main thread.
+void CreateHiddenOwner();
+void DestroyHiddenOwner();
+HWND HiddenOwner();
+// The end request of another thread (message WM_APP + 999).
+constexpr UINT kEndRequestMessage = WM_APP + 999;
+
+// The message loop in main mode; returns with the quit message's code.
+int RunMainMessageLoop();
+// Request 2018: dispatches the waiting messages, leaving a quit message.
+void ProcessWaitingMessages();
+// The window keyboard handling, before the focused control sees a key.
+bool PreTranslateWindowMessage(MSG* msg);
+
+// Idle callbacks: (window, routine, argument) triples for live windows.
+using IdleRoutine = void (*)(intptr_t argument);
+bool AddIdleCallback(HWND window, IdleRoutine routine, intptr_t argument);
+void RemoveIdleCallback(HWND window);
+
+// The core library (library 1): its type table and record.
+const LibraryRecord* CoreLibrary();
+
+// Wires the window runtime into the core: the helper-table entries, the
+// start-up steps, the service requests, the teardown steps. Called by the
+// program's start code before InitialiseRuntime.
+void InstallWindowRuntime();
+
+// The application start of the platform: keeps the header, installs the
+// window runtime, runs the entry routine, then the teardown with code 0;
+// returns the exit code the quit message carried.
+int StartApplication(const ProgramHeader* header, int (*entryRoutine)());
+
+}  // namespace qx
