@@ -60,6 +60,7 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
       case WM_PAINT: Paint(l, hwnd); return 0;
       case WM_ERASEBKGND: return 1;
+      case WM_GETFONT: return reinterpret_cast<LRESULT>(FontOrDefault(l->font));
       case WM_NCDESTROY:
         ReportUnitDestroyed(&l->base);
         if (l->font) DeleteObject(l->font);

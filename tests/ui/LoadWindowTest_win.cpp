@@ -1,0 +1,235 @@
+// Loading windows from descriptions: what gets created, in which order,
+// with which styles, and what the load does with events.
+#include "WindowTestSupport.h"
+
+#include "ui/Properties.h"
+
+namespace qx {
+namespace {
+
+using namespace test;
+
+class LoadWindowTest : public ::testing::Test {
+ protected:
+  void TearDown() override { StopRuntime(); }
+  WindowTemplate* Load(std::vector<WindowTemplate> windows = {SmallWindow()}) {
+    StartRuntime(windows);
+    WindowTemplate* w = FindWindowTemplate(windows[0].id);
+    EXPECT_TRUE(LoadWindow(w, false, false, nullptr));
+    return w;
+  }
+};
+
+TEST_F(LoadWindowTest, CreatesTheWindowAndItsControlsWithTheirClassesAndIdentifiers) {
+  Load();
+  HWND window = Hwnd(0);
+  ASSERT_TRUE(IsWindow(window));
+  EXPECT_EQ("KVWindow", ClassOf(window));
+  char title[64];
+  GetWindowTextA(window, title, sizeof title);
+  EXPECT_STREQ("测试窗口", title);
+  EXPECT_EQ("_QX_Label", ClassOf(Hwnd(kLabel)));
+  EXPECT_EQ("Button", ClassOf(Hwnd(kButton)));
+  EXPECT_EQ("Edit", ClassOf(Hwnd(kEdit)));
+  // Created from the last record back: 100 for the last, 10 more each.
+  EXPECT_EQ(100, GetDlgCtrlID(Hwnd(kButton2)));
+  EXPECT_EQ(110, GetDlgCtrlID(Hwnd(kBody)));
+  EXPECT_EQ(120, GetDlgCtrlID(Hwnd(kEdit)));
+  EXPECT_EQ(130, GetDlgCtrlID(Hwnd(kButton)));
+  EXPECT_EQ(140, GetDlgCtrlID(Hwnd(kLabel)));
+  for (uint32_t id : {kLabel, kButton, kEdit, kBody, kButton2}) {
+    EXPECT_EQ(window, GetParent(Hwnd(id)));
+    EXPECT_TRUE(IsWindowVisible(Hwnd(id)));
+  }
+  EXPECT_TRUE(IsWindowVisible(window));
+}
+
+TEST_F(LoadWindowTest, StacksControlsInRecordOrderWithTheFirstOnTop) {
+  Load();
+  std::vector<HWND> order;
+  for (HWND c = GetWindow(Hwnd(0), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) order.push_back(c);
+  std::vector<HWND> expected = {Hwnd(kLabel), Hwnd(kButton), Hwnd(kEdit), Hwnd(kBody), Hwnd(kButton2)};
+  EXPECT_EQ(expected, order);
+}
+
+TEST_F(LoadWindowTest, ControlsSitAtTheirStoredRectanglesInTheClientArea) {
+  Load();
+  RECT rc;
+  GetWindowRect(Hwnd(kButton), &rc);
+  MapWindowPoints(nullptr, Hwnd(0), reinterpret_cast<POINT*>(&rc), 2);
+  EXPECT_EQ(10, rc.left);
+  EXPECT_EQ(40, rc.top);
+  EXPECT_EQ(80, rc.right - rc.left);
+  EXPECT_EQ(28, rc.bottom - rc.top);
+  // The window's own geometry is its outer size.
+  GetWindowRect(Hwnd(0), &rc);
+  EXPECT_EQ(400, rc.right - rc.left);
+  EXPECT_EQ(300, rc.bottom - rc.top);
+}
+
+TEST_F(LoadWindowTest, BorderStyleTwoGivesAFixedCaptionedFrameCentredOnTheScreen) {
+  Load();
+  HWND window = Hwnd(0);
+  LONG style = GetWindowLongA(window, GWL_STYLE);
+  EXPECT_EQ(WS_CAPTION, style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_CLIPCHILDREN);
+  RECT rc;
+  GetWindowRect(window, &rc);
+  EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 400) / 2, rc.left);
+  EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 300) / 2, rc.top);
+}
+
+TEST_F(LoadWindowTest, ControlStylesFollowTheirSettings) {
+  Load();
+  LONG edit = GetWindowLongA(Hwnd(kEdit), GWL_STYLE);
+  EXPECT_TRUE(edit & WS_TABSTOP);
+  EXPECT_TRUE(edit & ES_AUTOHSCROLL);
+  EXPECT_FALSE(edit & ES_MULTILINE);
+  EXPECT_TRUE(GetWindowLongA(Hwnd(kEdit), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  LONG body = GetWindowLongA(Hwnd(kBody), GWL_STYLE);
+  EXPECT_TRUE(body & ES_MULTILINE);
+  EXPECT_TRUE(body & ES_WANTRETURN);
+  EXPECT_TRUE(body & WS_VSCROLL);
+  // Vertical scroll bar only: lines wrap.
+  EXPECT_FALSE(body & ES_AUTOHSCROLL);
+  EXPECT_FALSE(body & WS_HSCROLL);
+  LONG button = GetWindowLongA(Hwnd(kButton), GWL_STYLE);
+  EXPECT_TRUE(button & BS_MULTILINE);
+  EXPECT_EQ(BS_CENTER, button & BS_CENTER);
+  EXPECT_EQ(BS_VCENTER, button & BS_VCENTER);
+  EXPECT_FALSE(GetWindowLongA(Hwnd(kLabel), GWL_STYLE) & WS_TABSTOP);
+  char text[32];
+  GetWindowTextA(Hwnd(kEdit), text, sizeof text);
+  EXPECT_STREQ("初始", text);
+}
+
+TEST_F(LoadWindowTest, FontsComeFromStoredLogfontsOrTheDefaultGuiFont) {
+  WindowTemplate w = SmallWindow();
+  LabelSettings big;
+  big.caption = "大字";
+  big.wordWrap = true;
+  big.font = MakeStoredFont(-16, 400, 134, "");
+  w.records[1].typeBlock = WriteLabelSettings(big);
+  Load({w});
+  LOGFONTA lf;
+  HFONT labelFont = reinterpret_cast<HFONT>(SendMessageA(Hwnd(kLabel), WM_GETFONT, 0, 0));
+  ASSERT_TRUE(GetObjectA(labelFont, sizeof lf, &lf));
+  EXPECT_EQ(-16, lf.lfHeight);
+  EXPECT_EQ(400, lf.lfWeight);
+  EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT),
+            reinterpret_cast<HGDIOBJ>(SendMessageA(Hwnd(kButton), WM_GETFONT, 0, 0)));
+  EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT),
+            reinterpret_cast<HGDIOBJ>(SendMessageA(Hwnd(kEdit), WM_GETFONT, 0, 0)));
+}
+
+TEST_F(LoadWindowTest, ALowSingleLineBoxGrowsToOneLineOfText) {
+  WindowTemplate w = SmallWindow();
+  w.records[3].height = 4;
+  Load({w});
+  RECT rc;
+  GetWindowRect(Hwnd(kEdit), &rc);
+  EXPECT_GT(rc.bottom - rc.top, 4);
+  EXPECT_EQ(150, rc.right - rc.left);
+}
+
+TEST_F(LoadWindowTest, NoHandlerRunsWhileBuildingAndTheCreatedEventSeesEveryControl) {
+  WindowTemplate w = SmallWindow();
+  // Window: created 0, moved 3, resized 4 all bound; the edit box's
+  // content-changed event too, though its text is set during creation.
+  w.records[0].bindings = {Bind(0, 0), Bind(3, 4), Bind(4, 5), Bind(2, 2)};
+  static bool allThere;
+  allThere = false;
+  JobOf(0) = [](TaggedValue*, int32_t, const uintptr_t*) {
+    allThere = true;
+    for (uint32_t id : {kLabel, kButton, kEdit, kBody, kButton2}) allThere &= Hwnd(id) != nullptr;
+  };
+  Load({w});
+  ASSERT_GE(EventLog().size(), 3u);
+  EXPECT_EQ((std::vector<std::string>{"h0", "h4", "h5"}),
+            std::vector<std::string>(EventLog().begin(), EventLog().begin() + 3));
+  EXPECT_TRUE(allThere);
+  for (const std::string& e : EventLog()) EXPECT_NE("h3", e);  // no content change
+}
+
+TEST_F(LoadWindowTest, LoadingAgainActivatesTheWindowThatIsThere) {
+  WindowTemplate* w = Load();
+  HWND first = Hwnd(0);
+  EXPECT_TRUE(LoadWindow(w, false, false, nullptr));
+  EXPECT_EQ(first, Hwnd(0));
+  int windows = 0;
+  for (HWND h = FindWindowExA(nullptr, nullptr, "KVWindow", nullptr); h;
+       h = FindWindowExA(nullptr, h, "KVWindow", nullptr))
+    windows += IsWindowVisible(h) ? 1 : 0;
+  EXPECT_EQ(1, windows);
+}
+
+TEST_F(LoadWindowTest, AnUnknownKindOrANewerTypeBlockFailsTheLoadAndLeavesNothing) {
+  WindowTemplate unknown = SmallWindow();
+  unknown.records[2].typeTag = 0x00010063;
+  WindowTemplate newer = SmallWindow();
+  newer.id = 0x52010002;
+  ButtonSettings b;
+  b.version = 2;
+  newer.records[2].typeBlock = WriteButtonSettings(b);
+  WindowTemplate missingLibrary = SmallWindow();
+  missingLibrary.id = 0x52010003;
+  missingLibrary.records[1].typeTag = 0x00060001;  // a library the program does not carry
+  StartRuntime({unknown, newer, missingLibrary});
+  for (uint32_t id : {0x52010001u, 0x52010002u, 0x52010003u}) {
+    WindowTemplate* w = FindWindowTemplate(id);
+    EXPECT_FALSE(LoadWindow(w, false, false, nullptr)) << std::hex << id;
+    EXPECT_FALSE(WindowIsAlive(*w));
+    for (const UnitRecord& r : w->records) EXPECT_EQ(nullptr, r.live);
+  }
+  EXPECT_EQ(0, g_runtime.eventsSuspended);
+  EXPECT_TRUE(EventLog().empty());
+}
+
+TEST_F(LoadWindowTest, AnOwnerThatIsNotAWindowFailsTheLoad) {
+  StartRuntime({SmallWindow()});
+  EXPECT_FALSE(LoadWindow(FindWindowTemplate(kTestWindow), false, false,
+                          reinterpret_cast<HWND>(0x123456)));
+  EXPECT_EQ(nullptr, Hwnd(0));
+}
+
+TEST_F(LoadWindowTest, TheHiddenOwnerKeepsAWindowOutOfTheTaskBarWhenTheRunModeAsks) {
+  WindowTemplate w = SmallWindow();
+  WindowSettings s;
+  s.title = "无任务条";
+  s.inTaskBar = false;
+  w.records[0].typeBlock = WriteWindowSettings(s);
+  uint32_t oldMode = g_runtime.runMode;
+  g_runtime.runMode = 3;
+  Load({w});
+  g_runtime.runMode = oldMode;
+  EXPECT_EQ(HiddenOwner(), GetWindow(Hwnd(0), GW_OWNER));
+  char cls[32];
+  GetClassNameA(HiddenOwner(), cls, sizeof cls);
+  EXPECT_STREQ("_QX_HideOwner", cls);
+  EXPECT_TRUE(GetWindowLongA(HiddenOwner(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
+TEST_F(LoadWindowTest, ClosingRestoresTheStoredSettingsForTheNextLoad) {
+  WindowTemplate* w = Load();
+  SetUnitProperty(kTestWindow, kButton, 0, -1, 222, 0);
+  RECT rc;
+  GetWindowRect(Hwnd(kButton), &rc);
+  MapWindowPoints(nullptr, Hwnd(0), reinterpret_cast<POINT*>(&rc), 2);
+  EXPECT_EQ(222, rc.left);
+  SendMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(WindowIsAlive(*w));
+  for (const UnitRecord& r : w->records) EXPECT_EQ(nullptr, r.live);
+  EXPECT_EQ(10, FindUnitRecord(*w, kButton)->left);
+  EXPECT_EQ((std::vector<std::string>{"h0", "h2"}), EventLog());
+  ASSERT_TRUE(LoadWindow(w, false, false, nullptr));
+  GetWindowRect(Hwnd(kButton), &rc);
+  MapWindowPoints(nullptr, Hwnd(0), reinterpret_cast<POINT*>(&rc), 2);
+  EXPECT_EQ(10, rc.left);
+}
+
+}  // namespace
+}  // namespace qx
