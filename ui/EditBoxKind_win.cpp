@@ -78,7 +78,11 @@ void ApplySelection(EditBox* e) {
   HWND h = UnitHwnd(&e->base);
   int32_t length = GetWindowTextLengthA(h);
   int32_t start = e->s.selStart < 0 || e->s.selStart > length ? length : e->s.selStart;
-  int32_t end = e->s.selLength < 0 ? length : start + e->s.selLength;
+  int32_t end = start + e->s.selLength;
+  if (e->s.selLength < 0) {  // the whole text
+    start = 0;
+    end = length;
+  }
   if (end > length) end = length;
   SendMessageA(h, EM_SETSEL, start, end);
   SendMessageA(h, EM_SCROLLCARET, 0, 0);

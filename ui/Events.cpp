@@ -17,14 +17,12 @@ EventSource g_source;
 
 // Calls the handler at `address`; a nested event's source gives way to the
 // outer one again when the nested handler returns.
-bool CallHandler(uintptr_t address, const std::vector<uintptr_t>& words, TaggedValue* result) {
-  EventSource outer = g_source;
+void CallHandler(uintptr_t address, const std::vector<uintptr_t>& words, TaggedValue* result,
+                 const EventSource& outer) {
   EventHandlerFn fn = *reinterpret_cast<const EventHandlerFn*>(address);
   *result = {0, 0, 0};
   if (fn) fn(result, static_cast<int32_t>(words.size()), words.data());
   g_source = outer;
-  g_source.running = outer.running;
-  return true;
 }
 
 }  // namespace
@@ -77,12 +75,13 @@ uintptr_t FindEventHandler(uint32_t windowId, uint32_t unitId, int32_t event) {
 }
 
 bool RaiseEvent(EventRecord* e) {
+  EventSource outer = g_source;
   uintptr_t handler = FindEventHandler(e->windowId, e->unitId, e->event);
   if (!handler) return false;
   uint32_t n = e->argCount > 5 ? 5 : e->argCount;
   std::vector<uintptr_t> words(e->args, e->args + n);
   TaggedValue result;
-  CallHandler(handler, words, &result);
+  CallHandler(handler, words, &result, outer);
   if (result.tag != 0) {
     e->hasResult = 1;
     e->result = reinterpret_cast<uintptr_t>(ValuePointer(result));
@@ -91,6 +90,7 @@ bool RaiseEvent(EventRecord* e) {
 }
 
 bool RaiseTypedEvent(TypedEventRecord* e) {
+  EventSource outer = g_source;
   uintptr_t handler = FindEventHandler(e->windowId, e->unitId, e->event);
   if (!handler) return false;
   uint32_t n = e->argCount > 12 ? 12 : e->argCount;
@@ -116,7 +116,7 @@ bool RaiseTypedEvent(TypedEventRecord* e) {
     }
   }
   TaggedValue result;
-  CallHandler(handler, words, &result);
+  CallHandler(handler, words, &result, outer);
   if (result.tag != 0) {
     e->hasResult = 1;
     e->resultLo = result.lo;
