@@ -119,6 +119,22 @@ void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
   }
 }
 
+// A sheet name as an error message may quote it: on one line (the name
+// comes from the file and may hold line breaks) and not too long.
+std::string NameForMessage(std::string_view name) {
+  constexpr size_t kMax = 93;  // 31 characters, a sheet name's limit
+  std::string out;
+  for (size_t i = 0; i < name.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (out.size() >= kMax && (c & 0xC0) != 0x80) {
+      out += "…";
+      break;
+    }
+    out += c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
+  }
+  return out;
+}
+
 // The body of a record and of the CONTINUE records after it, read as one
 // run of bytes, except that a character array cut by a record boundary
 // goes on after a fresh option byte saying whether the rest is 8 or 16 bits
@@ -549,7 +565,7 @@ class BiffReader {
     bool bad;
     if (info.offset >= stream_.size() || !cur.Next(&r, &bad) ||
         r.type != kRecBof || r.body.size() < 4)
-      return Fail(error, "工作表“" + info.name + "”的位置无效");
+      return Fail(error, "工作表“" + NameForMessage(info.name) + "”的位置无效");
     // A sheet listed as a worksheet may still hold a chart or macros.
     if (Le16(r.body.data() + 2) != kBofWorksheet) return true;
 

@@ -369,6 +369,14 @@ TEST(XlsRefused, SheetOffsetsThatMissTheirBof) {
   std::string past = stream;
   Put32(&past, 24, 0x7FFFFFF0);
   EXPECT_NE(ReadErr(XlsFile(past)).find("Sheet1"), std::string::npos);
+  // A name with line breaks is quoted on one line (found by fuzzing).
+  std::string named = WorkbookStream({SheetDef{u"a\nb\r" + std::u16string(
+                                                   80, u'长'),
+                                               Number(0, 0, 1)}});
+  Put32(&named, 24, 0x7FFFFFF0);
+  std::string message = ReadErr(XlsFile(named));
+  EXPECT_NE(message.find("a b "), std::string::npos) << message;
+  EXPECT_LT(message.size(), 200u);
   std::string mid = stream;
   Put32(&mid, 24, 2);
   EXPECT_NE(ReadErr(XlsFile(mid)).find("位置无效"), std::string::npos);
