@@ -19,7 +19,9 @@ void ProgramPath(char* buffer, uint32_t size) {
   buffer[n] = 0;
 }
 
-void SetCurrentDirectory(const char* folder) {
+// Not named SetCurrentDirectory: windows.h makes that SetCurrentDirectoryA, and
+// the call inside would then call itself.
+void SetCurrentFolder(const char* folder) {
   if (folder && *folder) SetCurrentDirectoryA(folder);
 }
 
@@ -27,7 +29,7 @@ void SetCurrentDirectory(const char* folder) {
 
 const PlatformOps& DefaultPlatformOps() {
   static const PlatformOps ops = {ShowErrorDialog, TerminateProcess, ProgramPath,
-                                  SetCurrentDirectory};
+                                  SetCurrentFolder};
   return ops;
 }
 

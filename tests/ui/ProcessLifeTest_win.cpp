@@ -1,0 +1,177 @@
+// The life of a program on our runtime, each in a child process that the
+// test watches: start from the program header, the message loop, the end
+// by closing, by EndProgram, by a runtime error and from another thread,
+// with the teardown's order seen on the child's stderr.
+#include "WindowTestSupport.h"
+
+#include <direct.h>
+
+#include "TestSupport.h"
+#include "runtime/HelperTable.h"
+#include "runtime/RuntimeError.h"
+#include "ui/Properties.h"
+#include "runtime/RuntimeService.h"
+
+#include <thread>
+
+namespace qx {
+namespace {
+
+using namespace test;
+
+intptr_t ToolNotify(int32_t code, intptr_t, intptr_t) {
+  fprintf(stderr, "[tools %d]\n", static_cast<int>(code));
+  return 0;
+}
+const LibraryRecord kToolLibrary = {"tools", nullptr, ToolNotify};
+
+void ExitRoutine() {
+  fprintf(stderr, "[exit routine%s]\n",
+          GetCurrentThreadId() == GetWindowThreadProcessId(HiddenOwner(), nullptr) ? " on main" : "");
+}
+
+std::string g_block;
+const LibraryRecord* g_libraries[2];
+ProgramHeader g_header;
+uint32_t g_startWindow = kTestWindow;
+
+int EntryRoutine() {
+  const RuntimeHelperTable& h = HelperTable();
+  h.callInternalService(kInitialiseRuntime, 0, 0, 0, 0);
+  h.callInternalService(kRegisterExitRoutine, reinterpret_cast<intptr_t>(&ExitRoutine), 0, 0, 0);
+  h.callInternalService(kRegisterExitRoutine, reinterpret_cast<intptr_t>(&ExitRoutine), 0, 0, 0);
+  h.loadStartupWindow(g_startWindow);
+  h.runMessageLoop();
+  return 0;
+}
+
+// Runs the program; `onCreated` is the window-created handler's job.
+[[noreturn]] void RunProgram(Job onCreated, const std::string* block = nullptr) {
+  SetRuntimeErrorHandler(TellingHandler);
+  g_block = block ? *block : WriteDescription({SmallWindow()});
+  g_libraries[0] = CoreLibrary();
+  g_libraries[1] = &kToolLibrary;
+  g_header = {3, 0, 0x000100DD, CodeTable(), nullptr, 0, g_block.data(),
+              static_cast<uint32_t>(g_block.size()), 2, g_libraries, 0, nullptr, nullptr};
+  JobOf(0) = onCreated;
+  _chdir("C:\\");
+  int code = StartApplication(&g_header, EntryRoutine);
+  fprintf(stderr, "[exit %d]\n", code);
+  fflush(stderr);
+  ExitProcess(code);
+}
+
+void CloseTheWindow(TaggedValue*, int32_t, const uintptr_t*) {
+  PostMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+}
+
+TEST(ProcessLifeDeathTest, ClosingTheLastWindowEndsTheLoopAndTheProgramWithZero) {
+  EXPECT_EXIT(RunProgram(CloseTheWindow), ::testing::ExitedWithCode(0),
+              "^\\[tools 1\\]\n\\[exit routine on main\\]\n\\[tools 6\\]\n\\[exit 0\\]\n$");
+}
+
+TEST(ProcessLifeDeathTest, EndProgramRunsTheTeardownAndEndsWithItsCode) {
+  EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) { HelperTable().endProgram(5); }),
+              ::testing::ExitedWithCode(5),
+              "^\\[tools 1\\]\n\\[exit routine on main\\]\n\\[tools 6\\]\n$");
+}
+
+TEST(ProcessLifeDeathTest, EndingFromAnotherThreadIsDoneByTheMainThread) {
+  EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
+                std::thread([] { EndProgram(7); }).detach();
+              }),
+              ::testing::ExitedWithCode(7),
+              "^\\[tools 1\\]\n\\[exit routine on main\\]\n\\[tools 6\\]\n$");
+}
+
+TEST(ProcessLifeDeathTest, ARuntimeErrorInAHandlerSkipsTheExitRoutinesButNotTheTeardown) {
+  EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
+                GetUnitProperty(0x52019999, 0, 0, -1);
+              }),
+              ::testing::ExitedWithCode(-1),
+              "^\\[tools 1\\]\n\\[reported code=0 msg=" + Hex("未载入欲访问窗口组件所在的窗口") +
+                  "\\]\n\\[tools 6\\]\n$");
+}
+
+TEST(ProcessLifeDeathTest, AMissingStartupWindowIsARuntimeError) {
+  EXPECT_EXIT(
+      {
+        g_startWindow = 0x52010077;
+        RunProgram(nullptr);
+      },
+      ::testing::ExitedWithCode(-1),
+      "\\[reported code=0 msg=" + Hex("载入启动窗口失败") + "\\]\n\\[tools 6\\]\n$");
+}
+
+TEST(ProcessLifeDeathTest, AMalformedDescriptionIsARuntimeError) {
+  std::string cut = WriteDescription({SmallWindow()});
+  cut.resize(cut.size() - 1);
+  EXPECT_EXIT(RunProgram(nullptr, &cut), ::testing::ExitedWithCode(-1),
+              "\\[reported code=0 msg=" + Hex("载入窗口模板数据段出错!") + "\\]\n");
+}
+
+TEST(ProcessLifeDeathTest, NoWindowLeftWhenTheLoopWouldStartEndsNormally) {
+  EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) { DestroyWindow(Hwnd(0)); }),
+              ::testing::ExitedWithCode(0), "\\[exit routine on main\\]\n\\[tools 6\\]\n\\[exit 0\\]\n$");
+}
+
+TEST(ProcessLifeDeathTest, TheCurrentDirectoryIsTheProgramsFolder) {
+  EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
+                char cwd[MAX_PATH], exe[MAX_PATH];
+                GetCurrentDirectoryA(MAX_PATH, cwd);
+                GetModuleFileNameA(nullptr, exe, MAX_PATH);
+                *strrchr(exe, '\\') = 0;
+                fprintf(stderr, "[folder %s]\n", lstrcmpiA(cwd, exe) == 0 ? "same" : cwd);
+                PostMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+              }),
+              ::testing::ExitedWithCode(0), "\\[folder same\\]\n");
+}
+
+// The property and event errors, each ending the program with -1.
+[[noreturn]] void InLoadedWindow(void (*fault)()) {
+  SetRuntimeErrorHandler(TellingHandler);
+  StartRuntime({SmallWindow()});
+  WindowTemplate second = SmallWindow();
+  LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr);
+  fault();
+  fprintf(stderr, "[survived]\n");
+  ExitProcess(0);
+}
+
+std::string Reported(const char* message) {
+  return "^\\[reported code=0 msg=" + Hex(message) + "\\]\n$";
+}
+
+TEST(WindowErrorsDeathTest, EachFailureReportsItsMessage) {
+  EXPECT_EXIT(InLoadedWindow([] { GetUnitProperty(0x52010055, kEdit, 8, -1); }),
+              ::testing::ExitedWithCode(-1), Reported("未载入欲访问窗口组件所在的窗口"));
+  EXPECT_EXIT(InLoadedWindow([] { SetUnitProperty(kTestWindow, 0x16017777, 0, -1, 1, 0); }),
+              ::testing::ExitedWithCode(-1), Reported("未载入欲访问窗口组件所在的窗口"));
+  EXPECT_EXIT(InLoadedWindow([] {
+                DestroyWindow(Hwnd(0));
+                GetUnitProperty(kTestWindow, kEdit, 8, -1);
+              }),
+              ::testing::ExitedWithCode(-1), Reported("指定窗口尚未载入"));
+  EXPECT_EXIT(InLoadedWindow([] { RaiseSimpleEvent(0x52010055, 0, 0); }),
+              ::testing::ExitedWithCode(-1), Reported("未找到引发事件的窗口"));
+  EXPECT_EXIT(InLoadedWindow([] { RaiseSimpleEvent(kTestWindow, 0x16017777, 0); }),
+              ::testing::ExitedWithCode(-1), Reported("未找到引发事件的窗口组件"));
+  EXPECT_EXIT(InLoadedWindow([] {
+                FindUnitRecord(*FindWindowTemplate(kTestWindow), kLabel)->typeTag = 0x00060001;
+                RaiseSimpleEvent(kTestWindow, kLabel, 0);
+              }),
+              ::testing::ExitedWithCode(-1), Reported("引发事件的窗口组件无效"));
+  EXPECT_EXIT(InLoadedWindow([] { RuntimeService(2007, kTestWindow, 0x16017777); }),
+              ::testing::ExitedWithCode(-1), Reported("指定窗口或窗口组件不存在或尚未载入"));
+}
+
+TEST(WindowErrorsDeathTest, WithEventsSuppressedNoLookupIsMadeAndNothingIsReported) {
+  EXPECT_EXIT(InLoadedWindow([] {
+                RuntimeService(2009, 0, 0);
+                RaiseSimpleEvent(0x52010055, 0, 0);
+              }),
+              ::testing::ExitedWithCode(0), "^\\[survived\\]\n$");
+}
+
+}  // namespace
+}  // namespace qx
