@@ -1,0 +1,31 @@
+// A second process's view of a window program: find its window by the GBK
+// title, reach controls by their Win32 child identifier, send messages.
+// Used by the driver program and by end-to-end tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace qx::driver {
+
+// The top-level window with this title, waiting up to `timeoutMs`.
+HWND WaitForWindow(const char* title, DWORD timeoutMs);
+// Waits until no window has this title.
+bool WaitForWindowGone(const char* title, DWORD timeoutMs);
+HWND Child(HWND window, int childId);
+
+// Clicks a button the way the keyboard or mouse would reach it.
+void Click(HWND button);
+std::string Text(HWND control);
+void SetText(HWND control, const char* text);
+// Posts a key press to the control's queue, as typing would.
+void PressKey(HWND control, UINT virtualKey);
+void Close(HWND window);
+
+// Starts a program (a Windows path), returns its process handle.
+HANDLE Launch(const std::string& commandLine);
+// Waits for the process to end; its exit code, or -2 on time-out.
+long WaitForExit(HANDLE process, DWORD timeoutMs);
+
+}  // namespace qx::driver

@@ -1,0 +1,57 @@
+// qxdriver: drives a window program from outside, by window title.
+//
+//   qxdriver wait TITLE [MS]            prints the window handle
+//   qxdriver gone TITLE [MS]            waits until the window has gone
+//   qxdriver click TITLE ID             BM_CLICK on the child with that identifier
+//   qxdriver settext TITLE ID TEXT      WM_SETTEXT
+//   qxdriver gettext TITLE ID           prints the text (GBK)
+//   qxdriver key TITLE ID VK            a key press in the child's queue
+//   qxdriver close TITLE                a close request
+//
+// ID 0 is the window itself. Exit code 0 on success, 1 when the window or
+// the control is not there, 2 on a usage error.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "Driver.h"
+
+using namespace qx::driver;
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close TITLE ...\n");
+    return 2;
+  }
+  const char* verb = argv[1];
+  const char* title = argv[2];
+  DWORD wait = argc > 3 && (!strcmp(verb, "wait") || !strcmp(verb, "gone")) ? atoi(argv[3]) : 10000;
+  if (!strcmp(verb, "gone")) return WaitForWindowGone(title, wait) ? 0 : 1;
+  HWND window = WaitForWindow(title, wait);
+  if (!window) return 1;
+  if (!strcmp(verb, "wait")) {
+    printf("%p\n", static_cast<void*>(window));
+    return 0;
+  }
+  if (!strcmp(verb, "close")) {
+    Close(window);
+    return 0;
+  }
+  if (argc < 4) return 2;
+  int id = atoi(argv[3]);
+  HWND target = id ? Child(window, id) : window;
+  if (!target) return 1;
+  if (!strcmp(verb, "click")) {
+    Click(target);
+  } else if (!strcmp(verb, "gettext")) {
+    fputs(Text(target).c_str(), stdout);
+    putchar('\n');
+  } else if (!strcmp(verb, "settext") && argc > 4) {
+    SetText(target, argv[4]);
+  } else if (!strcmp(verb, "key") && argc > 4) {
+    PressKey(target, static_cast<UINT>(strtoul(argv[4], nullptr, 0)));
+  } else {
+    return 2;
+  }
+  return 0;
+}
