@@ -313,6 +313,8 @@ class BiffReader {
   BiffReader(std::string_view stream, Workbook* book)
       : stream_(stream), book_(book) {}
 
+  bool unsupported() const { return unsupported_; }
+
   bool Read(std::string* error) {
     if (!ReadGlobals(error)) return false;
     // Sheets' substreams do not overlap in a sound file, so together they
@@ -342,6 +344,13 @@ class BiffReader {
     return false;
   }
 
+  // A sound file this reader cannot read: the message stands alone,
+  // without the "not a valid file" lead.
+  bool Unsupported(std::string* error, const char* what) {
+    unsupported_ = true;
+    return Fail(error, what);
+  }
+
   static bool BadLength(std::string* error) {
     return Fail(error, "记录长度不符");
   }
@@ -354,7 +363,9 @@ class BiffReader {
       return Fail(error, "工作簿流不以 BOF 记录开头");
     uint16_t version = Le16(r.body.data());
     if (version != kBiff8)
-      return Fail(error, "只支持 BIFF8 格式（97 及以后版本保存的 xls）");
+      return Unsupported(error,
+                         "不支持的 xls 版本：只能读取 BIFF8 格式"
+                         "（97 及以后版本保存的 xls）");
     if (Le16(r.body.data() + 2) != kBofGlobals)
       return Fail(error, "工作簿流不以全局部分开头");
 
@@ -372,7 +383,7 @@ class BiffReader {
           ended = true;
           break;
         case kRecFilePass:
-          return Fail(error, "文件已加密，无法读取");
+          return Unsupported(error, "xls 文件已加密，无法读取");
         case kRecDateMode:
           if (len >= 2) date1904_ = Le16(d) != 0;
           break;
@@ -728,6 +739,7 @@ class BiffReader {
 
   std::string_view stream_;
   Workbook* book_;
+  bool unsupported_ = false;
   std::vector<SheetInfo> sheets_;
   std::vector<bool> xfIsDate_;
   bool date1904_ = false;
@@ -764,7 +776,7 @@ bool ReadXls(std::string_view bytes, Workbook* out, std::string* error) {
   Workbook book;
   BiffReader reader(stream, &book);
   if (!reader.Read(&why)) {
-    *error = kPrefix + why;
+    *error = reader.unsupported() ? why : kPrefix + why;
     return false;
   }
   *out = std::move(book);
