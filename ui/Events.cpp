@@ -14,6 +14,7 @@ struct EventSource {
   uint32_t windowId = 0, unitId = 0;
 };
 EventSource g_source;
+int g_running = 0;  // handlers on the stack
 
 // Calls the handler at `address`; a nested event's source gives way to the
 // outer one again when the nested handler returns.
@@ -21,8 +22,10 @@ void CallHandler(uintptr_t address, const std::vector<uintptr_t>& words, TaggedV
                  const EventSource& outer) {
   EventHandlerFn fn = *reinterpret_cast<const EventHandlerFn*>(address);
   *result = {0, 0, 0};
+  ++g_running;
   if (fn) fn(result, static_cast<int32_t>(words.size()), words.data());
-  g_source = outer;
+  --g_running;
+  g_source = g_running > 0 ? outer : EventSource{};
 }
 
 }  // namespace
