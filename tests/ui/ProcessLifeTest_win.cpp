@@ -127,6 +127,25 @@ TEST(ProcessLifeDeathTest, TheCurrentDirectoryIsTheProgramsFolder) {
               ::testing::ExitedWithCode(0), "\\[folder same\\]\n");
 }
 
+TEST(ProcessLifeDeathTest, IdleTimeGoesToAWindowWhileItsHandlerAsksForMore) {
+  WindowTemplate w = SmallWindow();
+  w.records[0].bindings.push_back(Bind(7, 11));
+  std::string block = WriteDescription({w});
+  EXPECT_EXIT(
+      {
+        JobOf(11) = [](TaggedValue* r, int32_t n, const uintptr_t*) {
+          static int calls = 0;
+          fprintf(stderr, "[idle %d with %d]\n", ++calls, static_cast<int>(n));
+          // More idle time twice, then none, then the window goes.
+          *r = MakeInt(calls < 3 ? 1 : 0);
+          if (calls == 3) PostMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+        };
+        RunProgram(nullptr, &block);
+      },
+      ::testing::ExitedWithCode(0),
+      "\\[idle 1 with 1\\]\n\\[idle 2 with 1\\]\n\\[idle 3 with 1\\]\n\\[exit routine");
+}
+
 // The property and event errors, each ending the program with -1.
 [[noreturn]] void InLoadedWindow(void (*fault)()) {
   SetRuntimeErrorHandler(TellingHandler);
