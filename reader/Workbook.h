@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "reader/StringPool.h"
+
 namespace qx::reader {
 
 enum class CellType : uint8_t {
@@ -38,7 +40,7 @@ struct Sheet {
 
 struct Workbook {
   std::vector<Sheet> sheets;         // in the workbook's own order
-  std::vector<std::string> strings;  // UTF-8 texts shared by all sheets
+  StringPool strings;                // UTF-8 texts shared by all sheets
 };
 
 // Bounding box of the cells that hold a value (an error value counts,

@@ -456,7 +456,7 @@ class BiffReader {
     uint32_t total, unique;
     if (!c->U32(&total) || !c->U32(&unique))
       return Fail(error, "共享字符串表不完整");
-    std::vector<std::string>& pool = book_->strings;
+    StringPool& pool = book_->strings;
     sstBase_ = static_cast<uint32_t>(pool.size());
     // The count is only a claim: at least three bytes of the table stand
     // behind each string, which bounds what is worth reserving.
@@ -472,8 +472,8 @@ class BiffReader {
           !c->Chars(cch, flags & 1, &u16_) ||
           !c->Skip(4ull * runs + ext))
         return Fail(error, "共享字符串表不完整");
-      pool.emplace_back();
-      Utf16ToUtf8(u16_.data(), u16_.size(), &pool.back());
+      Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
+      pool.push_back(utf8_);
     }
     sstCount_ = static_cast<uint32_t>(pool.size()) - sstBase_;
     return true;
@@ -515,8 +515,8 @@ class BiffReader {
     if (!c.U16(&cch) || !c.U8(&flags) || !c.Chars(cch, flags & 1, &u16_))
       return false;
     *id = static_cast<uint32_t>(book_->strings.size());
-    book_->strings.emplace_back();
-    Utf16ToUtf8(u16_.data(), u16_.size(), &book_->strings.back());
+    Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
+    book_->strings.push_back(utf8_);
     return true;
   }
 
@@ -749,6 +749,7 @@ class BiffReader {
                            kNoText, kNoText, kNoText};
   uint32_t emptyId_ = kNoText;
   std::u16string u16_;  // scratch for every string, to spare allocations
+  std::string utf8_;    // scratch for the UTF-8 of each text before it is pooled
 };
 
 }  // namespace

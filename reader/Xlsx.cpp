@@ -223,6 +223,8 @@ bool XlsxReader::ReadSharedStrings(std::string_view part) {
       book_->strings.push_back(text);
     }
   }
+  // The pool grew by doubling; give the slack back before the sheets load.
+  book_->strings.shrink_to_fit();
   sharedCount_ = book_->strings.size();
   return true;
 }

@@ -53,7 +53,7 @@ inline std::string TextAt(const qx::reader::Workbook& book, size_t sheet,
       c->type != qx::reader::CellType::Error)
     return "<not text>";
   if (c->textId >= book.strings.size()) return "<bad id>";
-  return book.strings[c->textId];
+  return std::string(book.strings[c->textId]);
 }
 
 }  // namespace xlstest
