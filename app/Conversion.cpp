@@ -1,6 +1,6 @@
 #include "app/Conversion.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace qx::app {
 namespace {
@@ -16,9 +16,12 @@ struct RowPrefixes {
   void WriteThrough(int32_t row) {
     char prefix[24];
     for (; nextRow <= row; ++nextRow) {
-      // The row number minus one as the runtime's number-to-text gives it.
-      int n = snprintf(prefix, sizeof prefix, "%.13g:", static_cast<double>(nextRow - 1));
-      sink.append(sink.self, prefix, static_cast<size_t>(n));
+      // The row number minus one as the runtime's number-to-text gives it
+      // ("%.13g" of a double): for whole numbers below 10^13, which every
+      // 32-bit row number is, that is its plain decimal digits.
+      char* end = std::to_chars(prefix, prefix + sizeof prefix - 1, nextRow - 1).ptr;
+      *end++ = ':';
+      sink.append(sink.self, prefix, static_cast<size_t>(end - prefix));
     }
   }
 };
@@ -61,7 +64,8 @@ bool ConvertWorksheet(const WorksheetSource& source, const std::string& pathGbk,
     int32_t row = 1, column = 1;
     while (ops.nextStoredCell(source.self, row, column, lastRow, lastColumn, &row, &column)) {
       text.clear();
-      ops.cellText(source.self, row, column, CellAddress(row, column).c_str(), &text);
+      ops.cellText(source.self, row, column,
+                   ops.ignoresAddress ? "" : CellAddress(row, column).c_str(), &text);
       if (!text.empty()) {
         prefixes.WriteThrough(row);
         AppendCell(sink, text);

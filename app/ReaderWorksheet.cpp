@@ -7,9 +7,35 @@ namespace {
 
 ReaderWorksheet* Self(void* self) { return static_cast<ReaderWorksheet*>(self); }
 
+bool Before(const reader::Cell& c, int32_t row, int32_t column) {
+  return c.row < row || (c.row == row && c.col < column);
+}
+
+// The first stored cell at or after (row, column), starting from the
+// cursor when it is already in place.
+size_t Seek(ReaderWorksheet* w, int32_t row, int32_t column) {
+  const std::vector<reader::Cell>& cells = w->sheet->cells;
+  size_t i = w->cursor;
+  // The walk moves forward a cell or two at a time: step before searching.
+  for (int step = 0; step < 4 && i < cells.size() && Before(cells[i], row, column); ++step) ++i;
+  bool inPlace = i <= cells.size() && (i == cells.size() || !Before(cells[i], row, column)) &&
+                 (i == 0 || Before(cells[i - 1], row, column));
+  if (!inPlace) {
+    i = static_cast<size_t>(
+        std::lower_bound(cells.begin(), cells.end(), std::make_pair(row, column),
+                         [](const reader::Cell& c, std::pair<int32_t, int32_t> at) {
+                           return Before(c, at.first, at.second);
+                         }) -
+        cells.begin());
+  }
+  w->cursor = i;
+  return i;
+}
+
 bool OpenFirstSheet(void* self, const std::string& pathGbk, std::string* error) {
   ReaderWorksheet* w = Self(self);
   w->sheet = nullptr;
+  w->cursor = 0;
   if (!reader::OpenWorkbookFile(pathGbk, &w->book, error)) return false;
   if (!w->book.sheets.empty()) w->sheet = &w->book.sheets.front();
   return true;
@@ -25,8 +51,10 @@ UsedRangeBox UsedRange(void* self) {
 void CellText(void* self, int32_t row, int32_t column, const char*, std::string* text) {
   ReaderWorksheet* w = Self(self);
   if (!w->sheet) return;
-  if (const reader::Cell* c = reader::FindCell(*w->sheet, row, column))
-    *text = reader::CellDisplayText(w->book, *c);
+  size_t i = Seek(w, row, column);
+  const std::vector<reader::Cell>& cells = w->sheet->cells;
+  if (i < cells.size() && cells[i].row == row && cells[i].col == column)
+    reader::CellDisplayTextInto(w->book, cells[i], text);
 }
 
 bool NextStoredCell(void* self, int32_t row, int32_t column, int32_t lastRow, int32_t lastColumn,
@@ -34,26 +62,22 @@ bool NextStoredCell(void* self, int32_t row, int32_t column, int32_t lastRow, in
   ReaderWorksheet* w = Self(self);
   if (!w->sheet) return false;
   const std::vector<reader::Cell>& cells = w->sheet->cells;
-  auto before = [](const reader::Cell& c, std::pair<int32_t, int32_t> at) {
-    return c.row < at.first || (c.row == at.first && c.col < at.second);
-  };
-  auto it = std::lower_bound(cells.begin(), cells.end(), std::make_pair(row, column), before);
-  for (; it != cells.end(); ++it) {
-    if (it->row > lastRow) return false;
-    if (it->col > lastColumn) {  // past the walked columns: on to the next row
-      it = std::lower_bound(it, cells.end(), std::make_pair(it->row + 1, 1), before);
-      if (it == cells.end()) return false;
-      --it;
+  size_t i = Seek(w, row, column);
+  while (i < cells.size()) {
+    const reader::Cell& c = cells[i];
+    if (c.row > lastRow) return false;
+    if (c.col > lastColumn) {  // past the walked columns: on to the next row
+      i = Seek(w, c.row + 1, 1);
       continue;
     }
-    *foundRow = it->row;
-    *foundColumn = it->col;
+    *foundRow = c.row;
+    *foundColumn = c.col;
     return true;
   }
   return false;
 }
 
-const WorksheetOps kReaderOps = {OpenFirstSheet, UsedRange, CellText, NextStoredCell};
+const WorksheetOps kReaderOps = {OpenFirstSheet, UsedRange, CellText, NextStoredCell, true};
 
 }  // namespace
 

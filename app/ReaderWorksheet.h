@@ -10,6 +10,9 @@ namespace qx::app {
 struct ReaderWorksheet {
   reader::Workbook book;
   const reader::Sheet* sheet = nullptr;  // the current (first) worksheet
+  // Where the last lookup ended: the conversion walks the cells in order,
+  // so the next one asked for is almost always the one here.
+  size_t cursor = 0;
 };
 
 WorksheetSource MakeReaderWorksheetSource(ReaderWorksheet* worksheet);

@@ -35,6 +35,9 @@ struct WorksheetOps {
   // source that knows its stored cells skip the empty ones.
   bool (*nextStoredCell)(void* self, int32_t row, int32_t column, int32_t lastRow,
                          int32_t lastColumn, int32_t* foundRow, int32_t* foundColumn);
+  // True when cellText goes by row and column alone, so the conversion
+  // need not spell out an address for every cell.
+  bool ignoresAddress;
 };
 
 struct WorksheetSource {

@@ -96,46 +96,70 @@ void AppendUtf8(char32_t cp, std::string* out) {
 }  // namespace
 
 bool FromUtf8(std::string_view utf8, std::string* gbk) {
-  gbk->clear();
-  gbk->reserve(utf8.size());
+  // GBK never takes more bytes than UTF-8 for the same text (two for what
+  // UTF-8 spends two to four on), so one sizing up front is enough.
+  gbk->resize(utf8.size());
+  char* out = gbk->data();
   const uint16_t* table = nullptr;
   bool exact = true;
   size_t i = 0;
   while (i < utf8.size()) {
     auto b = static_cast<unsigned char>(utf8[i]);
     if (b < 0x80) {
-      gbk->push_back(static_cast<char>(b));
+      *out++ = static_cast<char>(b);
       ++i;
       continue;
     }
     char32_t cp;
+    // Chinese text is almost all three-byte sequences: decode those here.
+    if ((b & 0xF0) == 0xE0 && utf8.size() - i >= 3) {
+      auto b1 = static_cast<unsigned char>(utf8[i + 1]);
+      auto b2 = static_cast<unsigned char>(utf8[i + 2]);
+      cp = (char32_t{b & 0x0Fu} << 12) | (char32_t{b1 & 0x3Fu} << 6) | (b2 & 0x3Fu);
+      if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && cp >= 0x800 &&
+          (cp < 0xD800 || cp > 0xDFFF) && cp != kEuro) {
+        if (!table) table = Encoder().toGbk;
+        uint16_t code = table[cp];
+        if (code == 0) {
+          *out++ = '?';
+          exact = false;
+        } else {
+          *out++ = static_cast<char>(code >> 8);
+          *out++ = static_cast<char>(code & 0xFF);
+        }
+        i += 3;
+        continue;
+      }
+    }
     if (!DecodeUtf8(utf8, &i, &cp)) {
-      gbk->push_back('?');
+      *out++ = '?';
       exact = false;
       ++i;
       continue;
     }
     if (cp == kEuro) {
-      gbk->push_back(static_cast<char>(kEuroByte));
+      *out++ = static_cast<char>(kEuroByte);
       continue;
     }
     if (cp >= 0x10000) {
       // The text reaches the program as UTF-16, and each half of a
       // surrogate pair becomes its own default character.
-      gbk->append("??");
+      *out++ = '?';
+      *out++ = '?';
       exact = false;
       continue;
     }
     if (!table) table = Encoder().toGbk;
     uint16_t code = table[cp];
     if (code == 0) {
-      gbk->push_back('?');
+      *out++ = '?';
       exact = false;
     } else {
-      gbk->push_back(static_cast<char>(code >> 8));
-      gbk->push_back(static_cast<char>(code & 0xFF));
+      *out++ = static_cast<char>(code >> 8);
+      *out++ = static_cast<char>(code & 0xFF);
     }
   }
+  gbk->resize(static_cast<size_t>(out - gbk->data()));
   return exact;
 }
 

@@ -231,25 +231,27 @@ const Cell* FindCell(const Sheet& sheet, int32_t row, int32_t col) {
   return &*it;
 }
 
-std::string CellDisplayText(const Workbook& book, const Cell& cell) {
+void CellDisplayTextInto(const Workbook& book, const Cell& cell, std::string* out) {
   switch (cell.type) {
-    case CellType::Text: {
-      if (cell.textId >= book.strings.size()) return {};
-      std::string out;
-      gbk::FromUtf8(book.strings[cell.textId], &out);
-      return out;
-    }
-    case CellType::Number:
-      return FormatNumber(cell.number);
-    case CellType::Boolean:
-      return cell.number != 0 ? "-1" : "0";
-    case CellType::DateTime:
-      return FormatOleDate(cell.number);
-    case CellType::Error:
-    case CellType::Empty:
+    case CellType::Text:
+      if (cell.textId < book.strings.size()) {
+        gbk::FromUtf8(book.strings[cell.textId], out);
+        return;
+      }
       break;
+    case CellType::Number: *out = FormatNumber(cell.number); return;
+    case CellType::Boolean: *out = cell.number != 0 ? "-1" : "0"; return;
+    case CellType::DateTime: *out = FormatOleDate(cell.number); return;
+    case CellType::Error:
+    case CellType::Empty: break;
   }
-  return {};
+  out->clear();
+}
+
+std::string CellDisplayText(const Workbook& book, const Cell& cell) {
+  std::string out;
+  CellDisplayTextInto(book, cell, &out);
+  return out;
 }
 
 bool ParseCellAddress(std::string_view address, int32_t* row, int32_t* col) {

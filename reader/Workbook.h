@@ -86,6 +86,9 @@ const Cell* FindCell(const Sheet& sheet, int32_t row, int32_t col);
 // dates "2024/1/15", date-times "2024/1/15 13:45:30", times "13:45:00";
 // empty for an error value; characters GBK cannot hold become '?'.
 std::string CellDisplayText(const Workbook& book, const Cell& cell);
+// The same into *out, reusing its buffer (the conversion calls this for
+// every cell).
+void CellDisplayTextInto(const Workbook& book, const Cell& cell, std::string* out);
 
 // Parses an A1-style address ("B12", "AA3", case-insensitive, no '$').
 // Returns false for anything else, including out-of-range rows/columns.

@@ -37,6 +37,7 @@ inline const WorksheetOps kFakeOps = {
       if (it != w->cellsByAddress.end()) *text = it->second;
     },
     nullptr,
+    false,
 };
 
 inline std::string Convert(FakeWorksheet* w) {
