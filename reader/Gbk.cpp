@@ -75,6 +75,9 @@ bool DecodeUtf8(std::string_view s, size_t* i, char32_t* out) {
   return true;
 }
 
+
+}  // namespace
+
 void AppendUtf8(char32_t cp, std::string* out) {
   if (cp < 0x80) {
     out->push_back(static_cast<char>(cp));
@@ -92,8 +95,6 @@ void AppendUtf8(char32_t cp, std::string* out) {
     out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
 }
-
-}  // namespace
 
 bool FromUtf8(std::string_view utf8, std::string* gbk) {
   // GBK never takes more bytes than UTF-8 for the same text (two for what

@@ -21,6 +21,9 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // UTF-8 to UTF-16 (malformed sequences become U+FFFD).
 std::u16string Utf8ToUtf16(std::string_view utf8);
 
+// Appends one code point as UTF-8.
+void AppendUtf8(char32_t cp, std::string* out);
+
 // True when the text is valid UTF-8 (used to tell UTF-8 CSV from GBK CSV).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include "reader/Gbk.h"
 
 namespace qx::reader::detail {
 
@@ -199,23 +200,6 @@ int EscapeAt(const std::string& s, size_t at) {
   return v;
 }
 
-void PutUtf8(uint32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 }  // namespace
 
@@ -244,7 +228,7 @@ void DecodeOfficeEscapes(std::string* text) {
     } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    PutUtf8(cp, &out);
+    gbk::AppendUtf8(cp, &out);
   }
   text->swap(out);
 }

@@ -1,6 +1,7 @@
 #include "reader/Xml.h"
 
 #include <cstring>
+#include "reader/Gbk.h"
 
 namespace qx::xml {
 namespace {
@@ -20,23 +21,6 @@ void SplitName(std::string_view qname, std::string_view* prefix, std::string_vie
   }
 }
 
-void AppendUtf8(uint32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 // Parses the reference that starts at s[0] == '&'. Returns its length
 // (through ';') and the character, or 0 when it is no predefined entity or
@@ -102,7 +86,7 @@ void AppendDecoded(std::string_view raw, bool attribute, std::string* out) {
         out->push_back('&');
         i = j + 1;
       } else {
-        AppendUtf8(cp, out);
+        gbk::AppendUtf8(cp, out);
         i = j + len;
       }
     } else if (c == '\r') {
