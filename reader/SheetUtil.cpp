@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+
 #include "reader/Gbk.h"
 
 namespace qx::reader::detail {

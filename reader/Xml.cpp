@@ -1,6 +1,7 @@
 #include "reader/Xml.h"
 
 #include <cstring>
+
 #include "reader/Gbk.h"
 
 namespace qx::xml {
