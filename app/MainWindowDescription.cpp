@@ -24,17 +24,7 @@ EventBinding Bind(int32_t event, MainWindowHandler handler) {
 
 UnitRecord Unit(uint32_t id, uint32_t tag, const char* name, int32_t left, int32_t top,
                 int32_t width, int32_t height, uint32_t flags) {
-  UnitRecord r;
-  r.id = id;
-  r.typeTag = tag;
-  r.name = name;
-  r.left = left;
-  r.top = top;
-  r.width = width;
-  r.height = height;
-  r.cursorData = std::string(4, '\0');  // the standard arrow
-  r.flags = flags;
-  return r;
+  return MakeUnitRecord(id, tag, name, left, top, width, height, flags);
 }
 
 UnitRecord Label(uint32_t id, const char* name, int32_t l, int32_t t, int32_t w, int32_t h,

@@ -70,4 +70,21 @@ std::string WriteDescription(const std::vector<WindowTemplate>& windows) {
   return out.bytes;
 }
 
+UnitRecord MakeUnitRecord(uint32_t id, uint32_t typeTag, const char* name, int32_t left,
+                          int32_t top, int32_t width, int32_t height, uint32_t flags,
+                          std::string typeBlock) {
+  UnitRecord r;
+  r.id = id;
+  r.typeTag = typeTag;
+  r.name = name ? name : "";
+  r.left = left;
+  r.top = top;
+  r.width = width;
+  r.height = height;
+  r.cursorData = std::string(4, '\0');  // the standard arrow
+  r.flags = flags;
+  r.typeBlock = std::move(typeBlock);
+  return r;
+}
+
 }  // namespace qx

@@ -13,6 +13,13 @@ namespace qx {
 // One record's bytes, without its length word. Live slots are written as 0.
 std::string WriteUnitRecord(const UnitRecord& record);
 
+// A unit's record as a description starts out: identity, rectangle, flags,
+// the standard arrow pointer and the kind's settings; bindings are added
+// after.
+UnitRecord MakeUnitRecord(uint32_t id, uint32_t typeTag, const char* name, int32_t left,
+                          int32_t top, int32_t width, int32_t height, uint32_t flags,
+                          std::string typeBlock = {});
+
 // The record area of one window: identifiers, offsets, records.
 std::string WriteRecordArea(const WindowTemplate& window);
 

@@ -76,7 +76,8 @@ std::thread PressWhenShown(const char* title, int button, SeenBox* seen) {
   return std::thread([=] {
     for (int i = 0; i < 200; ++i) {
       HWND box = FindWindowA("#32770", title);
-      if (box) {
+      // Found before its controls exist, the box is not shown yet: wait.
+      if (box && IsWindowVisible(box) && GetDlgItem(box, button)) {
         char text[256] = "";
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         seen->title = title;

@@ -55,16 +55,7 @@ inline EventBinding Bind(int32_t event, int handler) {
 inline UnitRecord Record(uint32_t id, uint32_t tag, int32_t l, int32_t t, int32_t w, int32_t h,
                          uint32_t flags, std::string block,
                          std::vector<EventBinding> bindings = {}) {
-  UnitRecord r;
-  r.id = id;
-  r.typeTag = tag;
-  r.left = l;
-  r.top = t;
-  r.width = w;
-  r.height = h;
-  r.flags = flags;
-  r.cursorData = std::string(4, '\0');
-  r.typeBlock = std::move(block);
+  UnitRecord r = MakeUnitRecord(id, tag, "", l, t, w, h, flags, std::move(block));
   r.bindings = std::move(bindings);
   return r;
 }

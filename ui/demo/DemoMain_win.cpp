@@ -82,18 +82,7 @@ const EventHandlerFn kCode[kHandlerCount] = {OnCreated, OnAppend, OnCount, OnTog
 
 UnitRecord Unit(uint32_t id, uint32_t tag, const char* name, int32_t l, int32_t t, int32_t w,
                 int32_t h, uint32_t flags, std::string block) {
-  UnitRecord r;
-  r.id = id;
-  r.typeTag = tag;
-  r.name = name;
-  r.left = l;
-  r.top = t;
-  r.width = w;
-  r.height = h;
-  r.flags = flags;
-  r.cursorData = std::string(4, '\0');
-  r.typeBlock = std::move(block);
-  return r;
+  return MakeUnitRecord(id, tag, name, l, t, w, h, flags, std::move(block));
 }
 
 std::string Label(const char* caption, bool wrap = false) {
