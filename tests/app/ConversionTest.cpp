@@ -159,5 +159,27 @@ TEST(Conversion, ReaderSourceSkipsCellsOutsideTheWalkedBox) {
   EXPECT_FALSE(src.ops->nextStoredCell(src.self, 2, 3, 3, 3, &r, &c));
 }
 
+TEST(Conversion, ALoneValueAtTheFarCornerGivesAMillionPrefixesQuickly) {
+  // Only the cells that exist are walked: this would be 17 billion cell
+  // reads one by one.
+  ReaderWorksheet sheet;
+  sheet.book.sheets.resize(1);
+  sheet.book.strings = {"\xE8\xA7\x92\xE8\x90\xBD"};  // 角落, the pool is UTF-8
+  sheet.book.sheets[0].cells = {{1048576, 16384, 0, 0, reader::CellType::Text}};
+  sheet.sheet = &sheet.book.sheets[0];
+  WorksheetSource source = MakeReaderWorksheetSource(&sheet);
+  static WorksheetOps ops = *source.ops;
+  ops.openFirstSheet = [](void*, const std::string&, std::string*) { return true; };
+  std::string doc, error;
+  ASSERT_TRUE(ConvertWorksheetToText({&ops, source.self}, "", &doc, &error));
+  EXPECT_EQ(0u, doc.find("0:1:2:"));
+  std::string tail = "1048574:1048575:\xBD\xC7\xC2\xE4\r\n";  // 角落 in GBK
+  ASSERT_GT(doc.size(), tail.size());
+  EXPECT_EQ(tail, doc.substr(doc.size() - tail.size()));
+  size_t colons = 0;
+  for (char c : doc) colons += c == ':';
+  EXPECT_EQ(1048576u, colons);
+}
+
 }  // namespace
 }  // namespace qx::app
