@@ -69,10 +69,12 @@ struct SeenBox {
   std::string title, text;
   bool ok = false, cancel = false, yes = false, no = false;
   HWND owner = nullptr;
+  bool watchedEnabled = true;  // the state of `watched` while the box is up
 };
 
 // Finds the message box, notes what it shows, presses `button`.
-std::thread PressWhenShown(const char* title, int button, SeenBox* seen) {
+std::thread PressWhenShown(const char* title, int button, SeenBox* seen,
+                           HWND watched = nullptr) {
   return std::thread([=] {
     for (int i = 0; i < 200; ++i) {
       HWND box = FindWindowA("#32770", title);
@@ -87,6 +89,7 @@ std::thread PressWhenShown(const char* title, int button, SeenBox* seen) {
         seen->yes = GetDlgItem(box, IDYES) != nullptr;
         seen->no = GetDlgItem(box, IDNO) != nullptr;
         seen->owner = GetWindow(box, GW_OWNER);
+        if (watched) seen->watchedEnabled = IsWindowEnabled(watched) != FALSE;
         PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
         return;
       }
@@ -117,6 +120,45 @@ TEST_F(WindowCommandsTest, ShowMessageUsesTheDefaultTitleAndGivesButtonCodesFrom
   EXPECT_EQ("42", yesNo.text);
   EXPECT_TRUE(yesNo.yes && yesNo.no);
   EXPECT_EQ(Hwnd(0), yesNo.owner);
+}
+
+// The program's windows are disabled while a task-modal box is up, which
+// is what the converter's "choose a folder first" message relies on to keep
+// the buttons from being pressed under it.
+TEST_F(WindowCommandsTest, ShowMessageIsTaskModalUnlessAskedToBeSystemModal) {
+  HWND window = Hwnd(0);
+  SeenBox taskModal;
+  std::thread watcher = PressWhenShown("信息：", IDOK, &taskModal, window);
+  TaggedValue args[] = {Text("请选择保存目录："), MakeInt(0)};
+  TaggedValue r = HelperTable().callCoreCommand(ShowMessage, 2, args);
+  watcher.join();
+  EXPECT_EQ(0u, r.lo);
+  EXPECT_EQ("请选择保存目录：", taskModal.text);
+  EXPECT_FALSE(taskModal.watchedEnabled);
+  EXPECT_TRUE(IsWindowEnabled(window));
+
+  SeenBox systemModal;
+  watcher = PressWhenShown("系统", IDOK, &systemModal, window);
+  TaggedValue args2[] = {Text("系统级"), MakeInt(MB_SYSTEMMODAL), Text("系统")};
+  r = HelperTable().callCoreCommand(ShowMessage, 3, args2);
+  watcher.join();
+  EXPECT_EQ("系统级", systemModal.text);
+  EXPECT_TRUE(systemModal.ok);
+  EXPECT_FALSE(systemModal.cancel);
+  EXPECT_TRUE(systemModal.watchedEnabled);
+}
+
+TEST_F(WindowCommandsTest, ShowMessageTakesAnIntegerAsTheOwnersHandle) {
+  HWND window = Hwnd(0);
+  SeenBox owned;
+  std::thread watcher = PressWhenShown("有主", IDCANCEL, &owned);
+  TaggedValue args[] = {Text("取消？"), MakeInt(MB_OKCANCEL), Text("有主"),
+                        MakeInt(static_cast<int32_t>(reinterpret_cast<intptr_t>(window)))};
+  TaggedValue r = HelperTable().callCoreCommand(ShowMessage, 4, args);
+  watcher.join();
+  EXPECT_EQ(1u, r.lo);
+  EXPECT_EQ(window, owned.owner);
+  EXPECT_TRUE(owned.ok && owned.cancel);
 }
 
 }  // namespace
