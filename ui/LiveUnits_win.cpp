@@ -23,6 +23,9 @@ void ReportDestroyed(uint32_t windowId, uint32_t unitId) {
   WindowTemplate* w = FindWindowTemplate(windowId);
   if (!w) return;
   if (unitId == 0 || (!w->records.empty() && w->records[0].id == unitId)) {
+    // Only a load keeps a copy; a second report, or one for a window that
+    // never came up, would otherwise replace the records by nothing.
+    if (w->saved.empty()) return;
     // Every slot of the working copy goes with the copy itself.
     w->records = w->saved;
     for (UnitRecord& r : w->records) {

@@ -2,6 +2,7 @@
 // with which styles, and what the load does with events.
 #include "WindowTestSupport.h"
 
+#include "runtime/RuntimeService.h"
 #include "ui/Properties.h"
 
 namespace qx {
@@ -229,6 +230,22 @@ TEST_F(LoadWindowTest, ClosingRestoresTheStoredSettingsForTheNextLoad) {
   GetWindowRect(Hwnd(kButton), &rc);
   MapWindowPoints(nullptr, Hwnd(0), reinterpret_cast<POINT*>(&rc), 2);
   EXPECT_EQ(10, rc.left);
+}
+
+// A library may report a window's end more than once, or for a window that
+// never came up; the stored records must survive either.
+TEST_F(LoadWindowTest, AReportedEndOfAWindowThatIsNotThereLeavesItsRecordsAlone) {
+  StartRuntime({SmallWindow()});
+  RuntimeService(2000, kTestWindow, 0);
+  WindowTemplate* w = FindWindowTemplate(kTestWindow);
+  ASSERT_EQ(6u, w->records.size());
+  ASSERT_TRUE(LoadWindow(w, false, false, nullptr));
+  SendMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+  RuntimeService(2000, kTestWindow, 0);
+  ASSERT_EQ(6u, w->records.size());
+  EXPECT_EQ(kButton, w->records[2].id);
+  ASSERT_TRUE(LoadWindow(w, false, false, nullptr));
+  EXPECT_NE(nullptr, Hwnd(kButton));
 }
 
 }  // namespace
