@@ -2,6 +2,8 @@
 // with which styles, and what the load does with events.
 #include "WindowTestSupport.h"
 
+#include <algorithm>
+
 #include "runtime/RuntimeService.h"
 #include "ui/Properties.h"
 
@@ -246,6 +248,46 @@ TEST_F(LoadWindowTest, AReportedEndOfAWindowThatIsNotThereLeavesItsRecordsAlone)
   EXPECT_EQ(kButton, w->records[2].id);
   ASSERT_TRUE(LoadWindow(w, false, false, nullptr));
   EXPECT_NE(nullptr, Hwnd(kButton));
+}
+
+TEST_F(LoadWindowTest, TheFixedFrameMovesAndMinimisesButIsNotSizedFromItsEdges) {
+  WindowTemplate w = SmallWindow();
+  w.records[0].bindings = {Bind(3, 4)};
+  Load({w});
+  HWND window = Hwnd(0);
+  EXPECT_NE(-1, static_cast<int>(GetMenuState(GetSystemMenu(window, FALSE), SC_MOVE, MF_BYCOMMAND)));
+  RECT rc;
+  GetWindowRect(window, &rc);
+  LRESULT edge = SendMessageA(window, WM_NCHITTEST, 0,
+                              MAKELPARAM(rc.right - 1, (rc.top + rc.bottom) / 2));
+  EXPECT_NE(HTRIGHT, edge);
+  LRESULT corner = SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(rc.right - 1, rc.bottom - 1));
+  EXPECT_NE(HTBOTTOMRIGHT, corner);
+
+  EventLog().clear();
+  SetWindowPos(window, nullptr, rc.left + 30, rc.top + 20, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(1, std::count(EventLog().begin(), EventLog().end(), "h4"));
+  EXPECT_EQ(rc.left + 30, static_cast<int32_t>(GetUnitProperty(kTestWindow, 0, 0, -1).lo));
+
+  SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsIconic(window));
+  EXPECT_EQ(2u, GetUnitProperty(kTestWindow, 0, 18, -1).lo);  // position mode
+  // Loading the window again brings it back rather than making another.
+  EXPECT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+  EXPECT_EQ(window, Hwnd(0));
+  EXPECT_FALSE(IsIconic(window));
+  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, 0, 18, -1).lo);
+}
+
+TEST_F(LoadWindowTest, AWindowThatIsNotMovableLosesMoveFromItsSystemMenu) {
+  WindowTemplate w = SmallWindow();
+  WindowSettings s;
+  s.title = "不可移动";
+  s.movable = false;
+  w.records[0].typeBlock = WriteWindowSettings(s);
+  Load({w});
+  EXPECT_EQ(-1, static_cast<int>(GetMenuState(GetSystemMenu(Hwnd(0), FALSE), SC_MOVE, MF_BYCOMMAND)));
 }
 
 }  // namespace
