@@ -369,5 +369,74 @@ TEST_F(WindowTest, ServicesAnswerForLiveWindowsAndTheRunningEvent) {
   EXPECT_EQ(0, RuntimeService(2017, 0, 0));  // nothing runs now
 }
 
+TEST_F(WindowTest, TheBodyBoxWrapsLongLinesAndScrollsLongTextsButAHorizontalBarStopsTheWrap) {
+  constexpr uint32_t kBoth = 0x16010015;
+  WindowTemplate w = SmallWindow();
+  EditBoxSettings both;
+  both.multiLine = true;
+  both.scrollBars = 3;
+  w.records.push_back(Record(kBoth, 0x00010005, 220, 80, 160, 100, kUnitVisible | kUnitTabStop,
+                             WriteEditBoxSettings(both)));
+  Load({w});
+  std::string line;
+  for (int i = 0; i < 40; ++i) line += "题目 ";
+  SetText(kBody, kContent, line.c_str());
+  SetText(kBoth, kContent, line.c_str());
+  EXPECT_GT(SendMessageA(Hwnd(kBody), EM_GETLINECOUNT, 0, 0), 1);
+  EXPECT_EQ(1, SendMessageA(Hwnd(kBoth), EM_GETLINECOUNT, 0, 0));
+
+  std::string lines;
+  for (int i = 0; i < 60; ++i) lines += std::to_string(i) + ":\r\n";
+  SetText(kBody, kContent, lines.c_str());
+  EXPECT_EQ(61, SendMessageA(Hwnd(kBody), EM_GETLINECOUNT, 0, 0));
+  SendMessageA(Hwnd(kBody), EM_SETSEL, lines.size(), lines.size());
+  SendMessageA(Hwnd(kBody), EM_SCROLLCARET, 0, 0);
+  EXPECT_GT(SendMessageA(Hwnd(kBody), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  EXPECT_EQ(0, GetScrollPos(Hwnd(kBody), SB_HORZ));
+}
+
+// Window properties 10, 21, 22 and 29 act on the live window at once.
+TEST_F(WindowTest, TheWindowsKeyBackgroundAndTopmostSettingsTakeEffectWhenWritten) {
+  constexpr int32_t kBackground = 10, kEnterMoves = 21, kEscCloses = 22, kTopmost = 29;
+  Load();
+  SetUnitProperty(kTestWindow, 0, kEscCloses, -1, 0, 0);
+  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, 0, kEscCloses, -1).lo);
+  PostMessageA(Hwnd(kEdit), WM_KEYDOWN, VK_ESCAPE, 0);
+  Pump();
+  ASSERT_NE(nullptr, Hwnd(0));
+
+  SetUnitProperty(kTestWindow, 0, kEnterMoves, -1, 1, 0);
+  SetFocus(Hwnd(kEdit));
+  PostMessageA(Hwnd(kEdit), WM_KEYDOWN, VK_RETURN, 0);
+  Pump();
+  EXPECT_EQ(Hwnd(kBody), GetFocus());
+  // The multi-line box keeps Enter for its line breaks all the same.
+  PostMessageA(Hwnd(kBody), WM_KEYDOWN, VK_RETURN, 0);
+  Pump();
+  EXPECT_EQ(Hwnd(kBody), GetFocus());
+
+  SetUnitProperty(kTestWindow, 0, kTopmost, -1, 1, 0);
+  EXPECT_TRUE(GetWindowLongA(Hwnd(0), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SetUnitProperty(kTestWindow, 0, kTopmost, -1, 0, 0);
+  EXPECT_FALSE(GetWindowLongA(Hwnd(0), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  SetUnitProperty(kTestWindow, 0, kBackground, -1, RGB(0, 128, 0), 0);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SendMessageA(Hwnd(0), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  EXPECT_EQ(RGB(0, 128, 0), GetPixel(dc, 3, 3));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+
+  SetUnitProperty(kTestWindow, 0, kEscCloses, -1, 1, 0);
+  PostMessageA(Hwnd(kEdit), WM_KEYDOWN, VK_ESCAPE, 0);
+  Pump();
+  EXPECT_EQ(nullptr, Hwnd(0));
+}
+
 }  // namespace
 }  // namespace qx
