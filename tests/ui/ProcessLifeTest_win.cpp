@@ -19,8 +19,14 @@ namespace {
 
 using namespace test;
 
+// Set by a test that follows the hidden owner and OLE through the teardown.
+bool g_watchTeardown = false;
+HWND g_owner = nullptr;
+
 intptr_t ToolNotify(int32_t code, intptr_t, intptr_t) {
   fprintf(stderr, "[tools %d]\n", static_cast<int>(code));
+  if (g_watchTeardown && code == 6)
+    fprintf(stderr, "[owner %s at 6]\n", IsWindow(g_owner) ? "alive" : "gone");
   return 0;
 }
 const LibraryRecord kToolLibrary = {"tools", nullptr, ToolNotify};
@@ -56,6 +62,12 @@ int EntryRoutine() {
   JobOf(0) = onCreated;
   _chdir("C:\\");
   int code = StartApplication(&g_header, EntryRoutine);
+  if (g_watchTeardown) {
+    // A second OleInitialize answers S_FALSE while the first still holds.
+    HRESULT ole = OleInitialize(nullptr);
+    fprintf(stderr, "[owner %s, ole %s]\n", IsWindow(g_owner) ? "alive" : "gone",
+            ole == S_OK ? "released" : "held");
+  }
   fprintf(stderr, "[exit %d]\n", code);
   fflush(stderr);
   ExitProcess(code);
@@ -68,6 +80,29 @@ void CloseTheWindow(TaggedValue*, int32_t, const uintptr_t*) {
 TEST(ProcessLifeDeathTest, ClosingTheLastWindowEndsTheLoopAndTheProgramWithZero) {
   EXPECT_EXIT(RunProgram(CloseTheWindow), ::testing::ExitedWithCode(0),
               "^\\[tools 1\\]\n\\[exit routine on main\\]\n\\[tools 6\\]\n\\[exit 0\\]\n$");
+}
+
+// The converter's window-destroyed handler still reaches its controls and
+// dispatches waiting messages; the exit routine comes after it, and the
+// hidden owner and OLE go only after the libraries have been told.
+TEST(ProcessLifeDeathTest, TheDestroyedHandlerRunsBeforeTheTeardownWhichEndsWithOwnerAndOle) {
+  EXPECT_EXIT(
+      {
+        g_watchTeardown = true;
+        JobOf(2) = [](TaggedValue*, int32_t, const uintptr_t*) {
+          PostMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
+          RuntimeService(2018, 0, 0);
+          fprintf(stderr, "[destroyed: edit box %s]\n", Hwnd(kEdit) ? "there" : "gone");
+        };
+        JobOf(1) = [](TaggedValue*, int32_t, const uintptr_t*) { fprintf(stderr, "[click]\n"); };
+        RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
+          g_owner = HiddenOwner();
+          PostMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+        });
+      },
+      ::testing::ExitedWithCode(0),
+      "^\\[tools 1\\]\n\\[click\\]\n\\[destroyed: edit box there\\]\n\\[exit routine on main\\]\n"
+      "\\[tools 6\\]\n\\[owner alive at 6\\]\n\\[owner gone, ole released\\]\n\\[exit 0\\]\n$");
 }
 
 TEST(ProcessLifeDeathTest, EndProgramRunsTheTeardownAndEndsWithItsCode) {
