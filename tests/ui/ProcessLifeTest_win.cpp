@@ -119,6 +119,14 @@ TEST(ProcessLifeDeathTest, EndingFromAnotherThreadIsDoneByTheMainThread) {
               "^\\[tools 1\\]\n\\[exit routine on main\\]\n\\[tools 6\\]\n$");
 }
 
+TEST(ProcessLifeDeathTest, WithTheHiddenOwnerGoneAnotherThreadEndsTheProcessWithoutTheTeardown) {
+  EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
+                DestroyWindow(HiddenOwner());
+                std::thread([] { EndProgram(9); }).join();
+              }),
+              ::testing::ExitedWithCode(9), "^\\[tools 1\\]\n$");
+}
+
 TEST(ProcessLifeDeathTest, ARuntimeErrorInAHandlerSkipsTheExitRoutinesButNotTheTeardown) {
   EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
                 GetUnitProperty(0x52019999, 0, 0, -1);
