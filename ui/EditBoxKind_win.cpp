@@ -210,6 +210,21 @@ void ReadSelection(EditBox* e) {
   e->s.selLength = static_cast<int32_t>(end - start);
 }
 
+// The selection counts characters, not bytes: cut the text where the box
+// sees it and only then turn it back into the code page.
+std::string SelectedText(HWND h, int32_t start, int32_t length) {
+  int n = GetWindowTextLengthW(h);
+  std::wstring text(n + 1, L'\0');
+  n = GetWindowTextW(h, &text[0], n + 1);
+  if (start < 0 || length <= 0 || start >= n) return std::string();
+  if (length > n - start) length = n - start;
+  const wchar_t* from = text.data() + start;
+  int bytes = WideCharToMultiByte(CP_ACP, 0, from, length, nullptr, 0, nullptr, nullptr);
+  std::string out(bytes, '\0');
+  WideCharToMultiByte(CP_ACP, 0, from, length, &out[0], bytes, nullptr, nullptr);
+  return out;
+}
+
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
   EditBox* e = AsEdit(u);
   HWND h = UnitHwnd(u);
@@ -233,13 +248,10 @@ void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
     case kSpinMax: out->i = s.spinMax; break;
     case kSelStart: ReadSelection(e); out->i = s.selStart; break;
     case kSelLength: ReadSelection(e); out->i = s.selLength; break;
-    case kSelectedText: {
+    case kSelectedText:
       ReadSelection(e);
-      std::string text = WindowText(h);
-      if (static_cast<size_t>(s.selStart) <= text.size())
-        out->bytes = text.substr(s.selStart, s.selLength);
+      out->bytes = SelectedText(h, s.selStart, s.selLength);
       break;
-    }
     case kDataSource: out->bytes = s.dataSource; break;
     case kDataField: out->bytes = s.dataField; break;
   }

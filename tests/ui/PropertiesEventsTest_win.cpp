@@ -169,6 +169,16 @@ TEST_F(WindowTest, SelectionPropertiesFollowTheBox) {
   EXPECT_EQ("aXef", Text(kEdit, 26));
 }
 
+// The box counts its selection in characters; a two-byte character before
+// the selection must not shift the text read out of it.
+TEST_F(WindowTest, SelectedTextAfterChineseCharactersIsTheTextSelected) {
+  Load();
+  SetText(kEdit, kContent, "单选题abc判断");
+  SetUnitProperty(kTestWindow, kEdit, 24, -1, 3, 0);
+  SetUnitProperty(kTestWindow, kEdit, 25, -1, 4, 0);
+  EXPECT_EQ("abc判", Text(kEdit, 26));
+}
+
 TEST_F(WindowTest, MultiLineReCreatesTheBoxKeepingTextRectangleFocusAndVisibilityWithoutEvents) {
   WindowTemplate w = SmallWindow();
   w.records[3].bindings = {Bind(0, 3), Bind(-7, 6), Bind(-8, 7)};
