@@ -290,5 +290,41 @@ TEST_F(LoadWindowTest, AWindowThatIsNotMovableLosesMoveFromItsSystemMenu) {
   EXPECT_EQ(-1, static_cast<int>(GetMenuState(GetSystemMenu(Hwnd(0), FALSE), SC_MOVE, MF_BYCOMMAND)));
 }
 
+// Three of the converter's edit boxes store nothing but rely on these.
+TEST_F(LoadWindowTest, EmptyTypeBlocksGiveControlsWithTheirKindsDefaults) {
+  WindowTemplate w = SmallWindow();
+  w.records[1].typeBlock.clear();
+  w.records[2].typeBlock.clear();
+  w.records[3].typeBlock.clear();
+  Load({w});
+  char text[32];
+  GetWindowTextA(Hwnd(kLabel), text, sizeof text);
+  EXPECT_STREQ("标签", text);
+  GetWindowTextA(Hwnd(kButton), text, sizeof text);
+  EXPECT_STREQ("按钮", text);
+  LONG button = GetWindowLongA(Hwnd(kButton), GWL_STYLE);
+  EXPECT_EQ(BS_PUSHBUTTON, button & 0x0F);
+  HWND edit = Hwnd(kEdit);
+  EXPECT_EQ(0, GetWindowTextLengthA(edit));
+  LONG style = GetWindowLongA(edit, GWL_STYLE);
+  EXPECT_FALSE(style & (ES_MULTILINE | ES_NOHIDESEL | ES_READONLY | ES_PASSWORD | ES_CENTER |
+                        ES_RIGHT | ES_UPPERCASE | ES_LOWERCASE));
+  EXPECT_TRUE(style & ES_AUTOHSCROLL);
+  EXPECT_TRUE(GetWindowLongA(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_EQ(nullptr, FindWindowExA(Hwnd(0), nullptr, "msctls_updown32", nullptr));
+  // Black on white.
+  HDC dc = GetDC(edit);
+  HBRUSH brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(Hwnd(0), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(edit)));
+  LOGBRUSH lb;
+  ASSERT_TRUE(GetObjectA(brush, sizeof lb, &lb));
+  EXPECT_EQ(RGB(255, 255, 255), lb.lbColor);
+  EXPECT_EQ(RGB(0, 0, 0), GetTextColor(dc));
+  ReleaseDC(edit, dc);
+  // No length limit beyond the system's.
+  EXPECT_GE(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+}
+
 }  // namespace
 }  // namespace qx

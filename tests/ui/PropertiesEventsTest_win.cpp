@@ -155,6 +155,8 @@ TEST_F(WindowTest, OwnPropertiesConvertByTheirValueType) {
   EXPECT_EQ(0, Int(kEdit, 14));
   SetUnitProperty(kTestWindow, kLabel, 11, -1, 2, 0);  // gradient border width
   EXPECT_EQ(5, Int(kLabel, 11));
+  SetUnitProperty(kTestWindow, kLabel, 9, -1, static_cast<uint32_t>(-3), 0);  // effect
+  EXPECT_EQ(0, Int(kLabel, 9));
 }
 
 TEST_F(WindowTest, SelectionPropertiesFollowTheBox) {
