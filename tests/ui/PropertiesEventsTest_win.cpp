@@ -229,6 +229,16 @@ TEST_F(WindowTest, EscInAnEditBoxClosesTheWindowThroughTheCloseEvents) {
   EXPECT_EQ((std::vector<std::string>{"h8", "h9", "h2"}), EventLog());
 }
 
+// The multi-line box keeps Enter for itself, but not Esc.
+TEST_F(WindowTest, EscInTheMultiLineBoxClosesTheWindowToo) {
+  Load();
+  SetFocus(Hwnd(kBody));
+  PostMessageA(Hwnd(kBody), WM_KEYDOWN, VK_ESCAPE, 0);
+  Pump();
+  EXPECT_EQ(nullptr, Hwnd(0));
+  EXPECT_EQ((std::vector<std::string>{"h2"}), EventLog());
+}
+
 TEST_F(WindowTest, ACloseHandlerThatAnswersFalseKeepsTheWindowOpen) {
   WindowTemplate w = SmallWindow();
   w.records[0].bindings = {Bind(1, 9)};
