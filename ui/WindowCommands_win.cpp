@@ -39,9 +39,11 @@ void ShowMessage(TaggedValue* result, int32_t count, TaggedValue* args) {
     ToText(&converted, 1, &message);
     text = ValueText(converted);
   }
-  // Unless it is system-modal, the box is task-modal.
+  // Unless it is system-modal, the box is task-modal. Set as a bit, not
+  // added: flags that already ask for task-modal would otherwise turn into
+  // the help button (0x4000).
   UINT flags = static_cast<UINT>(ArgInt(count, args, 1, 0));
-  if (!(flags & kSystemModal)) flags += kTaskModal;
+  if (!(flags & kSystemModal)) flags |= kTaskModal;
   const char* title = ArgOmitted(count, args, 2) ? "信息：" : ArgText(count, args, 2);
   HWND owner = nullptr;
   if (!ArgOmitted(count, args, 3)) {

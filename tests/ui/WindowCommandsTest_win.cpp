@@ -67,7 +67,7 @@ TEST_F(WindowCommandsTest, ProcessEventsDispatchesWaitingMessagesAndLeavesTheQui
 
 struct SeenBox {
   std::string title, text;
-  bool ok = false, cancel = false, yes = false, no = false;
+  bool ok = false, cancel = false, yes = false, no = false, help = false;
   HWND owner = nullptr;
   bool watchedEnabled = true;  // the state of `watched` while the box is up
 };
@@ -88,6 +88,7 @@ std::thread PressWhenShown(const char* title, int button, SeenBox* seen,
         seen->cancel = GetDlgItem(box, IDCANCEL) != nullptr;
         seen->yes = GetDlgItem(box, IDYES) != nullptr;
         seen->no = GetDlgItem(box, IDNO) != nullptr;
+        seen->help = GetDlgItem(box, IDHELP) != nullptr;
         seen->owner = GetWindow(box, GW_OWNER);
         if (watched) seen->watchedEnabled = IsWindowEnabled(watched) != FALSE;
         PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
@@ -146,6 +147,18 @@ TEST_F(WindowCommandsTest, ShowMessageIsTaskModalUnlessAskedToBeSystemModal) {
   EXPECT_TRUE(systemModal.ok);
   EXPECT_FALSE(systemModal.cancel);
   EXPECT_TRUE(systemModal.watchedEnabled);
+}
+
+TEST_F(WindowCommandsTest, AskingForTaskModalAgainDoesNotAddAHelpButton) {
+  SeenBox seen;
+  std::thread watcher = PressWhenShown("再次", IDOK, &seen, Hwnd(0));
+  TaggedValue args[] = {Text("任务级"), MakeInt(MB_TASKMODAL), Text("再次")};
+  TaggedValue r = HelperTable().callCoreCommand(ShowMessage, 3, args);
+  watcher.join();
+  EXPECT_EQ(0u, r.lo);
+  EXPECT_TRUE(seen.ok);
+  EXPECT_FALSE(seen.help);
+  EXPECT_FALSE(seen.watchedEnabled);
 }
 
 TEST_F(WindowCommandsTest, ShowMessageTakesAnIntegerAsTheOwnersHandle) {
