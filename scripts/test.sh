@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test of both builds, from a fresh Debian 12 machine: installs what is
-# missing, configures and builds the native build and the win32 build, runs
-# the native tests, then the win32 tests under Wine with Xvfb.
+# missing, configures and builds the native build (plain and with
+# sanitizers) and the win32 build, runs the native tests twice, then the
+# win32 tests under Wine with Xvfb.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -12,6 +13,10 @@ bash scripts/install-deps.sh || { echo "test.sh: installing dependencies failed"
 set -e
 cmake -S . -B build/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_TEST_DIRS= -DQX_SKIP_DIRS= >/dev/null
 cmake --build build/host -j"$jobs"
+# The native tests once more with AddressSanitizer and UBSan: memory faults
+# that pass unnoticed in a plain run fail here.
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=ON -DQX_TEST_DIRS= -DQX_SKIP_DIRS= >/dev/null
+cmake --build build/asan -j"$jobs"
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_TEST_DIRS= -DQX_SKIP_DIRS= >/dev/null
 cmake --build build/win32 -j"$jobs"
@@ -24,6 +29,10 @@ summary() {  # "N passed, N failed" from a ctest log
 echo "== native tests"
 (cd build/host && ctest --output-on-failure -j"$jobs" 2>&1) | tee build/host-ctest.log
 host_rc=${PIPESTATUS[0]}
+
+echo "== native tests with sanitizers"
+(cd build/asan && ctest --output-on-failure -j"$jobs" 2>&1) | tee build/asan-ctest.log
+asan_rc=${PIPESTATUS[0]}
 
 echo "== win32 tests under Wine"
 # One Xvfb and one Wine for the whole run, started with their output
@@ -51,11 +60,12 @@ scripts/wine-run cmd /c exit 0 </dev/null >/dev/null 2>&1   # makes the prefix o
 (cd build/win32 && ctest --output-on-failure --repeat until-pass:2 2>&1) | tee build/win32-ctest.log
 win_rc=${PIPESTATUS[0]}
 
+read -r af at <<<"$(summary build/asan-ctest.log)"
 read -r hf ht <<<"$(summary build/host-ctest.log)"
 read -r wf wt <<<"$(summary build/win32-ctest.log)"
-failed=$(( ${hf:-0} + ${wf:-0} ))
-total=$(( ${ht:-0} + ${wt:-0} ))
+failed=$(( ${hf:-0} + ${af:-0} + ${wf:-0} ))
+total=$(( ${ht:-0} + ${at:-0} + ${wt:-0} ))
 echo
-echo "native: $(( ${ht:-0} - ${hf:-0} ))/${ht:-0} passed; win32: $(( ${wt:-0} - ${wf:-0} ))/${wt:-0} passed"
+echo "native: $(( ${ht:-0} - ${hf:-0} ))/${ht:-0} passed; with sanitizers: $(( ${at:-0} - ${af:-0} ))/${at:-0} passed; win32: $(( ${wt:-0} - ${wf:-0} ))/${wt:-0} passed"
 echo "$(( total - failed )) passed, $failed failed"
-[ "$host_rc" -eq 0 ] && [ "$win_rc" -eq 0 ] && [ "$total" -gt 0 ]
+[ "$host_rc" -eq 0 ] && [ "$asan_rc" -eq 0 ] && [ "$win_rc" -eq 0 ] && [ "$total" -gt 0 ]
