@@ -94,12 +94,8 @@ bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
   // The window, then the controls from the last record back.
   const size_t n = w->records.size();
   std::vector<bool> visible(n, false);
-  bool ok = false;
-  {
-    bool v = false;
-    ok = CreateUnit(w, 0, nullptr, 0, owner, modal, &v);
-    visible[0] = (w->records[0].flags & kUnitVisible) != 0;
-  }
+  bool ignored;  // the window's own visibility is applied after its events
+  bool ok = CreateUnit(w, 0, nullptr, 0, owner, modal, &ignored);
   HWND window = ok ? LiveHwnd(w->records[0]) : nullptr;
   if (ok && !window) ok = false;
   int32_t childId = kFirstChildId;
