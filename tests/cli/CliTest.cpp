@@ -36,8 +36,15 @@ std::string Sample(const std::string& ext) {
   return Native(std::string(QX_SOURCE_DIR) + "/samples/" + kSampleStem + "." + ext);
 }
 
+// One folder per test: the native tests run in parallel processes, and the
+// samples all make a document of the same name.
+std::string OutDirUtf8() {
+  return std::string(QX_BINARY_DIR) + "/cli-test-out-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
 std::string OutDir() {
-  std::string dir = std::string(QX_BINARY_DIR) + "/cli-test-out";
+  std::string dir = OutDirUtf8();
 #ifdef _WIN32
   std::string cmd = "mkdir \"" + Native(dir) + "\" 2>nul";
 #else
@@ -122,7 +129,7 @@ TEST_P(SampleConversion, SavedDocumentMatchesTheCellByCellReference) {
   ToolRun r = RunTool({"-o", dir, input});
   ASSERT_EQ(0, r.status) << r.err;
   EXPECT_EQ("", r.err);
-  std::string doc = Slurp(Native(std::string(QX_BINARY_DIR) + "/cli-test-out/" + kSampleStem + ".doc"));
+  std::string doc = Slurp(Native(OutDirUtf8() + "/" + kSampleStem + ".doc"));
   EXPECT_EQ(ReferenceDocument(input), doc);
   // The bank's first row, its question types and its last row all arrive.
   EXPECT_EQ(0u, doc.find("0:题型\r\n"));

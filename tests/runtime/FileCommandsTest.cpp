@@ -21,7 +21,9 @@ std::string Slurp(const std::string& path) {
 
 class WriteBytesToFileTest : public ::testing::Test {
  protected:
-  std::string path = std::string(QX_BINARY_DIR) + "/write-bytes-test.bin";
+  // One file per test: the native tests run in parallel processes.
+  std::string path = std::string(QX_BINARY_DIR) + "/write-bytes-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".bin";
   void TearDown() override {
     SetFileOps(nullptr);
     remove(path.c_str());

@@ -9,7 +9,8 @@
 
 namespace qx::driver {
 
-// The top-level window with this title, waiting up to `timeoutMs`.
+// The top-level window with this title once it is shown, waiting up to
+// `timeoutMs`.
 HWND WaitForWindow(const char* title, DWORD timeoutMs);
 // Waits until no window has this title.
 bool WaitForWindowGone(const char* title, DWORD timeoutMs);

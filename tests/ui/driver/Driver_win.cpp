@@ -5,7 +5,10 @@ namespace qx::driver {
 HWND WaitForWindow(const char* title, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {
-    if (HWND h = FindWindowA(nullptr, title)) return h;
+    // A window exists before its controls and its created event; the
+    // runtime shows it only after both, so a shown window is a ready one.
+    HWND h = FindWindowA(nullptr, title);
+    if (h && IsWindowVisible(h)) return h;
     if (GetTickCount() - start >= timeoutMs) return nullptr;
     Sleep(50);
   }
