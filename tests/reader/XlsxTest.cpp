@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "TestUtil.h"
 #include "TestZip.h"
 #include "reader/Workbook.h"
