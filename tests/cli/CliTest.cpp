@@ -138,7 +138,7 @@ TEST(CliReplacements, RunInCommandLineOrderAndAutoOnlyOnce) {
 TEST(CliConversion, ANulEndsItsCellOnly) {
   std::string dir = OutDirUtf8();
   OutDir();
-  const std::string path = dir + "/nul.csv";
+  const std::string path = dir + "/cell-with-nul.csv";  // "nul.*" is a device on Windows
   {
     std::ofstream f(Native(path), std::ios::binary);
     // "a,b<NUL>c" then "单选题,x", in UTF-8.

@@ -136,7 +136,7 @@ TEST(ArraysDeathTest, IndexBelowOneIsError4AndPastTheEndIsError1) {
 // the caller would then overrun.
 TEST(ArraysDeathTest, SizesPastThirtyTwoBitsAreRefused) {
   SetRuntimeErrorHandler(test::TellingHandler);
-  const std::string refused = "code=0 msg=" + test::Hex("分配 -1 字节内存失败!") + "]";
+  const std::string refused = "code=0 msg=" + test::Hex("分配 -1 字节内存失败!");
   static const char kByte = 'x';
   // A text of INT32_MAX bytes has no room left for its terminator.
   EXPECT_EXIT(MakeText(&kByte, INT32_MAX), ::testing::ExitedWithCode(test::kExitMinusOne), refused);
