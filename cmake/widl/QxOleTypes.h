@@ -1,0 +1,3 @@
+/* The C side of QxOleTypes.idl: the platform's own definitions. */
+#pragma once
+#include <oaidl.h>
