@@ -86,6 +86,11 @@ TEST_F(EngineTest, OutParametersAreWrittenBackIntoTheCallersVariables) {
   EXPECT_EQ(std::string(s), "x!");
   FreeMemory(s);
 
+  // Only out parameters are written back.
+  int32_t seen = 8;
+  EXPECT_EQ(Number("Peek", {ByRef(&seen, kTagInt)}, kInvokeCall), 8.0);
+  EXPECT_EQ(seen, 8);
+
   // A long integer and a logical variable take the coerced values back; the
   // object variable keeps its block and gets the new object; the text goes
   // through code page 936, the character it lacks as "?".

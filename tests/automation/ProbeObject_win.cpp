@@ -280,6 +280,13 @@ class Probe : public IQxProbe {
     return S_OK;
   }
 
+  // Reads its in-only pointer, and then scribbles on it as no server should.
+  HRESULT STDMETHODCALLTYPE Peek(LONG* v, LONG* r) override {
+    *r = *v;
+    *v = -1;
+    return S_OK;
+  }
+
   // Join(separator, rest...): the arguments arrive last first.
   HRESULT InvokeJoin(DISPPARAMS* params, VARIANT* result) {
     if (params->cArgs < 1) return DISP_E_BADPARAMCOUNT;

@@ -1,0 +1,164 @@
+#include "automation/server/ServerCore_win.h"
+
+#include <mutex>
+
+namespace qx::sheets {
+namespace {
+
+std::atomic<long> g_live{0};
+
+struct TypeLibCache {
+  std::mutex lock;
+  ITypeLib* lib = nullptr;
+  HRESULT loadResult = S_OK;
+  bool tried = false;
+};
+TypeLibCache g_types;
+
+// The type library is a resource of this DLL: load it from our own path,
+// never from the registry (nothing of ours is registered).
+HRESULT LoadOwnTypeLib(ITypeLib** out) {
+  HMODULE self = nullptr;
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCWSTR>(&LoadOwnTypeLib), &self))
+    return HRESULT_FROM_WIN32(GetLastError());
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(self, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return HRESULT_FROM_WIN32(GetLastError());
+    if (n < path.size()) { path.resize(n); break; }
+    path.resize(path.size() * 2);
+  }
+  return LoadTypeLibEx(path.c_str(), REGKIND_NONE, out);
+}
+
+}  // namespace
+
+void CountObject(int delta) { g_live += delta; }
+long LiveObjects() { return g_live.load(); }
+
+HRESULT ServerTypeInfo(REFIID iid, bool dispatchView, ITypeInfo** out) {
+  *out = nullptr;
+  ITypeLib* lib;
+  {
+    std::lock_guard<std::mutex> hold(g_types.lock);
+    if (!g_types.tried) {
+      g_types.tried = true;
+      g_types.loadResult = LoadOwnTypeLib(&g_types.lib);
+    }
+    if (!g_types.lib) return FAILED(g_types.loadResult) ? g_types.loadResult : TYPE_E_CANTLOADLIBRARY;
+    lib = g_types.lib;
+  }
+  ITypeInfo* info = nullptr;
+  HRESULT hr = lib->GetTypeInfoOfGuid(iid, &info);
+  if (FAILED(hr)) return hr;
+  if (dispatchView) {
+    *out = info;
+    return S_OK;
+  }
+  // A dual interface's library entry is its dispatch view; its vtable
+  // view is the type it refers to as implemented type -1.
+  HREFTYPE ref;
+  hr = info->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref);
+  if (SUCCEEDED(hr)) hr = info->GetRefTypeInfo(ref, out);
+  info->Release();
+  return hr;
+}
+
+HRESULT Fail(HRESULT hr, const std::wstring& reason) {
+  ICreateErrorInfo* create = nullptr;
+  if (SUCCEEDED(CreateErrorInfo(&create))) {
+    create->SetDescription(const_cast<LPOLESTR>(reason.c_str()));
+    create->SetSource(const_cast<LPOLESTR>(L"QxSheets"));
+    IErrorInfo* info = nullptr;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+      SetErrorInfo(0, info);
+      info->Release();
+    }
+    create->Release();
+  }
+  return hr;
+}
+
+std::wstring Utf8ToWide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string WideToUtf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+bool ArgInt(const VARIANT& v, long* out) {
+  VARIANT tmp;
+  VariantInit(&tmp);
+  if (FAILED(VariantChangeType(&tmp, const_cast<VARIANT*>(&v), 0, VT_I4))) return false;
+  *out = V_I4(&tmp);
+  return true;
+}
+
+bool ArgText(const VARIANT& v, std::wstring* out) {
+  VARIANT tmp;
+  VariantInit(&tmp);
+  if (FAILED(VariantChangeType(&tmp, const_cast<VARIANT*>(&v), 0, VT_BSTR))) return false;
+  out->assign(V_BSTR(&tmp) ? V_BSTR(&tmp) : L"", V_BSTR(&tmp) ? SysStringLen(V_BSTR(&tmp)) : 0);
+  VariantClear(&tmp);
+  return true;
+}
+
+void FireEvent(const StatePtr& state, DISPID event, IDispatch* first, IDispatch* second) {
+  if (!state->enableEvents || state->sinks.empty()) return;
+  // A sink may unadvise while it runs: call a copy of the list.
+  std::vector<IDispatch*> sinks;
+  for (auto& [cookie, sink] : state->sinks) {
+    sink->AddRef();
+    sinks.push_back(sink);
+  }
+  VARIANT args[2];  // reversed, as Invoke takes them
+  UINT count = second ? 2 : 1;
+  VariantInit(&args[0]);
+  VariantInit(&args[1]);
+  V_VT(&args[count - 1]) = VT_DISPATCH;
+  V_DISPATCH(&args[count - 1]) = first;
+  if (second) {
+    V_VT(&args[0]) = VT_DISPATCH;
+    V_DISPATCH(&args[0]) = second;
+  }
+  DISPPARAMS params = {args, nullptr, count, 0};
+  for (IDispatch* sink : sinks) {
+    VARIANT result;
+    VariantInit(&result);
+    UINT argError = 0;
+    sink->Invoke(event, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, &argError);
+    VariantClear(&result);
+    sink->Release();
+  }
+}
+
+BookPtr AddBlankBook(const StatePtr& state) {
+  auto book = std::make_shared<BookModel>();
+  book->book.sheets.push_back(reader::Sheet{"Sheet1", {}});
+  book->extras.resize(1);
+  book->name = L"Book" + std::to_wstring(++state->untitled);
+  state->books.push_back(book);
+  return book;
+}
+
+void ActivateBook(const StatePtr& state, const BookPtr& book) {
+  state->active = book;
+  if (state->sinks.empty()) return;
+  IQxWorkbook* wb = NewWorkbook(state, book);
+  FireEvent(state, 0x620, wb);
+  wb->Release();
+}
+
+}  // namespace qx::sheets
