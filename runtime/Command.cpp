@@ -30,6 +30,7 @@ TaggedValue ArgValue(int32_t count, const TaggedValue* args, int32_t i) {
       case kTagBool:
       case kTagInt: memcpy(&out.lo, var, 4); break;
       case kTagLong:
+      case kTagDateTime:
       case kTagDouble: memcpy(&out.lo, var, 4); memcpy(&out.hi, static_cast<const char*>(var) + 4, 4); break;
       default: SetValuePointer(&out, *static_cast<void* const*>(var), tag); break;
     }

@@ -9,9 +9,11 @@
 namespace qx {
 namespace {
 WindowServiceFn g_windowService = nullptr;
+ObjectClearFn g_objectClear = nullptr;
 }
 
 void SetWindowServiceHandler(WindowServiceFn handler) { g_windowService = handler; }
+void SetObjectClearHandler(ObjectClearFn handler) { g_objectClear = handler; }
 
 intptr_t RuntimeService(int32_t code, intptr_t arg1, intptr_t arg2) {
   intptr_t answer = 0;
@@ -37,6 +39,9 @@ intptr_t RuntimeService(int32_t code, intptr_t arg1, intptr_t arg2) {
     case 2027: ReportRuntimeError(reinterpret_cast<const char*>(arg1), 0);
     case 2028: EndProgram(static_cast<int32_t>(arg1));
     case 2030: return static_cast<intptr_t>(g_runtime.runMode);
+    case 2035:
+      if (g_objectClear) g_objectClear(reinterpret_cast<void*>(arg1));
+      return 0;
     default: return 0;
   }
 }

@@ -14,4 +14,10 @@ intptr_t RuntimeService(int32_t code, intptr_t arg1, intptr_t arg2);
 using WindowServiceFn = bool (*)(int32_t code, intptr_t arg1, intptr_t arg2, intptr_t* answer);
 void SetWindowServiceHandler(WindowServiceFn handler);
 
+// Request 2035 (empty an automation object value; arg1 is the value, the
+// address of its block) belongs to the automation library, which installs
+// its handler here so that the core never sees COM.
+using ObjectClearFn = void (*)(void* objectBlock);
+void SetObjectClearHandler(ObjectClearFn handler);
+
 }  // namespace qx

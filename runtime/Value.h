@@ -18,6 +18,7 @@ enum : uint32_t {
   kTagFloat = 0x80000501,
   kTagDouble = 0x80000601,
   kTagBool = 0x80000002,
+  kTagDateTime = 0x80000003,
   kTagText = 0x80000004,
   kTagByteSet = 0x80000005,
 
@@ -25,6 +26,7 @@ enum : uint32_t {
 
   kTagEditBox = 0x00010005,
   kTagObject = 0x00010030,
+  kTagVariant = 0x00010031,  // pointer to a block holding one VARIANT
   kTagExcelApp = 0x00020001,
   kTagExcelWorkbooks = 0x00020002,
   kTagDropTarget = 0x00060001,

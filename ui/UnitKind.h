@@ -101,6 +101,8 @@ enum : uint32_t {
   kKindNeverRecreated = 0x10,
   kKindContainer = 0x100,
   kKindNonVisual = 0x8000,
+  // A value type that the automation engine converts as an object value.
+  kKindObjectCompatible = 0x01000000,
 };
 
 struct UnitKind {

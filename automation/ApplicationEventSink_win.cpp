@@ -1,0 +1,178 @@
+#include "automation/ApplicationEventSink_win.h"
+
+#include <ocidl.h>
+
+#include <new>
+
+#include "automation/ObjectBlock.h"
+#include "runtime/Value.h"
+#include "ui/Events.h"
+#include "ui/WindowRuntime_win.h"
+
+namespace qx {
+
+const IID kApplicationEventsIid = {
+    0x00024413, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+namespace {
+
+const ApplicationEventInfo kEvents[kApplicationEventCount] = {
+    {"工作簿打开", 0x61F, "当打开一个工作簿时产生此事件"},
+    {"工作簿激活", 0x620, "当激活任一工作簿时产生此事件"},
+    {"工作簿取消激活", 0x621, "当打开的工作簿由活动转为非活动状态时产生此事件"},
+    {"工作簿即将关闭", 0x622, "当任一打开的工作簿要关闭时立即产生此事件"},
+    {"工作簿即将保存", 0x623, "在保存任一打开工作簿之前产生此事件"},
+    {"工作簿即将打印", 0x624, "在打印任一打开的工作簿之前产生此事件"},
+    {"建新表格", 0x625, "在任何打开的工作簿中新建工作表时产生此事件"},
+    {"表格激活", 0x619, "当激活任何一张表时产生此事件"},
+    {"表格取消激活", 0x61A, "当任一工作表由活动状态转为非活动状态时产生此事件"},
+};
+
+// What each event carries, in declaration order: objects, then logical
+// values the handler may set.
+struct EventShape {
+  int objects;
+  int logicals;
+};
+const EventShape kShapes[kApplicationEventCount] = {{1, 0}, {1, 0}, {1, 0}, {1, 1}, {1, 2},
+                                                    {1, 1}, {2, 0}, {1, 0}, {1, 0}};
+
+}  // namespace
+
+struct ApplicationEventSink final : IDispatch {
+  ULONG references = 0;
+  IConnectionPoint* point = nullptr;
+  DWORD cookie = 0;
+  uint32_t windowId = 0, unitId = 0;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+        IsEqualIID(iid, kApplicationEventsIid)) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+  // The owning control ends the sink, never its count.
+  ULONG STDMETHODCALLTYPE Release() override { return references ? --references : 0; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+    if (n) *n = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params,
+                                   VARIANT*, EXCEPINFO*, UINT*) override;
+};
+
+namespace {
+
+IUnknown* ObjectOf(const VARIANT& v) {
+  const VARIANT* p = &v;
+  if (V_VT(p) == (VT_BYREF | VT_VARIANT)) p = V_VARIANTREF(p);
+  if (V_VT(p) == VT_DISPATCH || V_VT(p) == VT_UNKNOWN) return V_UNKNOWN(p);
+  if (V_VT(p) == (VT_BYREF | VT_DISPATCH) || V_VT(p) == (VT_BYREF | VT_UNKNOWN))
+    return V_UNKNOWNREF(p) ? *V_UNKNOWNREF(p) : nullptr;
+  return nullptr;
+}
+
+VARIANT_BOOL* LogicalRef(VARIANT& v) {
+  if (V_VT(&v) == (VT_BYREF | VT_BOOL)) return V_BOOLREF(&v);
+  if (V_VT(&v) == (VT_BYREF | VT_VARIANT) && V_VT(V_VARIANTREF(&v)) == VT_BOOL)
+    return &V_BOOL(V_VARIANTREF(&v));
+  return nullptr;
+}
+
+bool LogicalValue(const VARIANT& v) {
+  VARIANT b;
+  VariantInit(&b);
+  if (FAILED(VariantChangeType(&b, const_cast<VARIANT*>(&v), 0, VT_BOOL))) return false;
+  return V_BOOL(&b) != VARIANT_FALSE;
+}
+
+}  // namespace
+
+HRESULT ApplicationEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params,
+                                     VARIANT*, EXCEPINFO*, UINT*) {
+  int index = -1;
+  for (int i = 0; i < kApplicationEventCount; ++i)
+    if (kEvents[i].dispid == member) index = i;
+  if (index < 0) return S_OK;
+  const EventShape shape = kShapes[index];
+  const UINT count = static_cast<UINT>(shape.objects + shape.logicals);
+  if (!params || params->cArgs != count || params->cNamedArgs != 0) return E_INVALIDARG;
+  // A control whose window is gone has nobody to tell.
+  if (!FindLiveUnit(windowId, unitId)) return S_OK;
+
+  TypedEventRecord e = {};
+  e.windowId = windowId;
+  e.unitId = unitId;
+  e.event = index;
+  e.argCount = count;
+  ObjectBlock* blocks[2] = {};
+  int32_t logicals[2] = {};
+  for (UINT i = 0; i < count; ++i) {
+    VARIANT& arg = params->rgvarg[count - 1 - i];  // they arrive last first
+    TaggedValue v;
+    if (static_cast<int>(i) < shape.objects) {
+      blocks[i] = NewObjectBlockFor(ObjectOf(arg));
+      SetValuePointer(&v, blocks[i], kTagObject);
+      e.args[i] = {v.lo, v.hi, v.tag, 0};
+    } else {
+      int32_t* flag = &logicals[i - shape.objects];
+      *flag = LogicalValue(arg) ? 1 : 0;
+      SetValuePointer(&v, flag, kTagBool | kTagByRef);
+      e.args[i] = {v.lo, v.hi, v.tag, kEventArgAddress};
+    }
+  }
+  RaiseTypedEvent(&e);
+  // A handler that set a cancel flag tells the application through the
+  // by-reference argument it was given.
+  for (UINT i = static_cast<UINT>(shape.objects); i < count; ++i)
+    if (VARIANT_BOOL* out = LogicalRef(params->rgvarg[count - 1 - i]))
+      *out = logicals[i - shape.objects] ? VARIANT_TRUE : VARIANT_FALSE;
+  for (ObjectBlock* b : blocks) FreeObjectBlock(b);
+  return S_OK;
+}
+
+ApplicationEventSink* CreateApplicationEventSink(IDispatch* application, uint32_t windowId,
+                                                 uint32_t unitId) {
+  auto* sink = new (std::nothrow) ApplicationEventSink;
+  if (!sink) return nullptr;
+  sink->AddRef();
+  sink->windowId = windowId;
+  sink->unitId = unitId;
+  IConnectionPointContainer* container = nullptr;
+  if (application &&
+      SUCCEEDED(application->QueryInterface(IID_IConnectionPointContainer,
+                                            reinterpret_cast<void**>(&container)))) {
+    if (SUCCEEDED(container->FindConnectionPoint(kApplicationEventsIid, &sink->point))) {
+      if (FAILED(sink->point->Advise(static_cast<IDispatch*>(sink), &sink->cookie))) {
+        sink->point->Release();
+        sink->point = nullptr;
+        sink->cookie = 0;
+      }
+    }
+    container->Release();
+  }
+  return sink;
+}
+
+void DestroyApplicationEventSink(ApplicationEventSink* sink) {
+  if (!sink) return;
+  if (sink->point) {
+    sink->point->Unadvise(sink->cookie);
+    sink->point->Release();
+  }
+  delete sink;
+}
+
+const ApplicationEventInfo* ApplicationEvents() { return kEvents; }
+
+}  // namespace qx

@@ -1,0 +1,219 @@
+#include "automation/ExcelApp_win.h"
+
+#include <ole2.h>
+
+#include "automation/ApplicationEventSink_win.h"
+#include "automation/DispatchCall_win.h"
+#include "automation/HiddenUnit_win.h"
+#include "automation/SheetServer_win.h"
+
+namespace qx {
+namespace {
+
+struct ExcelApp {
+  UnitObject base;
+  IDispatch* application = nullptr;  // owned; null: detached
+  ApplicationEventSink* sink = nullptr;
+};
+
+ExcelApp* AsApp(UnitObject* u) { return reinterpret_cast<ExcelApp*>(u); }
+
+// CLSCTX_INPROC_SERVER | INPROC_HANDLER | LOCAL_SERVER | REMOTE_SERVER, and
+// without the remote server for systems that refuse it.
+constexpr DWORD kAnyServer = 0x17;
+constexpr DWORD kLocalServers = 0x7;
+
+HRESULT CreateRegisteredOrOurs(IUnknown** out) {
+  *out = nullptr;
+  CLSID clsid;
+  HRESULT hr = CLSIDFromProgID(L"Excel.Application", &clsid);
+  if (FAILED(hr)) {
+    // Nobody registered a spreadsheet application: ours, from beside the
+    // program, without writing anything to the registry.
+    IDispatch* ours = nullptr;
+    hr = CreateSheetServer(&ours);
+    *out = ours;
+    return hr;
+  }
+  hr = CoCreateInstance(clsid, nullptr, kAnyServer, IID_IUnknown, reinterpret_cast<void**>(out));
+  if (hr == E_INVALIDARG)
+    hr = CoCreateInstance(clsid, nullptr, kLocalServers, IID_IUnknown,
+                          reinterpret_cast<void**>(out));
+  return hr;
+}
+
+const ApplicationFactory kDefaultFactory = {CreateRegisteredOrOurs};
+const ApplicationFactory* g_factory = &kDefaultFactory;
+
+void Release(ExcelApp* app) {
+  if (!app->application) return;
+  DestroyApplicationEventSink(app->sink);
+  app->sink = nullptr;
+  ReleaseRef(&app->application);
+}
+
+void OnEnd(UnitObject* u) {
+  Release(AsApp(u));
+  delete AsApp(u);
+}
+
+UnitObject* Create(const CreateArgs& a) {
+  auto* app = new ExcelApp;
+  app->base = {nullptr, ExcelAppKind(), a.windowId, a.unitId};
+  if (!CreateHiddenUnitWindow(a, &app->base, OnEnd)) {
+    delete app;
+    return nullptr;
+  }
+  return &app->base;
+}
+
+enum Kind { kDouble, kText, kInt, kLogical };
+struct Member {
+  PropertyInfo info;
+  DISPID dispid;
+  Kind kind;
+  bool readOnly;
+};
+
+// Own properties 8..22, as the control receives them (index - 8).
+const Member kMembers[] = {
+    {{"左边", kValueDouble, 0}, 0x7F, kDouble, false},
+    {{"顶边", kValueDouble, 0}, 0x7E, kDouble, false},
+    {{"宽度", kValueDouble, 0}, 0x7A, kDouble, false},
+    {{"高度", kValueDouble, 0}, 0x7B, kDouble, false},
+    {{"标题", kValueText, 0}, 0x8B, kText, false},
+    {{"窗口状态", kValueInt, 0}, 0x18C, kInt, false},
+    {{"可视", kValueLogical, 0}, 0x22E, kLogical, false},
+    {{"允许事件", kValueLogical, 0}, 0x4BC, kLogical, false},
+    {{"版本", kValueText, 0}, 0x188, kText, true},
+    {{"活动打印机", kValueText, 0}, 0x132, kText, false},
+    {{"全屏显示", kValueLogical, 0}, 0x425, kLogical, false},
+    {{"标准字体", kValueText, 0}, 0x39C, kText, false},
+    {{"标准字体大小", kValueInt, 0}, 0x39D, kInt, false},
+    {{"显示比例", kValueInt, 0}, 0x297, kInt, false},
+    {{"已连接", kValueLogical, 0}, 0, kLogical, true},
+};
+constexpr int32_t kMemberCount = sizeof kMembers / sizeof kMembers[0];
+constexpr int32_t kFontSize = 12, kZoom = 13, kAttached = 14;
+
+const PropertyInfo* Properties() {
+  static PropertyInfo infos[kMemberCount];
+  for (int32_t i = 0; i < kMemberCount; ++i) infos[i] = kMembers[i].info;
+  return infos;
+}
+
+void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
+  if (index < 0 || index >= kMemberCount) return;
+  IDispatch* app = AsApp(u)->application;
+  if (index == kAttached) {
+    out->i = app ? 1 : 0;
+    return;
+  }
+  if (!app) return;  // detached: 0, false or the empty text, without a call
+  const Member& m = kMembers[index];
+  VARIANT v;
+  if (index == kZoom) {
+    IDispatch* window = DispatchGetObject(app, 0x2F7);
+    DispatchGet(window, m.dispid, &v);
+    if (window) window->Release();
+    double d = VariantToDouble(v);
+    out->i = d >= -2147483648.0 && d < 2147483648.0 ? static_cast<int32_t>(d) : 0;
+  } else {
+    DispatchGet(app, m.dispid, &v);
+    switch (m.kind) {
+      case kDouble: out->d = VariantToDouble(v); break;
+      case kText: out->bytes = VariantToAnsi(v); break;
+      case kInt: out->i = VariantToInt(v); break;
+      case kLogical: out->i = VariantDataWordNonZero(v) ? 1 : 0; break;
+    }
+  }
+  VariantClear(&v);
+}
+
+bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
+  IDispatch* app = AsApp(u)->application;
+  if (!app || index < 0 || index >= kMemberCount || kMembers[index].readOnly) return false;
+  const Member& m = kMembers[index];
+  VARIANT v;
+  switch (m.kind) {
+    case kDouble: v = DoubleArgument(value.d); break;
+    case kText: v = TextArgument(value.bytes); break;
+    case kInt: v = index == kFontSize ? DoubleArgument(value.i) : IntArgument(value.i); break;
+    case kLogical: v = BoolArgument(value.i != 0); break;
+  }
+  if (index == kZoom) {
+    IDispatch* window = DispatchGetObject(app, 0x2F7);
+    DispatchPut(window, m.dispid, v);
+    if (window) window->Release();
+  } else {
+    DispatchPut(app, m.dispid, v);
+  }
+  VariantClear(&v);
+  return false;  // never re-created
+}
+
+void* Interface(int32_t op) {
+  switch (op) {
+    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
+    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
+    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
+    default: return nullptr;
+  }
+}
+
+ExcelApp* ArgumentApp(int32_t count, TaggedValue* args) {
+  if (count < 1) return nullptr;
+  return AsApp(CommandUnit(&args[0], ExcelAppKind()));
+}
+
+}  // namespace
+
+const UnitKind* ExcelAppKind() {
+  // It raises the application's events (see ApplicationEvents()), although
+  // this program binds none of them.
+  static const UnitKind kind = {"Excel程序", "ExcelApp", kKindNonVisual | kKindRaisesEvents,
+                                Properties(), kMemberCount, Interface};
+  return &kind;
+}
+
+IDispatch* HeldApplication(UnitObject* control) {
+  return control && control->kind == ExcelAppKind() ? AsApp(control)->application : nullptr;
+}
+
+const ApplicationFactory* SetApplicationFactory(const ApplicationFactory* factory) {
+  const ApplicationFactory* old = g_factory;
+  g_factory = factory ? factory : &kDefaultFactory;
+  return old;
+}
+
+void StartApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
+  *result = MakeBool(false);
+  ExcelApp* app = ArgumentApp(count, args);
+  if (!app) return;
+  Release(app);
+  IUnknown* unknown = nullptr;
+  if (FAILED(g_factory->create(&unknown)) || !unknown) return;
+  IDispatch* dispatch = nullptr;
+  if (SUCCEEDED(OleRun(unknown)))
+    unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+  unknown->Release();
+  if (!dispatch) return;
+  app->application = dispatch;
+  app->sink = CreateApplicationEventSink(dispatch, app->base.windowId, app->base.unitId);
+  if (!app->sink) {
+    ReleaseRef(&app->application);
+    return;
+  }
+  *result = MakeBool(true);
+}
+
+void ReleaseApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
+  if (ExcelApp* app = ArgumentApp(count, args)) Release(app);
+}
+
+void QuitApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
+  ExcelApp* app = ArgumentApp(count, args);
+  if (app && app->application) DispatchCallMethod(app->application, 0x12E);
+}
+
+}  // namespace qx

@@ -1,0 +1,32 @@
+// Excel程序 (ExcelApp, library 2 type 1): a non-visual control holding one
+// reference to a running spreadsheet application, started from the ProgID
+// "Excel.Application", with its events routed to the control.
+#pragma once
+
+#include <oaidl.h>
+
+#include "runtime/Command.h"
+#include "ui/UnitKind.h"
+
+namespace qx {
+
+const UnitKind* ExcelAppKind();
+
+// The application a live control holds (no reference added), or null.
+IDispatch* HeldApplication(UnitObject* control);
+
+// Commands; argument 0 is the control.
+void StartApplication(TaggedValue* result, int32_t count, TaggedValue* args);
+void ReleaseApplication(TaggedValue* result, int32_t count, TaggedValue* args);
+void QuitApplication(TaggedValue* result, int32_t count, TaggedValue* args);
+
+// Where StartApplication gets the application from. The default creates
+// "Excel.Application" through the registry and, where that ProgID is not
+// registered, falls back to our own spreadsheet server beside the program.
+struct ApplicationFactory {
+  // The new application's IUnknown (one reference), or a failure.
+  HRESULT (*create)(IUnknown** application);
+};
+const ApplicationFactory* SetApplicationFactory(const ApplicationFactory* factory);
+
+}  // namespace qx
