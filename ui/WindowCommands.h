@@ -16,4 +16,10 @@ void ProcessEvents(TaggedValue* result, int32_t count, TaggedValue* args);
 // edit box, text, further texts: each appended at the end, caret after it.
 void AppendText(TaggedValue* result, int32_t count, TaggedValue* args);
 
+// file dialog -> logical: whether the user confirmed a file, which is then
+// its FileName.
+void ShowFileDialog(TaggedValue* result, int32_t count, TaggedValue* args);
+// title, [include files] -> text: the chosen folder's path, or empty.
+void ChooseFolder(TaggedValue* result, int32_t count, TaggedValue* args);
+
 }  // namespace qx

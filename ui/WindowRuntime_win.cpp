@@ -35,6 +35,7 @@ const UnitKind* const* CoreKinds() {
   kinds[5 - 1] = EditBoxKind();
   kinds[10 - 1] = LabelKind();
   kinds[11 - 1] = ButtonKind();
+  kinds[31 - 1] = FileDialogKind();
   kinds[48 - 1] = &kObjectValueKind;
   return kinds;
 }
