@@ -10,6 +10,9 @@ need=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools
   binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine wine32:i386 xvfb xauth x11-utils
+  # For machines whose kernel runs no 32-bit code: the 64-bit test build.
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine64
   fonts-wqy-microhei fonts-wine locales
 )
 
