@@ -53,7 +53,14 @@ void Append(const std::string& text) {
   H().callCoreCommand(AppendText, 2, args);
 }
 
+// The converter's drawn look, applied as its start-up handler applies it.
+void ApplyStyle() {
+  TaggedValue scheme = MakeInt(3);
+  H().callCoreCommand(ApplyVisualStyle, 1, &scheme);
+}
+
 void OnCreated(TaggedValue*, int32_t, const uintptr_t*) {
+  ApplyStyle();
   Append("窗口已创建：全部控件来自窗口描述。\r\n");
 }
 
@@ -143,8 +150,9 @@ void Noted(TaggedValue*, int32_t, const uintptr_t*) {
   H().callCoreCommand(AppendText, 2, args);
 }
 void Quiet(TaggedValue*, int32_t, const uintptr_t*) {}
+void Styled(TaggedValue*, int32_t, const uintptr_t*) { ApplyStyle(); }
 const EventHandlerFn kConverterCode[kMainWindowHandlerCount] = {
-    Quiet, Quiet, Quiet, Noted, Noted, Noted, Noted, Noted, Noted, Noted};
+    Styled, Quiet, Quiet, Noted, Noted, Noted, Noted, Noted, Noted, Noted};
 
 std::string ConverterDescription(const LibraryRecord* core) {
   WindowTemplate w = MainWindowTemplate();

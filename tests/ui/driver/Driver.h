@@ -23,6 +23,9 @@ void SetText(HWND control, const char* text);
 // Posts a key press to the control's queue, as typing would.
 void PressKey(HWND control, UINT virtualKey);
 void Close(HWND window);
+// Writes what the screen shows of the window, frame included, as a 24-bit
+// BMP file; false when it cannot.
+bool SavePicture(HWND window, const char* path);
 
 // A shown dialog box (class #32770) of any process whose title, or the text
 // of one of whose controls, is `text`, waiting up to `timeoutMs`.

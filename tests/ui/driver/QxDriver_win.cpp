@@ -11,6 +11,7 @@
 //                                       title or a control's text: choose
 //                                       PATH, or cancel with -
 //   qxdriver folder TEXT PATH|-         the same in the folder browser
+//   qxdriver picture TITLE FILE.bmp     what the screen shows of the window
 //
 // ID 0 is the window itself. Exit code 0 on success, 1 when the window or
 // the control is not there, 2 on a usage error.
@@ -24,7 +25,7 @@ using namespace qx::driver;
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close|file|folder TITLE ...\n");
+    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close|file|folder|picture TITLE ...\n");
     return 2;
   }
   const char* verb = argv[1];
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     Close(window);
     return 0;
   }
+  if (!strcmp(verb, "picture")) return argc > 3 && SavePicture(window, argv[3]) ? 0 : 1;
   if (argc < 4) return 2;
   int id = atoi(argv[3]);
   HWND target = id ? Child(window, id) : window;
