@@ -1,7 +1,6 @@
 #include "app/Replacement.h"
 
 #include "runtime/Commands.h"
-#include "runtime/Memory.h"
 
 namespace qx::app {
 
@@ -13,11 +12,10 @@ const AutoReplacement kAutoReplacements[9] = {
 
 std::string ManualReplace(const std::string& body, const std::string& search,
                           const std::string& replacement) {
-  // The runtime's replacement, from the start, all occurrences, case-sensitive.
-  char* result = ReplaceTextBytes(body.c_str(), search.c_str(), replacement.c_str(), 0, -1, true);
-  std::string out = result ? result : "";
-  FreeMemory(result);
-  return out;
+  // The runtime's replacement, from the start, all occurrences,
+  // case-sensitive, over the whole body: a NUL byte or a size past the
+  // runtime's text limit must neither cut nor empty it.
+  return ReplaceTextSpan(body, search, replacement, 0, -1, true);
 }
 
 std::string AutoReplace(const std::string& body) {

@@ -36,7 +36,10 @@ std::string DocumentTargetPath(const std::string& folder, const std::string& bas
   return folder + "\\" + baseName + ".doc";
 }
 
-bool WriteDocumentFile(const std::string& pathGbk, const std::string& body) {
+bool WriteDocumentFile(const std::string& pathGbk, std::string_view body) {
+  // Narrowed to 32 bits such a size would become an empty or cut byte set,
+  // written and reported as saved.
+  if (body.size() > kMaxDocumentBytes) return false;
   void* bytes = MakeByteSet(body.data(), static_cast<int32_t>(body.size()));
   TaggedValue args[] = {MakeTextValue(pathGbk.c_str()), MakeByteSetValue(bytes)};
   TaggedValue result = CallCommand(WriteBytesToFile, 2, args);
@@ -44,13 +47,19 @@ bool WriteDocumentFile(const std::string& pathGbk, const std::string& body) {
   return result.lo != 0;
 }
 
+std::string TooLargeMessage(const std::string& targetPath) {
+  return "文档超过 2 GiB，无法保存：" + targetPath;
+}
+
 SaveOutcome SaveDocument(const std::string& fileNameBox, const std::string& folderBox,
-                         const std::string& body) {
+                         std::string_view body) {
   // The name comes first, as the folder test comes after it.
   if (fileNameBox.empty()) return {SaveStatus::NoFileName, "", "请选择文件："};
   std::string name = DocumentBaseName(fileNameBox);
   if (folderBox.empty()) return {SaveStatus::NoFolder, "", "请选择保存目录："};
   std::string target = DocumentTargetPath(folderBox, name);
+  if (body.size() > kMaxDocumentBytes)
+    return {SaveStatus::TooLarge, target, TooLargeMessage(target)};
   if (!WriteDocumentFile(target, body))
     return {SaveStatus::WriteFailed, target, "保存失败：" + target};
   return {SaveStatus::Saved, target, ""};

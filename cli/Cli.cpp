@@ -113,6 +113,10 @@ bool ConvertOne(const Options& o, const std::string& file, FILE* out, std::strin
     return false;
   }
   std::string target = JoinNative(dirGbk, docName);
+  if (body.size() > app::kMaxDocumentBytes) {
+    *message = app::TooLargeMessage(target);
+    return false;
+  }
   if (!app::WriteDocumentFile(target, body)) {
     *message = "保存失败：" + target;
     return false;

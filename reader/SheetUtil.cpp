@@ -51,6 +51,14 @@ double SerialToOle(double serial, bool date1904) {
   return serial;
 }
 
+bool DateCellToOle(double serial, bool date1904, double* ole) {
+  if (!(serial >= 0)) return false;
+  double v = SerialToOle(serial, date1904);
+  if (v > kMaxOleDate) return false;
+  *ole = v;
+  return true;
+}
+
 namespace {
 
 bool TakeDigits(std::string_view s, size_t* at, size_t count, int* value) {

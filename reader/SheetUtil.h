@@ -32,6 +32,13 @@ constexpr double kMaxOleDate = 2958465.99999;
 // are one day behind; serials below 1 are times of day and stay.
 double SerialToOle(double serial, bool date1904);
 
+// A number in a cell whose format shows dates, as the spreadsheet hands it
+// out: an OLE date when it is one (a serial from 0, times of day included,
+// up to the last OLE date), false when it stays a plain number (negative
+// serials have no date, so the application shows the number). One rule for
+// every format that stores dates as serials.
+bool DateCellToOle(double serial, bool date1904, double* ole);
+
 // ISO 8601 date or date-time ("2024-01-15", "2024-01-15T13:45:30.5",
 // with an optional zone suffix that is ignored) to an OLE date.
 bool ParseIsoDateTime(std::string_view text, double* ole);

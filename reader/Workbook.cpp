@@ -235,7 +235,12 @@ void CellDisplayTextInto(const Workbook& book, const Cell& cell, std::string* ou
   switch (cell.type) {
     case CellType::Text:
       if (cell.textId < book.strings.size()) {
-        gbk::FromUtf8(book.strings[cell.textId], out);
+        // The window receives a cell's text through the platform's string
+        // conversion, which stops at a NUL: the text ends there, and no NUL
+        // ever reaches the document.
+        std::string_view text = book.strings[cell.textId];
+        text = text.substr(0, text.find('\0'));
+        gbk::FromUtf8(text, out);
         return;
       }
       break;

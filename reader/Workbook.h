@@ -84,7 +84,8 @@ const Cell* FindCell(const Sheet& sheet, int32_t row, int32_t col);
 // application through the platform's value coercion under code page 936:
 // GBK bytes; numbers as printf "%.15G" (0 for -0), booleans "-1"/"0",
 // dates "2024/1/15", date-times "2024/1/15 13:45:30", times "13:45:00";
-// empty for an error value; characters GBK cannot hold become '?'.
+// empty for an error value; characters GBK cannot hold become '?'; a text
+// ends at its first NUL character.
 std::string CellDisplayText(const Workbook& book, const Cell& cell);
 // The same into *out, reusing its buffer (the conversion calls this for
 // every cell).

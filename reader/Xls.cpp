@@ -17,6 +17,7 @@
 
 #include "reader/Cfb.h"
 #include "reader/NumberFormat.h"
+#include "reader/SheetUtil.h"
 
 namespace qx::reader {
 namespace {
@@ -521,12 +522,10 @@ class BiffReader {
   }
 
   double NumberFor(uint16_t xf, double v, CellType* type) const {
-    if (xf < xfIsDate_.size() && xfIsDate_[xf]) {
+    double ole;
+    if (xf < xfIsDate_.size() && xfIsDate_[xf] && detail::DateCellToOle(v, date1904_, &ole)) {
       *type = CellType::DateTime;
-      // Serials before 1900-03-01 sit one day off because the 1900 system
-      // counts a 29 February 1900 that never was.
-      if (date1904_) return v + 1462;
-      return v < 61 ? v + 1 : v;
+      return ole;
     }
     *type = CellType::Number;
     return v;

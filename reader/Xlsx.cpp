@@ -462,12 +462,9 @@ bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
       if (!detail::ParseNumber(value, &v)) return Fail(where + "中的数值无效：" + value.substr(0, 40));
       cell.number = v;
       cell.type = CellType::Number;
-      if (style < dateStyle_.size() && dateStyle_[style] && v >= 0) {
-        double ole = detail::SerialToOle(v, date1904_);
-        if (ole <= detail::kMaxOleDate) {
-          cell.type = CellType::DateTime;
-          cell.number = ole;
-        }
+      if (style < dateStyle_.size() && dateStyle_[style] &&
+          detail::DateCellToOle(v, date1904_, &cell.number)) {
+        cell.type = CellType::DateTime;
       }
     }
     if (cell.type == CellType::Empty) continue;

@@ -3,6 +3,11 @@
 // runtime; these need no window.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 #include "runtime/Command.h"
 
 namespace qx {
@@ -25,6 +30,11 @@ void KillProcess(TaggedValue* result, int32_t count, TaggedValue* args);
 // texts. Same rules as the commands; results are new (null when empty).
 char* ReplaceTextBytes(const char* text, const char* search, const char* replacement,
                        int32_t start, int32_t count, bool caseSensitive);
+// The same replacement over texts of any length that may hold NUL bytes
+// (a document body): start is a byte offset, count -1 means all.
+std::string ReplaceTextSpan(std::string_view text, std::string_view search,
+                            std::string_view replacement, size_t start, int64_t count,
+                            bool caseSensitive);
 // Returns a new one-dimensional text array.
 void* SplitTextBytes(const char* text, const char* separator, int32_t maximum);
 

@@ -7,12 +7,20 @@
 
 namespace qx {
 
+void ReportTextTooLarge() { ReportRuntimeError("分配 -1 字节内存失败!", 0); }
+
 int32_t TextLength(const char* text) {
-  return text ? static_cast<int32_t>(strlen(text)) : 0;
+  if (!text) return 0;
+  size_t n = strlen(text);
+  // No text of the runtime's own is this long; one from outside is refused
+  // rather than given a wrapped length.
+  if (n > static_cast<size_t>(INT32_MAX)) ReportTextTooLarge();
+  return static_cast<int32_t>(n);
 }
 
 char* MakeText(const char* bytes, int32_t n) {
   if (n <= 0) return nullptr;
+  if (n == INT32_MAX) ReportTextTooLarge();  // no room for the terminator
   char* t = static_cast<char*>(AllocateMemory(n + 1));
   memcpy(t, bytes, n);
   t[n] = 0;
@@ -52,7 +60,7 @@ char* ConcatTexts(const char* a, const char* b) {
 
 void* MakeByteSet(const void* bytes, int32_t length) {
   if (length <= 0) return nullptr;
-  if (length > INT32_MAX - 8) ReportRuntimeError("分配 -1 字节内存失败!", 0);
+  if (length > INT32_MAX - 8) ReportTextTooLarge();
   int32_t* block = static_cast<int32_t*>(AllocateMemory(8 + length));
   block[0] = 1;
   block[1] = length;
@@ -73,8 +81,15 @@ int32_t ArrayElementCount(const void* array) {
   if (!array) return 0;
   const int32_t* h = static_cast<const int32_t*>(array);
   if (h[0] <= 0) return 0;
+  // Each step stays within 32 bits: a header whose sizes multiply past
+  // them describes no array that could exist, and is refused rather than
+  // given a wrapped count.
   int64_t count = 1;
-  for (int32_t i = 0; i < h[0]; ++i) count *= h[1 + i];
+  for (int32_t i = 0; i < h[0]; ++i) {
+    if (h[1 + i] <= 0) return 0;
+    count *= h[1 + i];
+    if (count > INT32_MAX) ReportTextTooLarge();
+  }
   return static_cast<int32_t>(count);
 }
 
@@ -84,8 +99,10 @@ void* ArrayElements(void* array) {
 }
 
 void* MakePointerArray(int32_t count) {
-  int32_t* h = static_cast<int32_t*>(
-      AllocateMemory(8 + count * static_cast<int32_t>(sizeof(void*))));
+  if (count < 0) count = 0;
+  const int64_t size = 8 + static_cast<int64_t>(count) * static_cast<int64_t>(sizeof(void*));
+  if (size > INT32_MAX) ReportTextTooLarge();
+  int32_t* h = static_cast<int32_t*>(AllocateMemory(static_cast<int32_t>(size)));
   h[0] = 1;
   h[1] = count;
   memset(h + 2, 0, count * sizeof(void*));

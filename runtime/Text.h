@@ -8,6 +8,10 @@
 
 namespace qx {
 
+// Reports a text, byte set or array too large for the runtime's 32-bit
+// sizes as the refused allocation it would be ("分配 -1 字节内存失败!").
+[[noreturn]] void ReportTextTooLarge();
+
 // Length of a text; null is the empty text.
 int32_t TextLength(const char* text);
 // A new text of n bytes; null when n <= 0 (the empty text).

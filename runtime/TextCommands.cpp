@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/Commands.h"
@@ -17,10 +18,10 @@ inline unsigned char AsciiLower(unsigned char c) {
   return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
 }
 
-bool MatchesAt(const unsigned char* at, const unsigned char* search, int32_t n,
+bool MatchesAt(const unsigned char* at, const unsigned char* search, size_t n,
                bool caseSensitive) {
   if (caseSensitive) return memcmp(at, search, n) == 0;
-  for (int32_t i = 0; i < n; ++i)
+  for (size_t i = 0; i < n; ++i)
     if (AsciiLower(at[i]) != AsciiLower(search[i])) return false;
   return true;
 }
@@ -37,26 +38,24 @@ void SetText(TaggedValue* result, char* text) { SetValuePointer(result, text, kT
 
 }  // namespace
 
-char* ReplaceTextBytes(const char* textIn, const char* searchIn, const char* replacementIn,
-                       int32_t start, int32_t count, bool caseSensitive) {
-  const unsigned char* text = reinterpret_cast<const unsigned char*>(textIn ? textIn : "");
-  const unsigned char* search = reinterpret_cast<const unsigned char*>(searchIn ? searchIn : "");
-  const char* replacement = replacementIn ? replacementIn : "";
-  int32_t length = TextLength(textIn);
-  int32_t searchLength = TextLength(searchIn);
-  int32_t replacementLength = TextLength(replacementIn);
-  int32_t offset = start < 0 ? 0 : start;
+std::string ReplaceTextSpan(std::string_view textIn, std::string_view searchIn,
+                            std::string_view replacement, size_t start, int64_t count,
+                            bool caseSensitive) {
+  const unsigned char* text = reinterpret_cast<const unsigned char*>(textIn.data());
+  const unsigned char* search = reinterpret_cast<const unsigned char*>(searchIn.data());
+  const size_t length = textIn.size();
+  const size_t searchLength = searchIn.size();
 
-  if (length == 0 || searchLength == 0 || offset >= length || count == 0)
-    return CopyText(textIn);
+  if (length == 0 || searchLength == 0 || start >= length || count == 0)
+    return std::string(textIn);
 
   std::string out;
   out.reserve(length);
-  out.append(reinterpret_cast<const char*>(text), offset);
-  int32_t pos = offset;
+  out.append(textIn.data(), start);
+  size_t pos = start;
   while (length - pos >= searchLength) {
     if (MatchesAt(text + pos, search, searchLength, caseSensitive)) {
-      out.append(replacement, replacementLength);
+      out.append(replacement);
       pos += searchLength;
       if (count != -1 && --count == 0) break;
     } else if (IsLeadByte(text[pos])) {
@@ -71,6 +70,18 @@ char* ReplaceTextBytes(const char* textIn, const char* searchIn, const char* rep
     }
   }
   if (pos < length) out.append(reinterpret_cast<const char*>(text + pos), length - pos);
+  return out;
+}
+
+char* ReplaceTextBytes(const char* textIn, const char* searchIn, const char* replacementIn,
+                       int32_t start, int32_t count, bool caseSensitive) {
+  std::string out = ReplaceTextSpan(textIn ? textIn : "", searchIn ? searchIn : "",
+                                    replacementIn ? replacementIn : "",
+                                    start < 0 ? 0 : static_cast<size_t>(start), count,
+                                    caseSensitive);
+  // A result past the runtime's text limit is refused as its allocation
+  // would be, never cut to a shorter (or negative) length.
+  if (out.size() >= static_cast<size_t>(INT32_MAX)) ReportTextTooLarge();
   return MakeText(out.data(), static_cast<int32_t>(out.size()));
 }
 

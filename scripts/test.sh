@@ -40,6 +40,9 @@ set +e
 summary() {  # "N passed, N failed" from a ctest log
   sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -1
 }
+retried() {  # tests that passed only when run again: CTest numbers first runs ("3/9 Test #3:"), not repeats
+  sed -n 's/^ \{1,\}Test \{1,\}#[0-9]*: \([^ ]*\) .* Passed .*/\1/p' "$1"
+}
 
 echo "== native tests"
 (cd build/host && ctest --output-on-failure -j"$jobs" 2>&1) | tee build/host-ctest.log
@@ -76,6 +79,8 @@ scripts/wine-run cmd /c exit 0 </dev/null >/dev/null 2>&1   # makes the prefix o
 # Wine very rarely fails a process start while its services settle.
 (cd "$wintest" && ctest --output-on-failure --repeat until-pass:2 2>&1) | tee build/win32-ctest.log
 win_rc=${PIPESTATUS[0]}
+mapfile -t win_retried < <(retried build/win32-ctest.log)
+for t in "${win_retried[@]}"; do echo "Windows ($wintest): $t passed only on its second run"; done
 
 read -r af at <<<"$(summary build/asan-ctest.log)"
 read -r hf ht <<<"$(summary build/host-ctest.log)"
@@ -84,5 +89,5 @@ failed=$(( ${hf:-0} + ${af:-0} + ${wf:-0} ))
 total=$(( ${ht:-0} + ${at:-0} + ${wt:-0} ))
 echo
 echo "native: $(( ${ht:-0} - ${hf:-0} ))/${ht:-0} passed; with sanitizers: $(( ${at:-0} - ${af:-0} ))/${at:-0} passed; Windows ($wintest): $(( ${wt:-0} - ${wf:-0} ))/${wt:-0} passed"
-echo "$(( total - failed )) passed, $failed failed"
+echo "$(( total - failed )) passed, $failed failed, ${#win_retried[@]} retried"
 [ "$host_rc" -eq 0 ] && [ "$asan_rc" -eq 0 ] && [ "$win_rc" -eq 0 ] && [ "$total" -gt 0 ]

@@ -29,5 +29,14 @@ TEST(ManualReplace, CaseSensitiveDeletesWithEmptyReplacementAndIgnoresEmptySearc
   EXPECT_EQ("不变", ManualReplace("不变", "", "x"));
 }
 
+// The body is bytes: a NUL inside it neither ends the search nor cuts
+// what follows it.
+TEST(ManualReplace, TheWholeBodyIncludingNulBytes) {
+  const std::string body("a\0单选题\0b", 10);
+  EXPECT_EQ(std::string("a\0X\0b", 5), ManualReplace(body, "单选题", "X"));
+  EXPECT_EQ(std::string("a\0【单选题】\0b", 14), AutoReplace(body));
+  EXPECT_EQ(std::string("a-单选题-b", 10), ManualReplace(body, std::string(1, '\0'), "-"));
+}
+
 }  // namespace
 }  // namespace qx::app

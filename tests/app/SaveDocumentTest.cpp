@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "app/SaveDocument.h"
 #ifndef _WIN32
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include "runtime/NativeText.h"
 #endif
 
@@ -53,7 +58,7 @@ const std::string kFolder = std::string(QX_BINARY_DIR);
 std::string Target(const std::string& name) { return kFolder + "\\" + name; }
 
 TEST(SaveDocument, WritesTheBodyBytesExactly) {
-  std::string body = "0:题目\r\n答案\r\n";
+  std::string body = std::string("0:题目\r\n答案\0后\r\n", 17);
   SaveOutcome o = SaveDocument("D:\\题库\\保存测试.xlsx", kFolder, body);
   EXPECT_EQ(SaveStatus::Saved, o.status);
   EXPECT_EQ("", o.message);
@@ -84,6 +89,30 @@ TEST(SaveDocument, AFailedWriteIsReportedWithTheTarget) {
   EXPECT_EQ(SaveStatus::WriteFailed, o.status);
   EXPECT_EQ("保存失败：" + folder + "\\x.doc", o.message);
 }
+
+#if !defined(_WIN32) && SIZE_MAX > UINT32_MAX
+// Bodies the 32-bit byte set cannot hold (only the 64-bit headless
+// converter can make one): refused, nothing written, instead of an empty
+// or cut file reported as saved. The bodies are views of untouched,
+// unreserved zero pages, so no memory is spent.
+TEST(SaveDocument, BodiesPastTheByteSetLimitAreRefused) {
+  const size_t span = (size_t{1} << 32) + 16;
+  void* zeros = mmap(nullptr, span, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(MAP_FAILED, zeros);
+  const char* bytes = static_cast<const char*>(zeros);
+  const std::string target = Target("过大.doc");
+  remove(NativeFromGbk(target.c_str()).c_str());
+  // 2^31 bytes narrowed to 32 bits is negative; 2^32 + 10 is 10.
+  for (size_t size : {kMaxDocumentBytes + 1, size_t{1} << 31, (size_t{1} << 32) + 10}) {
+    SaveOutcome o = SaveDocument("过大.xlsx", kFolder, std::string_view(bytes, size));
+    EXPECT_EQ(SaveStatus::TooLarge, o.status) << size;
+    EXPECT_EQ("文档超过 2 GiB，无法保存：" + target, o.message);
+    EXPECT_FALSE(WriteDocumentFile(target, std::string_view(bytes, size))) << size;
+    EXPECT_NE(0, access(NativeFromGbk(target.c_str()).c_str(), F_OK)) << "written: " << size;
+  }
+  munmap(zeros, span);
+}
+#endif
 
 }  // namespace
 }  // namespace qx::app

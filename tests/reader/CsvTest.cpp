@@ -56,6 +56,28 @@ TEST(Csv, FieldsAreTextAsWrittenAndEmptyOnesAreNotStored) {
   EXPECT_EQ(b.sheets[0].name, "Sheet1");
 }
 
+// A field may hold a NUL byte; the cell's text stops there, and the
+// fields and rows after it are read as usual.
+TEST(Csv, TextEndsAtANul) {
+  static const char kBytes[] = "a,b\0c\n单选题,x\n";
+  Workbook b = Read(std::string_view(kBytes, sizeof kBytes - 1));
+  EXPECT_EQ(Show(b, 0, "B1"), "b");
+  EXPECT_EQ(Show(b, 0, "A2"), "单选题");
+  EXPECT_EQ(Show(b, 0, "B2"), "x");
+}
+
+// A line wider than a sheet is refused, not stored beyond the last column.
+TEST(Csv, ColumnsPastTheLastAreRefused) {
+  std::string widest(kMaxCol - 1, ',');
+  widest += "x\n";
+  Workbook b = Read(widest);
+  EXPECT_EQ(Show(b, 0, "XFD1"), "x");
+  Workbook tooWide;
+  std::string err;
+  EXPECT_FALSE(ReadWorkbook("," + widest, Format::Csv, &tooWide, &err));
+  EXPECT_NE(err.find("列数"), std::string::npos) << err;
+}
+
 TEST(Csv, EmptyFileIsOneEmptySheet) {
   Workbook b = Read("");
   ASSERT_EQ(b.sheets.size(), 1u);

@@ -120,8 +120,19 @@ TEST(OpenWorkbookFile, ErrorsNameTheFile) {
   EXPECT_NE(err.find("不存在"), std::string::npos) << err;
   EXPECT_EQ(err.find('\n'), std::string::npos);
 
-  // A script is not a workbook.
-  EXPECT_FALSE(OpenWorkbookFile(GbkPath(DataPath("make-test-data.sh")), &b, &err) && b.sheets.empty());
+}
+
+// A text file whatever its extension opens as delimited text, as a
+// spreadsheet application opens it: one sheet named after the file, a line
+// per row, split at the commas.
+TEST(OpenWorkbookFile, TextWithAnUnknownExtensionIsReadAsDelimitedText) {
+  Workbook b;
+  std::string err;
+  ASSERT_TRUE(OpenWorkbookFile(GbkPath(DataPath("make-test-data.sh")), &b, &err)) << err;
+  ASSERT_EQ(b.sheets.size(), 1u);
+  EXPECT_EQ(b.sheets[0].name, "make-test-data");
+  EXPECT_EQ(Show(b, 0, "A1"), "#!/usr/bin/env bash");
+  EXPECT_EQ(Show(b, 0, "B1"), "<none>");
 }
 
 // Every cut of a real file, and random damage to it, must end in a

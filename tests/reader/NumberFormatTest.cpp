@@ -17,7 +17,9 @@ TEST(NumberFormat, BuiltinIds) {
 TEST(NumberFormat, CustomCodesWithDateTokens) {
   for (const char* code : {"yyyy-mm-dd", "yyyy/m/d h:mm", "[$-804]yyyy\"年\"m\"月\"d\"日\"", "h:mm:ss AM/PM",
                            "[h]:mm:ss", "[mm]:ss", "mmm-yy", "dd", "[Red]yyyy-mm-dd", "ggge\"年\"", "yyyy-mm-dd;@",
-                           "[DBNum1]yyyy\"年\"m\"月\""}) {
+                           "[DBNum1]yyyy\"年\"m\"月\"",
+                           // The Buddhist year, as Thai locales write dates.
+                           "bbbb", "[$-1070000]bb"}) {
     EXPECT_TRUE(IsDateFormat(164, code)) << code;
   }
 }

@@ -47,6 +47,10 @@ TEST(CellDisplayText, DatesAndTimes) {
   EXPECT_EQ(Display(CellType::DateTime, 45306 + 0.4999 / 86400), "2024/1/15");
   EXPECT_EQ(Display(CellType::DateTime, 45306 + 59.6 / 86400), "2024/1/15 0:01:00");
   EXPECT_EQ(Display(CellType::DateTime, 45306.9999999), "2024/1/16");
+  // Before 1899-12-30 the time still counts forward from midnight, so a
+  // time that rounds up to a whole day moves the date a day further back.
+  EXPECT_EQ(Display(CellType::DateTime, -1.5), "1899/12/29 12:00:00");
+  EXPECT_EQ(Display(CellType::DateTime, -1.9999999), "1899/12/28");
   // Out of the OLE range: shown as the number.
   EXPECT_EQ(Display(CellType::DateTime, 3e6), "3000000");
 }

@@ -153,9 +153,11 @@ TEST(Xlsx, DatesFromBuiltinAndCustomFormats) {
       "<row r=\"1\"><c r=\"A1\" s=\"1\"><v>45306</v></c><c r=\"B1\" s=\"2\"><v>45306.573263888888</v></c>"
       "<c r=\"C1\" s=\"3\"><v>45306</v></c><c r=\"D1\" s=\"4\"><v>45306</v></c><c r=\"E1\" s=\"5\"><v>0.5729166666</v></c>"
       "<c r=\"F1\" s=\"6\"><v>1.5</v></c><c r=\"G1\" s=\"1\"><v>-1</v></c><c r=\"H1\" s=\"99\"><v>7</v></c></row>"
-      // The 1900 leap-year bug: serial 60 is the 29 February that never was.
+      // The 1900 leap-year bug: serials 1 to 60 count a 29 February that
+      // never was, so they sit a day behind; 60 itself, that day, shows as
+      // the 1 March after it, and 61 onwards need no shift.
       "<row r=\"2\"><c r=\"A2\" s=\"1\"><v>1</v></c><c r=\"B2\" s=\"1\"><v>59</v></c><c r=\"C2\" s=\"1\"><v>61</v></c>"
-      "<c r=\"D2\" s=\"2\"><v>0.99999999</v></c></row>";
+      "<c r=\"D2\" s=\"2\"><v>0.99999999</v></c><c r=\"E2\" s=\"1\"><v>60</v></c></row>";
   Workbook b = Read(p);
   EXPECT_EQ(Show(b, 0, "A1"), "2024/1/15");
   EXPECT_EQ(Show(b, 0, "B1"), "2024/1/15 13:45:30");
@@ -169,6 +171,7 @@ TEST(Xlsx, DatesFromBuiltinAndCustomFormats) {
   EXPECT_EQ(Show(b, 0, "B2"), "1900/2/28");
   EXPECT_EQ(Show(b, 0, "C2"), "1900/3/1");
   EXPECT_EQ(Show(b, 0, "D2"), "1899/12/31");  // the time rounds into the next day
+  EXPECT_EQ(Show(b, 0, "E2"), "1900/3/1");
 }
 
 TEST(Xlsx, Date1904System) {
@@ -179,6 +182,44 @@ TEST(Xlsx, Date1904System) {
   Workbook b = Read(p);
   EXPECT_EQ(Show(b, 0, "A1"), "2024/1/15");
   EXPECT_EQ(Show(b, 0, "B1"), "1904/1/1");
+}
+
+// The schema's boolean is "true" as well as "1", in the workbook's date
+// system flag and in boolean cells alike.
+TEST(Xlsx, BooleansSpelledOut) {
+  XlsxParts p;
+  p.workbookPr = "<workbookPr date1904=\"true\"/>";
+  p.cellXfs = "<xf numFmtId=\"0\"/><xf numFmtId=\"14\"/>";
+  p.sheetData = "<row r=\"1\"><c r=\"A1\" s=\"1\"><v>0</v></c><c r=\"B1\" t=\"b\"><v>true</v></c>"
+                "<c r=\"C1\" t=\"b\"><v>false</v></c></row>";
+  Workbook b = Read(p);
+  EXPECT_EQ(Show(b, 0, "A1"), "1904/1/1");
+  EXPECT_EQ(Show(b, 0, "B1"), "-1");
+  EXPECT_EQ(Show(b, 0, "C1"), "0");
+}
+
+// Writers spell references in capitals; lower case is read all the same.
+TEST(Xlsx, LowerCaseCellReferences) {
+  XlsxParts p;
+  p.sheetData = "<row r=\"2\"><c r=\"b2\"><v>5</v></c><c r=\"aa2\"><v>6</v></c></row>";
+  Workbook b = Read(p);
+  EXPECT_EQ(Show(b, 0, "B2"), "5");
+  EXPECT_EQ(Show(b, 0, "AA2"), "6");
+}
+
+// A NUL reaches a cell's text through a control-character escape (or as a
+// raw byte in a broken file); the cell's text ends there.
+TEST(Xlsx, TextEndsAtANul) {
+  XlsxParts p;
+  p.sharedStrings = "<si><t>b_x0000_c</t></si><si><t>after</t></si>";
+  p.sheetData = std::string("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>") +
+                "<c r=\"C1\" t=\"inlineStr\"><is><t>d" + std::string(1, '\0') + "e</t></is></c>"
+                "<c r=\"D1\" t=\"inlineStr\"><is><t>f_x0000_g</t></is></c></row>";
+  Workbook b = Read(p);
+  EXPECT_EQ(Show(b, 0, "A1"), "b");
+  EXPECT_EQ(Show(b, 0, "B1"), "after");
+  EXPECT_EQ(Show(b, 0, "C1"), "d");
+  EXPECT_EQ(Show(b, 0, "D1"), "f");
 }
 
 TEST(Xlsx, PrefixedNamespacesAndUnsortedDuplicates) {
@@ -199,6 +240,9 @@ TEST(Xlsx, BrokenReferencesAreErrors) {
   XlsxParts p;
   p.sheetData = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>3</v></c></row>";
   p.sharedStrings = "<si><t>only</t></si>";
+  EXPECT_NE(ReadError(p).find("共享字符串"), std::string::npos);
+  // One past the last entry is already outside the table.
+  p.sheetData = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>";
   EXPECT_NE(ReadError(p).find("共享字符串"), std::string::npos);
   p.sheetData = "<row r=\"1\"><c r=\"A1\"><v>abc</v></c></row>";
   EXPECT_NE(ReadError(p).find("数值"), std::string::npos);

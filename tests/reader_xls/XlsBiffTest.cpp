@@ -79,6 +79,15 @@ TEST(XlsSst, SurrogatePairsAndLatin1) {
   EXPECT_EQ(TextAt(b, 0, 1, 2), "caf\xC3\xA9");
 }
 
+// A second table (which no writer makes) is ignored: indexes point into
+// the first one.
+TEST(XlsSst, OnlyTheFirstTableCounts) {
+  std::string sst = Sst({u"first", u"second"}) + Sst({u"other"});
+  Workbook b = ReadOk(XlsFile(OneSheet(LabelSst(0, 0, 1), "", sst)));
+  EXPECT_EQ(TextAt(b, 0, 1, 1), "second");
+  EXPECT_EQ(b.strings.size(), 2u);
+}
+
 TEST(XlsSst, BrokenTablesAreErrors) {
   // A string cut short with no CONTINUE to finish it.
   std::string cut = Rec(0x00FC, U32(1) + U32(1) + U16(10) + U8(0) + "abc");
@@ -201,6 +210,20 @@ TEST(XlsValues, InlineLabelAndBlanksAreNotValues) {
   EXPECT_EQ(b.sheets[0].cells.size(), 2u);
   EXPECT_EQ(TextAt(b, 0, 1, 1), "直接文本");
   EXPECT_EQ(TextAt(b, 0, 1, 2), "plain");
+}
+
+// A string holding U+0000, in the shared table or in a cell of its own:
+// the cell's text, as the window receives it, ends there.
+TEST(XlsValues, TextEndsAtANul) {
+  const std::u16string withNul(u"b\0c", 3);
+  std::string cells = LabelSst(0, 0, 0) + Label(0, 1, withNul) + LabelSst(0, 2, 1);
+  Workbook b = ReadOk(XlsFile(OneSheet(cells, "", Sst({u"a\0z", u"next"}))));
+  auto show = [&](int col) {
+    return qx::reader::CellDisplayText(b, *At(b.sheets[0], 1, col));
+  };
+  EXPECT_EQ(show(1), "a");
+  EXPECT_EQ(show(2), "b");
+  EXPECT_EQ(show(3), "next");
 }
 
 // ---- Cell order and limits ----

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "XlsTestUtil.h"
@@ -98,3 +99,26 @@ TEST(XlsFixtures, Biff5Refused) {
 }
 
 }  // namespace
+
+// The same date-formatted values written by two writers, one per format:
+// a number shows the same whichever file it came from (times of day alone,
+// the 1900 leap day, negatives staying numbers).
+TEST(XlsFixtures, DatesAndTimesShowAsInXlsx) {
+  Workbook xls = ReadOk(Fixture("xlwt_times.xls"));
+  Workbook xlsx;
+  std::string error;
+  ASSERT_TRUE(qx::reader::ReadWorkbook(Fixture("openpyxl_times.xlsx"),
+                                       qx::reader::Format::Xlsx, &xlsx, &error))
+      << error;
+  const char* const expected[] = {
+      "13:45:00",  "12:00:00",  "0:00:00",  "1900/1/1",
+      "1900/2/28", "1900/3/1",  "1900/3/1", "2024/1/15 12:00:00",
+      "-1",        "-0.25",     "1900/1/1 12:00:00"};
+  for (int row = 1; row <= static_cast<int>(std::size(expected)); ++row) {
+    const auto* a = At(xls.sheets.at(0), row, 1);
+    const auto* b = At(xlsx.sheets.at(0), row, 1);
+    ASSERT_TRUE(a && b) << row;
+    EXPECT_EQ(qx::reader::CellDisplayText(xls, *a), expected[row - 1]) << row;
+    EXPECT_EQ(qx::reader::CellDisplayText(xlsx, *b), expected[row - 1]) << row;
+  }
+}

@@ -131,5 +131,25 @@ TEST(ArraysDeathTest, IndexBelowOneIsError4AndPastTheEndIsError1) {
   FreeArray(two, kTagText);
 }
 
+// Sizes past the runtime's 32-bit limits are refused as allocations that
+// cannot be made, never wrapped into a small block (or a small count) that
+// the caller would then overrun.
+TEST(ArraysDeathTest, SizesPastThirtyTwoBitsAreRefused) {
+  SetRuntimeErrorHandler(test::TellingHandler);
+  const std::string refused = "code=0 msg=" + test::Hex("分配 -1 字节内存失败!") + "]";
+  static const char kByte = 'x';
+  // A text of INT32_MAX bytes has no room left for its terminator.
+  EXPECT_EXIT(MakeText(&kByte, INT32_MAX), ::testing::ExitedWithCode(test::kExitMinusOne), refused);
+  // 2^29 pointers: a header plus 2 GiB or more.
+  EXPECT_EXIT(MakePointerArray(int32_t{1} << 29), ::testing::ExitedWithCode(test::kExitMinusOne),
+              refused);
+  // Sizes whose product is 2^33: no such array fits in memory.
+  int32_t huge[1 + 3] = {3, 65536, 65536, 2};
+  EXPECT_EXIT(ArrayElementCount(huge), ::testing::ExitedWithCode(test::kExitMinusOne), refused);
+  SetRuntimeErrorHandler(nullptr);
+  int32_t negative[1 + 2] = {2, 4, -1};
+  EXPECT_EQ(0, ArrayElementCount(negative));
+}
+
 }  // namespace
 }  // namespace qx

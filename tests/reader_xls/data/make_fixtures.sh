@@ -71,6 +71,37 @@ ssconvert -T Gnumeric_Excel:excel_dsf questions.csv gnumeric_dual.xls \
   2>/dev/null
 rm -f /tmp/qx_formulas_src.xls
 
+# 3. The same date-formatted values written by xlwt (.xls) and by openpyxl
+#    (.xlsx, needs python3-openpyxl): times of day, serials around the
+#    1900 leap-day, negatives. Both formats must show them alike.
+"$PY" - <<'PYEOF'
+import xlwt
+from openpyxl import Workbook
+rows = [  # (value, number format)
+    (13.75 / 24, "h:mm:ss"),
+    (0.5, "yyyy/m/d h:mm:ss"),
+    (0, "yyyy/m/d"),
+    (1, "yyyy/m/d"),
+    (59, "yyyy/m/d"),
+    (60, "yyyy/m/d"),
+    (61, "yyyy/m/d"),
+    (45306.5, "yyyy/m/d h:mm:ss"),
+    (-1, "yyyy/m/d"),
+    (-0.25, "h:mm:ss"),
+    (1.5, "[h]:mm"),
+]
+wb = xlwt.Workbook(encoding="utf-8")
+s = wb.add_sheet("times")
+x = Workbook()
+t = x.active
+t.title = "times"
+for i, (v, fmt) in enumerate(rows):
+    s.write(i, 0, v, xlwt.easyxf(num_format_str=fmt))
+    t.cell(row=i + 1, column=1, value=v).number_format = fmt
+wb.save("xlwt_times.xls")
+x.save("openpyxl_times.xlsx")
+PYEOF
+
 if "$PY" -c "import xlrd" 2>/dev/null; then
   "$PY" - <<'PYEOF'
 import xlrd
