@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/window.png: the converter's window as a user sees it, drawn in
-# the third visual-style scheme, under Xvfb and Wine. Until the program
-# itself exists, the demonstration's "converter" mode shows the window.
+# the third visual-style scheme, under Xvfb and Wine, after it converted the
+# bundled sample question bank.
 #
 #   scripts/screenshot.sh [OUT.png]     (default docs/window.png)
 set -euo pipefail
@@ -21,7 +21,7 @@ else
 fi
 [ -f "$build/CMakeCache.txt" ] ||
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target quillox-demo qxdriver -j"$jobs" >/dev/null
+cmake --build "$build" --target quillox qxdriver -j"$jobs" >/dev/null
 
 export QX_WINE_HOME="$root/build/wine"
 xvfb_pid=""
@@ -48,9 +48,17 @@ title="Quillox 1.0 by：Tarvenn"
 driver=$build/tests/ui/qxdriver.exe
 bmp=$root/build/window.bmp
 rm -f "$bmp"
-scripts/wine-run "$build/ui/demo/quillox-demo.exe" converter </dev/null >/dev/null 2>&1 &
+scripts/wine-run "$build/app/quillox.exe" </dev/null >/dev/null 2>&1 &
 demo=$!
 scripts/wine-run "$driver" wait "$title" 60000 </dev/null >/dev/null
+# Choose the sample in the open dialog ("选择文件" is child 140; the click
+# waits for the dialog, so it goes to the background), then convert (120).
+sample=$(printf 'Z:%s/samples/题库示例.xlsx' "$root" | tr / '\\')
+scripts/wine-run "$driver" click "$title" 140 </dev/null >/dev/null 2>&1 &
+click=$!
+scripts/wine-run "$driver" file "打开" "$sample" </dev/null >/dev/null || true
+wait "$click" || true
+scripts/wine-run "$driver" click "$title" 120 </dev/null >/dev/null || true
 sleep 2  # the first paint of every control
 scripts/wine-run "$driver" picture "$title" "Z:$bmp" </dev/null
 scripts/wine-run "$driver" close "$title" </dev/null
