@@ -278,6 +278,11 @@ TEST_F(EngineTest, DatesAndOtherResultTypes) {
   TaggedValue back = Call(kTagDateTime, kInvokeRead, "When");
   EXPECT_EQ(back.lo, date.lo);
   EXPECT_EQ(back.hi, date.hi);
+  // A date-time variable passed by reference is read as its eight bytes.
+  double variable = 40000.75;
+  Call(0, kInvokeWrite, "When", {ByRef(&variable, kTagDateTime)});
+  EXPECT_EQ(LastAutomationStatus(), kAutomationOk);
+  EXPECT_EQ(state_->when, 40000.75);
 
   EXPECT_EQ(static_cast<int32_t>(Call(kTagInt, kInvokeRead, "Count").lo), 42);
   EXPECT_EQ(Call(kTagByte, kInvokeRead, "Count").lo, 42u);
