@@ -36,6 +36,31 @@ TEST_F(EngineTest, PropertiesAreReadWrittenAndAssignedByReference) {
   FreeObjectBlock(otherBlock);
 }
 
+// Properties that are variables of a dispatch interface: read as a property
+// get whatever the kind, written by value or, for an interface, by reference.
+TEST_F(EngineTest, VariablesOfADispatchInterface) {
+  BagState* bag = nullptr;
+  IUnknown* unknown = NewBag(&bag);
+  ObjectBlock* block = NewObjectBlockFor(unknown);
+  unknown->Release();
+  Call(0, kInvokeWrite, "Level", {MakeInt(7)}, block);
+  EXPECT_EQ(LastAutomationStatus(), kAutomationOk);
+  EXPECT_EQ(bag->lastFlags, DISPATCH_PROPERTYPUT);
+  EXPECT_EQ(bag->level, 7.0);
+  EXPECT_EQ(ValueDouble(Call(kTagDouble, kInvokeRead, "Level", {}, block)), 7.0);
+  EXPECT_EQ(bag->lastFlags, DISPATCH_PROPERTYGET);
+  EXPECT_EQ(ValueDouble(Call(kTagDouble, kInvokeCall, "Level", {}, block)), 7.0);
+  EXPECT_EQ(bag->lastFlags, DISPATCH_PROPERTYGET);
+  // A variable takes no arguments when read, one when written.
+  Call(kTagDouble, kInvokeRead, "Level", {MakeInt(1)}, block);
+  EXPECT_EQ(LastAutomationStatus(), kAutomationTooManyArguments);
+  Call(0, kInvokeWrite, "Link", {ObjectValue(object_)}, block);
+  EXPECT_EQ(LastAutomationStatus(), kAutomationOk);
+  EXPECT_EQ(bag->lastFlags, DISPATCH_PROPERTYPUTREF);
+  EXPECT_TRUE(bag->linked);
+  FreeObjectBlock(block);
+}
+
 TEST_F(EngineTest, MethodsAreCalledAndPropertiesReachedAsCalls) {
   Call(0, kInvokeCall, "Nothing");
   EXPECT_EQ(LastAutomationStatus(), kAutomationOk);
@@ -253,6 +278,11 @@ TEST_F(EngineTest, DatesAndOtherResultTypes) {
   TaggedValue back = Call(kTagDateTime, kInvokeRead, "When");
   EXPECT_EQ(back.lo, date.lo);
   EXPECT_EQ(back.hi, date.hi);
+  // A date-time variable passed by reference is read as its eight bytes.
+  double variable = 40000.75;
+  Call(0, kInvokeWrite, "When", {ByRef(&variable, kTagDateTime)});
+  EXPECT_EQ(LastAutomationStatus(), kAutomationOk);
+  EXPECT_EQ(state_->when, 40000.75);
 
   EXPECT_EQ(static_cast<int32_t>(Call(kTagInt, kInvokeRead, "Count").lo), 42);
   EXPECT_EQ(Call(kTagByte, kInvokeRead, "Count").lo, 42u);

@@ -119,6 +119,48 @@ class Blind : public IDispatch {
   ULONG refs_ = 1;
 };
 
+class Bag : public Blind {
+ public:
+  BagState* State() { return &state_; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override {
+    *out = nullptr;
+    ITypeLib* lib = ProbeTypeLib();
+    return lib ? lib->GetTypeInfoOfGuid(DIID_DQxBag, out) : E_FAIL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override {
+    state_.lastFlags = flags;
+    state_.lastMember = member;
+    if (member == 1 && (flags & DISPATCH_PROPERTYGET)) {
+      if (result) {
+        V_VT(result) = VT_R8;
+        V_R8(result) = state_.level;
+      }
+      return S_OK;
+    }
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+      if (params->cArgs != 1 || params->cNamedArgs != 1 ||
+          params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
+        return DISP_E_PARAMNOTFOUND;
+      if (member == 1) {
+        VARIANT d;
+        VariantInit(&d);
+        if (FAILED(VariantChangeType(&d, &params->rgvarg[0], 0, VT_R8))) return DISP_E_TYPEMISMATCH;
+        state_.level = V_R8(&d);
+        return S_OK;
+      }
+      if (member == 2) {
+        state_.linked = V_VT(&params->rgvarg[0]) == VT_DISPATCH && V_DISPATCH(&params->rgvarg[0]);
+        return S_OK;
+      }
+    }
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+ private:
+  BagState state_;
+};
+
 class Probe : public IQxProbe {
  public:
   Probe() { ++g_live; }
@@ -362,6 +404,12 @@ IQxProbe* NewProbe(ProbeState** state) {
 }
 
 IUnknown* NewBareObject() { return new Bare; }
+
+IUnknown* NewBag(BagState** state) {
+  auto* b = new Bag;
+  if (state) *state = b->State();
+  return static_cast<IDispatch*>(b);
+}
 IUnknown* NewBlindObject() { return static_cast<IDispatch*>(new Blind); }
 
 }  // namespace qx::test

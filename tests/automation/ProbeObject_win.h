@@ -29,6 +29,16 @@ struct ProbeState {
   int invokes = 0;  // IDispatch::Invoke calls that reached the object
 };
 IQxProbe* NewProbe(ProbeState** state);
+// An object described by a dispatch interface with two variables, Level
+// (double) and Link (IDispatch); it answers Invoke itself and keeps the
+// flags of the last call.
+struct BagState {
+  double level = 0;
+  WORD lastFlags = 0;
+  DISPID lastMember = 0;
+  bool linked = false;
+};
+IUnknown* NewBag(BagState** state);
 // An object with IUnknown only.
 IUnknown* NewBareObject();
 // An object whose IDispatch gives no type information.
