@@ -116,7 +116,7 @@ TEST_F(FileDialogTest, AConfirmedChoiceBecomesTheFileNameAndACancelKeepsIt) {
   SetText(kInitialFolder, folder);
   ASSERT_TRUE(ShowAnswered("选择题库文件", chosen));
   EXPECT_EQ(chosen, GetText(kFileName));
-  // Cancelled, even with another name typed: the previous choice stays.
+  // Cancelled: the previous choice stays.
   EXPECT_FALSE(ShowAnswered("选择题库文件", "-"));
   EXPECT_EQ(chosen, GetText(kFileName));
   DeleteFileA(chosen.c_str());
