@@ -1,6 +1,9 @@
 #include "app/ReaderWorksheet.h"
 
 #include <algorithm>
+#include <string>
+
+#include "reader/Gbk.h"
 
 namespace qx::app {
 namespace {
@@ -36,8 +39,26 @@ bool OpenFirstSheet(void* self, const std::string& pathGbk, std::string* error) 
   ReaderWorksheet* w = Self(self);
   w->sheet = nullptr;
   w->cursor = 0;
+  w->noSuchSheet = false;
   if (!reader::OpenWorkbookFile(pathGbk, &w->book, error)) return false;
-  if (!w->book.sheets.empty()) w->sheet = &w->book.sheets.front();
+  if (w->book.sheets.empty()) return true;
+  if (w->sheetChoice.empty()) {
+    w->sheet = &w->book.sheets.front();
+    return true;
+  }
+  int index = reader::FindSheet(w->book, w->sheetChoice);
+  if (index < 0) {
+    // The reader's messages are UTF-8; this file's literals are GBK.
+    w->noSuchSheet = true;
+    *error = gbk::ToUtf8("文件“") + gbk::ToUtf8(pathGbk) + gbk::ToUtf8("”中没有工作表“") +
+             w->sheetChoice + gbk::ToUtf8("”；现有的工作表：");
+    for (size_t i = 0; i < w->book.sheets.size(); ++i) {
+      if (i) *error += gbk::ToUtf8("、");
+      *error += std::to_string(i + 1) + " " + w->book.sheets[i].name;
+    }
+    return false;
+  }
+  w->sheet = &w->book.sheets[static_cast<size_t>(index)];
   return true;
 }
 

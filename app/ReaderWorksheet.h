@@ -2,14 +2,23 @@
 // the headless converter and wherever no spreadsheet application runs.
 #pragma once
 
+#include <string>
+
 #include "app/WorksheetSource.h"
 #include "reader/Workbook.h"
 
 namespace qx::app {
 
 struct ReaderWorksheet {
+  // Which sheet opening makes current (UTF-8, as reader::FindSheet takes
+  // it); empty: the first, as the window converts it.
+  std::string sheetChoice;
+  // Set when the workbook opened but holds no sheet sheetChoice names
+  // (the open then fails with a message listing the sheets there are).
+  bool noSuchSheet = false;
+
   reader::Workbook book;
-  const reader::Sheet* sheet = nullptr;  // the current (first) worksheet
+  const reader::Sheet* sheet = nullptr;  // the current worksheet
   // Where the last lookup ended: the conversion walks the cells in order,
   // so the next one asked for is almost always the one here.
   size_t cursor = 0;

@@ -7,6 +7,7 @@
 #include "app/Replacement.h"
 #include "app/SaveDocument.h"
 #include "reader/Gbk.h"
+#include "reader/Workbook.h"
 
 namespace qx::cli {
 namespace {
@@ -42,20 +43,24 @@ bool NativeToGbk(const std::string& native, std::string* out) {
 }
 
 const char* const kUsage =
-    "用法：quillox-cli [--auto] [--replace 原文 替换为]... [-o 目录 | --stdout] 文件...\n";
+    "用法：quillox-cli [--auto] [--replace 原文 替换为]... [--sheet 序号|名称] [-o 目录 | --stdout] 文件...\n"
+    "      quillox-cli --list-sheets 文件...\n";
 
 const char* const kHelp =
-    "把题库表格（.xlsx、.xls、.ods、.csv）的第一个工作表转换成文档文本，\n"
-    "保存为“<文件名>.doc”。\n"
+    "把题库表格（.xlsx、.xls、.ods、.csv）的一个工作表（默认第一个）转换成\n"
+    "文档文本，保存为“<文件名>.doc”。\n"
     "\n"
     "  --auto               自动替换：把单选题、多选题等九个题型词加上【】（一次）\n"
     "  --replace 原文 替换为  手动替换：全部替换（区分大小写）；可多次给出，按顺序执行\n"
     "  -o 目录              文档保存到该目录（默认：当前目录）\n"
     "  --stdout             文档写到标准输出，不保存文件\n"
+    "  --sheet 序号|名称     转换这个工作表：序号从 1 起，按工作簿中的顺序；或工作表名称\n"
+    "  --list-sheets        只列出每个工作表的序号和名称，不转换\n"
     "  --help               显示本说明\n"
     "  --version            显示版本\n"
     "\n"
-    "退出状态：0 全部转换成功；1 有文件失败（其余文件照常转换）；2 用法错误。\n";
+    "退出状态：0 全部转换成功；1 有文件失败（其余文件照常转换）；2 用法错误\n"
+    "（包括 --sheet 指定的工作表不存在）。\n";
 
 std::string BaseNameNative(const std::string& path) {
   size_t cut = path.find_last_of(kSeparator == '/' ? "/" : "\\/");
@@ -73,19 +78,28 @@ void Line(FILE* err, const std::string& text) {
   fputc('\n', err);
 }
 
-// One file: convert, replace, save or print. False with a message line.
-bool ConvertOne(const Options& o, const std::string& file, FILE* out, std::string* message) {
+// A file argument as the GBK path the reader opens. False with a message.
+bool FilePathGbk(const std::string& file, std::string* pathGbk, std::string* message) {
+  if (NativeToGbk(file, pathGbk)) return true;
+  *message = "无法处理文件“" + NativeForMessage(file) + "”：文件名含有 GBK 无法表示的字符";
+  return false;
+}
+
+// What became of one file.
+enum class Outcome { Done, Failed, NoSuchSheet };
+
+// One file: convert, replace, save or print. Anything but Done comes with
+// a message line.
+Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::string* message) {
   std::string pathGbk;
-  if (!NativeToGbk(file, &pathGbk)) {
-    *message = "无法处理文件“" + NativeForMessage(file) + "”：文件名含有 GBK 无法表示的字符";
-    return false;
-  }
+  if (!FilePathGbk(file, &pathGbk, message)) return Outcome::Failed;
   app::ReaderWorksheet sheet;
+  sheet.sheetChoice = o.sheet;
   std::string body, error;
   if (!app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&sheet), pathGbk, &body,
                                    &error)) {
     *message = GbkFromUtf8(error);
-    return false;
+    return sheet.noSuchSheet ? Outcome::NoSuchSheet : Outcome::Failed;
   }
   bool autoDone = false;
   for (const Step& step : o.steps) {
@@ -100,9 +114,9 @@ bool ConvertOne(const Options& o, const std::string& file, FILE* out, std::strin
   if (o.toStdout) {
     if (fwrite(body.data(), 1, body.size(), out) != body.size() || fflush(out) != 0) {
       *message = "写标准输出失败";
-      return false;
+      return Outcome::Failed;
     }
-    return true;
+    return Outcome::Done;
   }
   std::string nameGbk;
   NativeToGbk(BaseNameNative(file), &nameGbk);
@@ -110,16 +124,35 @@ bool ConvertOne(const Options& o, const std::string& file, FILE* out, std::strin
   std::string dirGbk;
   if (!NativeToGbk(o.outputDir, &dirGbk)) {
     *message = "输出目录名含有 GBK 无法表示的字符";
-    return false;
+    return Outcome::Failed;
   }
   std::string target = JoinNative(dirGbk, docName);
   if (body.size() > app::kMaxDocumentBytes) {
     *message = app::TooLargeMessage(target);
-    return false;
+    return Outcome::Failed;
   }
   if (!app::WriteDocumentFile(target, body)) {
     *message = "保存失败：" + target;
+    return Outcome::Failed;
+  }
+  return Outcome::Done;
+}
+
+// One line per sheet: its number, a tab, its name (in the terminal's
+// encoding). False with a message when the file cannot be read.
+bool ListSheets(const std::string& file, FILE* out, std::string* message) {
+  std::string pathGbk;
+  if (!FilePathGbk(file, &pathGbk, message)) return false;
+  reader::Workbook book;
+  std::string error;
+  if (!reader::OpenWorkbookFile(pathGbk, &book, &error)) {
+    *message = GbkFromUtf8(error);
     return false;
+  }
+  for (size_t i = 0; i < book.sheets.size(); ++i) {
+    std::string name = kNativeIsGbk ? GbkFromUtf8(book.sheets[i].name) : book.sheets[i].name;
+    std::string line = std::to_string(i + 1) + "\t" + name + "\n";
+    fputs(line.c_str(), out);
   }
   return true;
 }
@@ -161,6 +194,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
       outputGiven = true;
     } else if (a == "--stdout") {
       o->toStdout = true;
+    } else if (a == "--sheet") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        *error = "--sheet 需要一个工作表序号或名称";
+        return false;
+      }
+      o->sheet = kNativeIsGbk ? gbk::ToUtf8(args[++i]) : args[++i];
+    } else if (a == "--list-sheets") {
+      o->listSheets = true;
     } else {
       *error = "未知选项：" + NativeForMessage(a);
       return false;
@@ -196,10 +237,28 @@ int RunCli(const std::vector<std::string>& args, FILE* out, FILE* err) {
     return kAllConverted;
   }
   int status = kAllConverted;
+  if (o.listSheets) {
+    for (const std::string& file : o.files) {
+      std::string message;
+      // Several files: each list under its file's name.
+      if (o.files.size() > 1) fprintf(out, "%s:\n", file.c_str());
+      if (!ListSheets(file, out, &message)) {
+        Line(err, ToTerminal("quillox-cli: " + message));
+        status = kSomeFailed;
+      }
+    }
+    return status;
+  }
   for (const std::string& file : o.files) {
     std::string message;
-    if (!ConvertOne(o, file, out, &message)) {
-      Line(err, ToTerminal("quillox-cli: " + message));
+    Outcome outcome = ConvertOne(o, file, out, &message);
+    if (outcome == Outcome::Done) continue;
+    Line(err, ToTerminal("quillox-cli: " + message));
+    // A sheet that is not there is the caller's mistake, as a bad option
+    // is; the other files are still converted.
+    if (outcome == Outcome::NoSuchSheet) {
+      status = kUsageError;
+    } else if (status != kUsageError) {
       status = kSomeFailed;
     }
   }

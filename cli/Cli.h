@@ -1,6 +1,8 @@
 // quillox-cli: the converter without a window.
 //
-//   quillox-cli [--auto] [--replace FROM TO]... [-o DIR | --stdout] FILE...
+//   quillox-cli [--auto] [--replace FROM TO]... [--sheet N|NAME]
+//               [-o DIR | --stdout] FILE...
+//   quillox-cli --list-sheets FILE...
 #pragma once
 
 #include <cstdio>
@@ -20,6 +22,8 @@ struct Options {
   std::vector<Step> steps;        // in command-line order
   std::string outputDir;          // native encoding; empty: current folder
   bool toStdout = false;
+  std::string sheet;              // UTF-8; empty: the first sheet
+  bool listSheets = false;
   bool help = false;
   bool version = false;
   std::vector<std::string> files;  // native encoding

@@ -31,8 +31,6 @@ bool IsErrorLiteral(std::string_view s) {
   return false;
 }
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 class OdsReader {
  public:
   OdsReader(Workbook* out, std::string* error) : book_(out), error_(error) {}
@@ -55,7 +53,7 @@ class OdsReader {
   Workbook* book_;
   std::string* error_;
   xml::Reader* r_ = nullptr;
-  std::string scratch_, decoded_, text_;
+  std::string scratch_, text_;
   std::vector<RowCell> rowCells_;
   std::vector<uint32_t> errorIds_;
   size_t totalCells_ = 0;
@@ -72,10 +70,9 @@ int64_t OdsReader::Count(std::string_view attr) {
 bool OdsReader::ReadParagraph(std::string* out) {
   if (r_->selfClosing()) return r_->SkipElement();
   const size_t depth = r_->depth();
-  // Runs of blanks written as such collapse to one and vanish at the
-  // paragraph's ends; <text:s>, <text:tab> and <text:line-break> are kept.
-  bool afterSpace = true;
-  size_t rawSpaceAt = std::string::npos;  // where a collapsed blank went
+  // Text is kept as written: spreadsheet applications show (and write)
+  // leading, trailing and repeated blanks as they stand, beside the ones
+  // <text:s> spells out; <text:tab> and <text:line-break> are characters.
   for (;;) {
     Token t = r_->Next();
     if (t == Token::Error || t == Token::End) return false;
@@ -84,36 +81,17 @@ bool OdsReader::ReadParagraph(std::string* out) {
       continue;
     }
     if (t == Token::Text) {
-      decoded_.clear();
-      r_->AppendText(&decoded_);
-      for (char c : decoded_) {
-        if (IsSpace(c)) {
-          if (!afterSpace) {
-            rawSpaceAt = out->size();
-            out->push_back(' ');
-            afterSpace = true;
-          }
-        } else {
-          out->push_back(c);
-          afterSpace = false;
-        }
-      }
+      r_->AppendText(out);
       continue;
     }
     std::string_view name = r_->local();
     if (name == "s") {
       int64_t n = std::min<int64_t>(Count("c"), 1 << 16);
       out->append(static_cast<size_t>(n), ' ');
-      afterSpace = false;
-      rawSpaceAt = std::string::npos;
     } else if (name == "tab") {
       out->push_back('\t');
-      afterSpace = false;
-      rawSpaceAt = std::string::npos;
     } else if (name == "line-break") {
       out->push_back('\n');
-      afterSpace = false;
-      rawSpaceAt = std::string::npos;
     } else if (name == "note" || name == "annotation" || name == "ruby-text" ||
                name == "tracked-changes") {
       if (!r_->SkipElement()) return false;
@@ -124,7 +102,6 @@ bool OdsReader::ReadParagraph(std::string* out) {
     if (r_->selfClosing()) r_->Next();
     else if (!r_->SkipElement()) return false;
   }
-  if (rawSpaceAt != std::string::npos && rawSpaceAt + 1 == out->size()) out->pop_back();
   return true;
 }
 

@@ -211,6 +211,29 @@ bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, std::string* er
   return true;
 }
 
+int FindSheet(const Workbook& book, std::string_view choice) {
+  const size_t count = book.sheets.size();
+  if (!choice.empty() && choice.size() <= 9 &&
+      choice.find_first_not_of("0123456789") == std::string_view::npos) {
+    size_t n = 0;
+    for (char c : choice) n = n * 10 + static_cast<size_t>(c - '0');
+    if (n >= 1 && n <= count) return static_cast<int>(n - 1);
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (book.sheets[i].name == choice) return static_cast<int>(i);
+  }
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (size_t i = 0; i < count; ++i) {
+    const std::string& name = book.sheets[i].name;
+    if (name.size() == choice.size() &&
+        std::equal(name.begin(), name.end(), choice.begin(),
+                   [&](char a, char b) { return lower(a) == lower(b); })) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
 UsedRange GetUsedRange(const Sheet& sheet) {
   if (sheet.cells.empty()) return UsedRange{1, 1, 1, 1, true};
   int32_t minCol = sheet.cells.front().col, maxCol = minCol;

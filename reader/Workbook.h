@@ -75,6 +75,12 @@ bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out,
 bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out,
                       std::string* error);
 
+// The sheet a user names (UTF-8): its number counting from 1 in the
+// workbook's order, or its name (exactly, else ignoring the case of ASCII
+// letters, as spreadsheet applications compare sheet names). A name made
+// of digits is taken as a number first. -1 when no sheet answers.
+int FindSheet(const Workbook& book, std::string_view choice);
+
 UsedRange GetUsedRange(const Sheet& sheet);
 
 // The stored cell at (row, col), or null. Binary search.

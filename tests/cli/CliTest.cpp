@@ -161,6 +161,66 @@ TEST(CliArguments, DoubleDashEndsTheOptions) {
   EXPECT_EQ(ExpectedSampleDocument(), both.out);
 }
 
+// A GBK literal of this file in the terminal's encoding: UTF-8 natively,
+// GBK under Windows.
+std::string Terminal(const std::string& gbkText) {
+#ifdef _WIN32
+  return gbkText;
+#else
+  return gbk::ToUtf8(gbkText);
+#endif
+}
+
+std::string TypesBook() {  // sheets 类型 and 第二页 (B2: 第二页的值)
+  return Native(std::string(QX_SOURCE_DIR) + "/tests/reader/data/types.xlsx");
+}
+
+TEST(CliSheets, ListSheetsPrintsNumberAndName) {
+  ToolRun r = RunTool({"--list-sheets", TypesBook()});
+  EXPECT_EQ(0, r.status) << r.err;
+  EXPECT_EQ(Terminal("1\t类型\n2\t第二页\n"), r.out);
+  // Several files: each list under its file's name; a file that cannot be
+  // read fails alone.
+  std::string missing = Native(std::string(QX_BINARY_DIR) + "/does-not-exist.xlsx");
+  ToolRun two = RunTool({"--list-sheets", Sample("csv"), missing});
+  EXPECT_EQ(1, two.status);
+  EXPECT_EQ(Sample("csv") + ":\n1\t" + Terminal("题库示例") + "\n" + missing + ":\n", two.out);
+  EXPECT_NE(std::string::npos, two.err.find("does-not-exist.xlsx"));
+}
+
+TEST(CliSheets, SheetByNumberOrName) {
+  const std::string second = "0:1:第二页的值\r\n";
+  for (const std::string& choice : {std::string("2"), Terminal("第二页")}) {
+    ToolRun r = RunTool({"--stdout", "--sheet", choice, TypesBook()});
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(second, r.out) << choice;
+  }
+  // The first sheet stays the default, and "--sheet 1" is the same.
+  ToolRun first = RunTool({"--stdout", "--sheet", "1", Sample("xlsx")});
+  EXPECT_EQ(ExpectedSampleDocument(), first.out);
+  // Names compare without regard to the case of ASCII letters.
+  std::string xls = Native(std::string(QX_SOURCE_DIR) + "/tests/reader_xls/data/xlwt_basic.xls");
+  ToolRun named = RunTool({"--stdout", "--sheet", "second", xls});
+  EXPECT_EQ("0:第二页\r\n", named.out);
+}
+
+// A sheet that is not there is a usage error naming those that are; the
+// other files are still converted.
+TEST(CliSheets, UnknownSheetIsAUsageErrorNamingTheSheets) {
+  for (const char* choice : {"3", "0", "第三页"}) {
+    ToolRun r = RunTool({"--stdout", "--sheet", Terminal(choice), TypesBook(), TypesBook()});
+    EXPECT_EQ(2, r.status) << choice;
+    EXPECT_NE(std::string::npos, r.err.find(Terminal("1 类型、2 第二页"))) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find(Terminal(choice))) << r.err;
+    EXPECT_EQ(2, std::count(r.err.begin(), r.err.end(), '\n'));
+    EXPECT_EQ("", r.out);
+  }
+  ToolRun mixed = RunTool({"--stdout", "--sheet", "2", Sample("csv"), TypesBook()});
+  EXPECT_EQ(2, mixed.status);
+  EXPECT_EQ("0:1:第二页的值\r\n", mixed.out);
+  EXPECT_EQ(2, RunTool({"--stdout", "--sheet"}).status);
+}
+
 TEST(CliErrors, UsageErrorsExitWithTwo) {
   EXPECT_EQ(2, RunTool({}).status);
   EXPECT_EQ(2, RunTool({"--replace", "a"}).status);

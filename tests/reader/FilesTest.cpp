@@ -112,6 +112,27 @@ TEST_P(Samples, HoldTheQuestionBank) {
 
 INSTANTIATE_TEST_SUITE_P(Reader, Samples, ::testing::Values("xlsx", "ods", "csv", "xls"));
 
+// Blanks in text cells as LibreOffice and gnumeric write them (literal
+// leading, trailing and repeated ones, <text:s>, spans, links, several
+// paragraphs) come out as the applications show them.
+class OdsSpaces : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OdsSpaces, KeptAsTheApplicationsShowThem) {
+  Workbook b;
+  std::string err;
+  ASSERT_TRUE(OpenWorkbookFile(GbkPath(DataPath(GetParam())), &b, &err)) << err;
+  EXPECT_EQ(Show(b, 0, "A1"), " lead");
+  EXPECT_EQ(Show(b, 0, "A2"), "trail ");
+  EXPECT_EQ(Show(b, 0, "A3"), "a  b");
+  EXPECT_EQ(Show(b, 0, "A4"), "x   y");
+  EXPECT_EQ(Show(b, 0, "A7"), "第一段\n第二段");
+  EXPECT_EQ(Show(b, 0, "A8"), "粗体  字 尾");
+  EXPECT_EQ(Show(b, 0, "A9"), "见 链接  文字");
+  EXPECT_EQ(Show(b, 0, "A10"), "  多  个  ");
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, OdsSpaces, ::testing::Values("spaces-lo.ods", "spaces-gnm.ods"));
+
 TEST(OpenWorkbookFile, ErrorsNameTheFile) {
   Workbook b;
   std::string err;

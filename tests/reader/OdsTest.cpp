@@ -72,7 +72,7 @@ TEST(Ods, ParagraphsSpansAndSpaces) {
   EXPECT_EQ(Show(b, 0, "B1"), "a   b\tc\nd");
   EXPECT_EQ(Show(b, 0, "C1"), "粗体 链接");
   EXPECT_EQ(Show(b, 0, "D1"), "正文");
-  EXPECT_EQ(Show(b, 0, "E1"), "x y");  // blanks as written collapse
+  EXPECT_EQ(Show(b, 0, "E1"), "  x   y  ");  // blanks stay as written
   EXPECT_EQ(Show(b, 0, "F1"), "\n<&>");
 }
 

@@ -55,6 +55,23 @@ TEST(CellDisplayText, DatesAndTimes) {
   EXPECT_EQ(Display(CellType::DateTime, 3e6), "3000000");
 }
 
+TEST(FindSheet, ByNumberThenByName) {
+  Workbook b;
+  for (const char* name : {"题库", "Chapter", "2", "10"}) b.sheets.push_back(Sheet{name, {}});
+  EXPECT_EQ(FindSheet(b, "1"), 0);
+  EXPECT_EQ(FindSheet(b, "4"), 3);
+  EXPECT_EQ(FindSheet(b, "题库"), 0);
+  EXPECT_EQ(FindSheet(b, "chapter"), 1);   // ASCII case does not matter
+  EXPECT_EQ(FindSheet(b, "2"), 1);         // a number first...
+  EXPECT_EQ(FindSheet(b, "10"), 3);        // ...then a name of digits
+  EXPECT_EQ(FindSheet(b, "0"), -1);
+  EXPECT_EQ(FindSheet(b, "5"), -1);
+  EXPECT_EQ(FindSheet(b, "01"), 0);
+  EXPECT_EQ(FindSheet(b, ""), -1);
+  EXPECT_EQ(FindSheet(b, "题"), -1);
+  EXPECT_EQ(FindSheet(b, "99999999999999999999"), -1);
+}
+
 TEST(CellAddress, ColumnNames) {
   EXPECT_EQ(ColumnName(1), "A");
   EXPECT_EQ(ColumnName(26), "Z");

@@ -2,7 +2,8 @@
 # Regenerates the workbooks the reader tests read, each from a different
 # writer: openpyxl writes types.xlsx and date1904.xlsx; LibreOffice and
 # gnumeric's ssconvert convert types.xlsx to their own .xlsx and .ods (and
-# compute its formulas). CI never runs this; the outputs are committed.
+# compute its formulas), and they write spaces-lo.ods and spaces-gnm.ods.
+# CI never runs this; the outputs are committed.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -67,4 +68,13 @@ ssconvert types.xlsx "$work/gnm.xlsx" >/dev/null 2>&1
 ssconvert types.xlsx "$work/gnm.ods" >/dev/null 2>&1
 cp "$work/gnm.xlsx" types-gnm.xlsx
 cp "$work/gnm.ods" types-gnm.ods
+# Spaces in text cells as the two applications write them: LibreOffice
+# reads the hand-written spaces.fods (literal blanks, <text:s>, paragraphs,
+# spans, links) and writes spaces-lo.ods; gnumeric reads that and writes
+# spaces-gnm.ods.
+cp spaces.fods "$work/spaces.fods"
+(cd "$work" && soffice --headless --norestore --convert-to ods spaces.fods >/dev/null 2>&1)
+cp "$work/spaces.ods" spaces-lo.ods
+ssconvert spaces-lo.ods "$work/spaces-gnm.ods" >/dev/null 2>&1
+cp "$work/spaces-gnm.ods" spaces-gnm.ods
 ls -l
