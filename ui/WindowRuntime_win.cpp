@@ -27,8 +27,7 @@ int g_quitCode = 0;
 // The automation object value: a value type, no unit, no operations.
 const UnitKind kObjectValueKind = {"对象", "ComObject", kKindObjectCompatible, nullptr, 0, nullptr};
 
-// Type numbers of the core library. The file dialog (31) comes with its own
-// issue.
+// Type numbers of the core library.
 const UnitKind* const* CoreKinds() {
   static const UnitKind* kinds[48] = {};
   kinds[1 - 1] = WindowKind();
