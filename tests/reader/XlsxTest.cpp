@@ -305,7 +305,9 @@ TEST(Xlsx, MissingPartsAreErrors) {
   EXPECT_FALSE(ReadWorkbook(noSheets, Format::Xlsx, &b, &err));
 }
 
-TEST(Xlsx, ManyRowsReadQuickly) {
+// Its speed is the benchmark's business (bench/); here only that a big
+// sheet is read whole and its shared strings are not copied per cell.
+TEST(Xlsx, ManyRowsAreReadWhole) {
   XlsxParts p;
   std::string data;
   for (int r = 1; r <= 20000; ++r) {
@@ -320,12 +322,9 @@ TEST(Xlsx, ManyRowsReadQuickly) {
   std::string bytes = MakeXlsx(p);
   Workbook b;
   std::string err;
-  auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(ReadWorkbook(bytes, Format::Xlsx, &b, &err)) << err;
-  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(b.sheets[0].cells.size(), 140000u);
-  EXPECT_EQ(b.strings.size(), 50u);  // shared strings are not copied per cell
-  EXPECT_LT(ms, 2000);  // generous: sanitizers and Wine run this too
+  EXPECT_EQ(b.strings.size(), 50u);
 }
 
 }  // namespace
