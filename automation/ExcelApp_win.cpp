@@ -4,7 +4,7 @@
 
 #include "automation/ApplicationEventSink_win.h"
 #include "automation/DispatchCall_win.h"
-#include "automation/HiddenUnit_win.h"
+#include "ui/HiddenUnit_win.h"
 #include "automation/SheetServer_win.h"
 
 namespace qx {

@@ -4,7 +4,7 @@
 
 #include "automation/DispatchCall_win.h"
 #include "automation/ExcelApp_win.h"
-#include "automation/HiddenUnit_win.h"
+#include "ui/HiddenUnit_win.h"
 #include "automation/ObjectBlock.h"
 
 namespace qx {

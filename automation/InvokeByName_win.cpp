@@ -130,7 +130,11 @@ bool PrepareArgument(const TaggedValue& arg, VARTYPE type, VARIANT* call, VARIAN
   VARTYPE base = type & ~VT_BYREF;
   VARIANT* target = byRef ? scratch : call;
   if (!ValueToVariant(value, base, target)) return false;
-  if (V_VT(target) == VT_EMPTY) {
+  // An empty value counts as a missing argument, except where the caller's
+  // own variant variable meets an in-out VARIANT parameter: sent as missing,
+  // the call would fail and the value coming back be lost.
+  bool variantVariable = (arg.tag & kTagByRef) && byRef && base == VT_VARIANT;
+  if (V_VT(target) == VT_EMPTY && !variantVariable) {
     V_VT(target) = VT_ERROR;
     V_ERROR(target) = DISP_E_PARAMNOTFOUND;
   }

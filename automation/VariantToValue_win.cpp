@@ -43,10 +43,16 @@ int32_t VariableSize(uint32_t tag) {
   }
 }
 
+// A record, held directly, by reference, or in a referenced VARIANT.
+bool IsRecord(const VARIANT& v) {
+  if (V_VT(&v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(&v)) return IsRecord(*V_VARIANTREF(&v));
+  return (V_VT(&v) & VT_TYPEMASK) == VT_RECORD;
+}
+
 }  // namespace
 
 bool VariantToValue(const VARIANT& in, uint32_t wantedTag, TaggedValue* out) {
-  if ((V_VT(&in) & VT_TYPEMASK) == VT_RECORD) return false;
+  if (IsRecord(in)) return false;
   uint32_t tag = BaseTag(wantedTag);
   if (IsObjectCompatibleTag(tag)) tag = kTagObject;
   *out = {0, 0, BaseTag(wantedTag)};

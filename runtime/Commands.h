@@ -20,6 +20,11 @@ void SplitText(TaggedValue* result, int32_t count, TaggedValue* args);
 void ToByteSet(TaggedValue* result, int32_t count, TaggedValue* args);
 void ToText(TaggedValue* result, int32_t count, TaggedValue* args);
 void WriteBytesToFile(TaggedValue* result, int32_t count, TaggedValue* args);
+// int32 code 1-11 -> the folder's path ending with a backslash, or empty.
+void GetSpecialFolder(TaggedValue* result, int32_t count, TaggedValue* args);
+// process id, or executable name or window title -> whether one process
+// was ended.
+void KillProcess(TaggedValue* result, int32_t count, TaggedValue* args);
 
 // The replacement and splitting themselves, for callers that hold plain
 // texts. Same rules as the commands; results are new (null when empty).

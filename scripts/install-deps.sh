@@ -13,7 +13,7 @@ need=(
   # For machines whose kernel runs no 32-bit code: the 64-bit test build.
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64
-  fonts-wqy-microhei fonts-wine locales
+  fonts-wqy-microhei fonts-arphic-uming fonts-wine locales
 )
 
 missing=()

@@ -216,6 +216,74 @@ std::string WriteEditBoxSettings(const EditBoxSettings& s) {
   return out.bytes;
 }
 
+bool ReadFileDialogSettings(const std::string& block, FileDialogSettings* s) {
+  *s = FileDialogSettings{};
+  if (block.empty()) return true;
+  ByteReader in = ReadBytes(block);
+  if (!Version(in, 1, &s->version)) return false;
+  s->dialogType = in.U32();
+  s->filterIndex = in.I32();
+  s->createPrompt = in.Bool();
+  s->fileMustExist = in.Bool();
+  s->overwritePrompt = in.Bool();
+  s->pathMustExist = in.Bool();
+  s->keepCurrentFolder = in.Bool();
+  s->fontColour = in.U32();
+  for (bool& f : s->fontFlags) f = in.Bool();
+  s->fontNumber = in.U32();
+  s->fontChoice = in.U32();
+  s->helpNumber = in.U32();
+  s->title = in.Counted();
+  s->fileName = in.Counted();
+  s->filter = in.Counted();
+  s->initialFolder = in.Counted();
+  s->defaultExtension = in.Counted();
+  s->fontText = in.Counted();
+  s->helpText = in.Counted();
+  // Stored values outside what the properties allow are taken as the
+  // properties would take them.
+  if (s->dialogType > 3) s->dialogType = 0;
+  if (s->filterIndex < 0) s->filterIndex = 0;
+  return in.ok;
+}
+
+std::string WriteFileDialogSettings(const FileDialogSettings& s) {
+  ByteWriter out;
+  out.U32(s.version);
+  out.U32(s.dialogType);
+  out.I32(s.filterIndex);
+  out.Bool(s.createPrompt);
+  out.Bool(s.fileMustExist);
+  out.Bool(s.overwritePrompt);
+  out.Bool(s.pathMustExist);
+  out.Bool(s.keepCurrentFolder);
+  out.U32(s.fontColour);
+  for (bool f : s.fontFlags) out.Bool(f);
+  out.U32(s.fontNumber);
+  out.U32(s.fontChoice);
+  out.U32(s.helpNumber);
+  out.Counted(s.title);
+  out.Counted(s.fileName);
+  out.Counted(s.filter);
+  out.Counted(s.initialFolder);
+  out.Counted(s.defaultExtension);
+  out.Counted(s.fontText);
+  out.Counted(s.helpText);
+  return out.bytes;
+}
+
+bool ReadDropTargetSettings(const std::string& block, DropTargetSettings* s) {
+  *s = DropTargetSettings{};
+  if (block.empty()) return true;
+  ByteReader in = ReadBytes(block);
+  if (!Version(in, 1, &s->version)) return false;
+  s->acceptText = in.Bool();
+  s->acceptHtml = in.Bool();
+  s->acceptUrl = in.Bool();
+  s->acceptFiles = in.Bool();
+  return in.ok;
+}
+
 std::string WriteDropTargetSettings(const DropTargetSettings& s) {
   ByteWriter out;
   out.U32(s.version);

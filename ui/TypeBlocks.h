@@ -87,6 +87,21 @@ struct EditBoxSettings {
   std::string dataSource, dataField;
 };
 
+// Settings 8-19 of the file dialog, then the words and texts that only its
+// font and help types use, carried unchanged.
+struct FileDialogSettings {
+  uint32_t version = 1;
+  uint32_t dialogType = 0;  // 0 open, 1 save, 2 font, 3 help
+  int32_t filterIndex = 0;  // counted from 0
+  bool createPrompt = false, fileMustExist = true, overwritePrompt = true, pathMustExist = true;
+  bool keepCurrentFolder = false;
+  uint32_t fontColour = 0;
+  bool fontFlags[4] = {};
+  uint32_t fontNumber = 0, fontChoice = 0, helpNumber = 0;
+  std::string title, fileName, filter, initialFolder, defaultExtension;
+  std::string fontText, helpText;
+};
+
 struct DropTargetSettings {
   uint32_t version = 1;
   bool acceptText = false, acceptHtml = false, acceptUrl = false, acceptFiles = false;
@@ -96,11 +111,14 @@ bool ReadWindowSettings(const std::string& block, WindowSettings* out);
 bool ReadLabelSettings(const std::string& block, LabelSettings* out);
 bool ReadButtonSettings(const std::string& block, ButtonSettings* out);
 bool ReadEditBoxSettings(const std::string& block, EditBoxSettings* out);
+bool ReadFileDialogSettings(const std::string& block, FileDialogSettings* out);
+bool ReadDropTargetSettings(const std::string& block, DropTargetSettings* out);
 
 std::string WriteWindowSettings(const WindowSettings& s);
 std::string WriteLabelSettings(const LabelSettings& s);
 std::string WriteButtonSettings(const ButtonSettings& s);
 std::string WriteEditBoxSettings(const EditBoxSettings& s);
+std::string WriteFileDialogSettings(const FileDialogSettings& s);
 std::string WriteDropTargetSettings(const DropTargetSettings& s);
 
 // A LOGFONTA as stored: 60 bytes, the fields in their Win32 order.

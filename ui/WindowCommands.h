@@ -15,5 +15,16 @@ void ShowMessage(TaggedValue* result, int32_t count, TaggedValue* args);
 void ProcessEvents(TaggedValue* result, int32_t count, TaggedValue* args);
 // edit box, text, further texts: each appended at the end, caret after it.
 void AppendText(TaggedValue* result, int32_t count, TaggedValue* args);
+// int32 scheme -> bool. Schemes 1-3 draw the push buttons and edit boxes of
+// this thread, present and future, in the scheme's colours (true); any
+// other number gives every window its own drawing back (true when a style
+// was on).
+void ApplyVisualStyle(TaggedValue* result, int32_t count, TaggedValue* args);
+
+// file dialog -> logical: whether the user confirmed a file, which is then
+// its FileName.
+void ShowFileDialog(TaggedValue* result, int32_t count, TaggedValue* args);
+// title, [include files] -> text: the chosen folder's path, or empty.
+void ChooseFolder(TaggedValue* result, int32_t count, TaggedValue* args);
 
 }  // namespace qx

@@ -27,14 +27,14 @@ int g_quitCode = 0;
 // The automation object value: a value type, no unit, no operations.
 const UnitKind kObjectValueKind = {"对象", "ComObject", kKindObjectCompatible, nullptr, 0, nullptr};
 
-// Type numbers of the core library. The file dialog (31) comes with its own
-// issue.
+// Type numbers of the core library.
 const UnitKind* const* CoreKinds() {
   static const UnitKind* kinds[48] = {};
   kinds[1 - 1] = WindowKind();
   kinds[5 - 1] = EditBoxKind();
   kinds[10 - 1] = LabelKind();
   kinds[11 - 1] = ButtonKind();
+  kinds[31 - 1] = FileDialogKind();
   kinds[48 - 1] = &kObjectValueKind;
   return kinds;
 }

@@ -153,6 +153,9 @@ class DispatchObject : public I {
     SetErrorInfo(0, nullptr);
     hr = DispInvoke(static_cast<I*>(this), info, member, flags, params, result, excep, argError);
     info->Release();
+    // A failed call gives nothing back (the type library's Invoke may
+    // leave the result typed but empty).
+    if (FAILED(hr) && result) VariantClear(result);
     return hr;
   }
 

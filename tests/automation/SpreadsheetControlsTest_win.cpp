@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeApplication_win.h"
+#include "SpreadsheetWindow_win.h"
 #include "automation/ExcelApp_win.h"
 #include "automation/ExcelWorkbooks_win.h"
 #include "automation/ObjectBlock.h"
@@ -21,8 +22,6 @@
 namespace qx::test {
 namespace {
 
-constexpr uint32_t kWindow = 0x52010001, kSelf = 0x06010000;
-constexpr uint32_t kApp = 0x16010002, kBooks = 0x16010003;
 
 // A workbook model: sheets of cells by address; Open knows one file.
 struct FakeExcel {
@@ -136,70 +135,17 @@ HRESULT CreateFake(IUnknown** out) {
 }
 const ApplicationFactory kFakeFactory = {CreateFake};
 
-void NoHandler(TaggedValue*, int32_t, const uintptr_t*) {}
-const EventHandlerFn kCode[1] = {NoHandler};
-
-class SpreadsheetControls : public ::testing::Test {
+class SpreadsheetControls : public SpreadsheetWindow {
  protected:
   void SetUp() override {
-    OleInitialize(nullptr);
     SetApplicationFactory(&kFakeFactory);
-    InstallWindowRuntime();
-    CreateHiddenOwner();
-    static const LibraryRecord* libs[2];
-    libs[0] = CoreLibrary();
-    libs[1] = SpreadsheetLibrary();
-    StartLibraries(libs, 2);
-    WindowTemplate w;
-    w.id = kWindow;
-    WindowSettings ws;
-    ws.title = "表格控件测试";
-    w.records.push_back(MakeUnitRecord(kSelf, 0x00010001, "", 0, 0, 300, 200, kUnitVisible,
-                                       WriteWindowSettings(ws)));
-    w.records.push_back(MakeUnitRecord(kBooks, kTagExcelWorkbooks, "Excel工作簿", 10, 10, 48, 40, 0, ""));
-    w.records.push_back(MakeUnitRecord(kApp, kTagExcelApp, "Excel程序", 60, 10, 32, 32, 0, ""));
-    block_ = WriteDescription({w});
-    ASSERT_TRUE(LoadWindowDescriptions(block_.data(), static_cast<uint32_t>(block_.size()), kCode));
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kWindow), false, false, nullptr));
+    SpreadsheetWindow::SetUp();
   }
   void TearDown() override {
-    for (WindowTemplate& w : WindowTemplates())
-      if (WindowIsAlive(w)) DestroyWindow(static_cast<HWND>(LiveUnit(w.records[0])->hwnd));
-    FreeWindowDescriptions();
+    SpreadsheetWindow::TearDown();
     SetApplicationFactory(nullptr);
     g_fake = nullptr;
   }
-
-  static TaggedValue Run(CommandFn command, uint32_t unit, uint32_t tag, TaggedValue extra = {}) {
-    TaggedValue args[2] = {{kWindow, unit, tag}, extra};
-    return CallCommand(command, extra.tag ? 2 : 1, args);
-  }
-  static bool Start() { return Run(StartApplication, kApp, kTagExcelApp).lo != 0; }
-  static bool Attach() {
-    return Run(AttachApplication, kBooks, kTagExcelWorkbooks, {kWindow, kApp, kTagExcelApp}).lo != 0;
-  }
-  static bool Open(const char* name) {
-    return Run(OpenWorkbook, kBooks, kTagExcelWorkbooks, MakeTextValue(name)).lo != 0;
-  }
-  static void SetText(int32_t property, const char* text) {
-    TaggedValue v = MakeTextValue(text);
-    SetUnitProperty(kWindow, kBooks, property, -1, v.lo, v.hi);
-  }
-  static std::string GetText(uint32_t unit, int32_t property) {
-    TaggedValue v = GetUnitProperty(kWindow, unit, property, -1);
-    std::string s = ValueText(v) ? ValueText(v) : "";
-    FreeMemory(ValuePointer(v));
-    return s;
-  }
-  static int32_t GetWord(uint32_t unit, int32_t property) {
-    return static_cast<int32_t>(GetUnitProperty(kWindow, unit, property, -1).lo);
-  }
-  static std::string Cell(const char* address) {
-    SetText(kPropertyRangeStart, address);
-    SetText(kPropertyRangeEnd, address);
-    return GetText(kBooks, kPropertyCellContent);
-  }
-  std::string block_;
 };
 
 TEST_F(SpreadsheetControls, DetachedControlsAnswerDefaultsAndDoNothing) {

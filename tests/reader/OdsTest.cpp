@@ -109,7 +109,10 @@ TEST(Ods, HugeEmptyRepeatsCostNothing) {
   Workbook b = Read(Table("T", rows));
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(b.sheets[0].cells.size(), 1u);
-  EXPECT_LT(ms, 500);
+  // Not a speed target: walking the 3.3 trillion empty cells one by one
+  // would take hours, so even a loaded machine under sanitizers stays far
+  // below this bound when the repeats are skipped whole.
+  EXPECT_LT(ms, 20000);
 }
 
 TEST(Ods, NonEmptyRepeatsAreExpandedWithinBounds) {

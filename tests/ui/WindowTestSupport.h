@@ -111,12 +111,16 @@ inline WindowTemplate SmallWindow() {
 
 // The runtime as the program's start leaves it, with the core library and
 // the given windows; no OLE, no folder change.
-inline void StartRuntime(const std::vector<WindowTemplate>& windows) {
+// `more` are the program's further libraries, from library 2 on (null for
+// a missing one).
+inline void StartRuntime(const std::vector<WindowTemplate>& windows,
+                         std::vector<const LibraryRecord*> more = {}) {
   InstallWindowRuntime();
   CreateHiddenOwner();
-  static const LibraryRecord* libs[1];
-  libs[0] = CoreLibrary();
-  StartLibraries(libs, 1);
+  static std::vector<const LibraryRecord*> libs;
+  libs.assign(1, CoreLibrary());
+  libs.insert(libs.end(), more.begin(), more.end());
+  StartLibraries(libs.data(), static_cast<uint32_t>(libs.size()));
   std::string block = WriteDescription(windows);
   ASSERT_TRUE(LoadWindowDescriptions(block.data(), static_cast<uint32_t>(block.size()), CodeTable()));
 }
@@ -145,6 +149,20 @@ inline void StopRuntime() {
 inline HWND Hwnd(uint32_t unit, uint32_t window = kTestWindow) {
   UnitObject* u = FindLiveUnit(window, unit);
   return u ? static_cast<HWND>(u->hwnd) : nullptr;
+}
+
+// A program of our build tree as Wine sees it, quoted for a command line.
+inline std::string BuiltProgram(const char* relative) {
+  std::string path = std::string("Z:") + QX_BINARY_DIR + "/" + relative;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "\"" + path + "\"";
+}
+
+inline std::string TempFolder() {
+  char path[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, path);
+  return path;
 }
 
 inline std::string ClassOf(HWND h) {

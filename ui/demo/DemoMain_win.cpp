@@ -9,7 +9,6 @@
 
 #include "runtime/HelperTable.h"
 #include "runtime/Memory.h"
-#include "app/MainWindowDescription.h"
 #include "ui/WindowTable.h"
 #include "ui/DescriptionWriter.h"
 #include "ui/Events.h"
@@ -53,7 +52,14 @@ void Append(const std::string& text) {
   H().callCoreCommand(AppendText, 2, args);
 }
 
+// The converter's drawn look, applied as its start-up handler applies it.
+void ApplyStyle() {
+  TaggedValue scheme = MakeInt(3);
+  H().callCoreCommand(ApplyVisualStyle, 1, &scheme);
+}
+
 void OnCreated(TaggedValue*, int32_t, const uintptr_t*) {
+  ApplyStyle();
   Append("窗口已创建：全部控件来自窗口描述。\r\n");
 }
 
@@ -135,34 +141,13 @@ std::string Description() {
   return WriteDescription({w});
 }
 
-// The converter's own window, for a look at its layout: its non-visual
-// controls are left out until their kinds exist, and every handler only
-// notes in the body box that it ran.
-void Noted(TaggedValue*, int32_t, const uintptr_t*) {
-  TaggedValue args[] = {{kMainWindowId, kEditBody, kTagEditBox}, MakeTextValue("事件已处理\r\n")};
-  H().callCoreCommand(AppendText, 2, args);
-}
-void Quiet(TaggedValue*, int32_t, const uintptr_t*) {}
-const EventHandlerFn kConverterCode[kMainWindowHandlerCount] = {
-    Quiet, Quiet, Quiet, Noted, Noted, Noted, Noted, Noted, Noted, Noted};
-
-std::string ConverterDescription(const LibraryRecord* core) {
-  WindowTemplate w = MainWindowTemplate();
-  std::vector<UnitRecord> kept;
-  for (UnitRecord& r : w.records)
-    if ((r.typeTag >> 16) == 1 && core->types->kinds[(r.typeTag & 0xFFFF) - 1]) kept.push_back(r);
-  w.records = kept;
-  return WriteDescription({w});
-}
-
-bool g_converter = false;
 std::string g_description;
 const LibraryRecord* g_libraries[1];
 ProgramHeader g_header;
 
 int EntryRoutine() {
   H().callInternalService(kInitialiseRuntime, 0, 0, 0, 0);
-  H().loadStartupWindow(g_converter ? kMainWindowId : kWindow);
+  H().loadStartupWindow(kWindow);
   H().runMessageLoop();
   return 0;
 }
@@ -170,13 +155,11 @@ int EntryRoutine() {
 }  // namespace
 }  // namespace qx::demo
 
-// "quillox-demo converter" shows the converter's window instead.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace qx::demo;
   g_libraries[0] = qx::CoreLibrary();
-  g_converter = commandLine && strstr(commandLine, "converter");
-  g_description = g_converter ? ConverterDescription(g_libraries[0]) : Description();
-  g_header = {3, 0, 0, g_converter ? kConverterCode : kCode, nullptr, 0, g_description.data(),
+  g_description = Description();
+  g_header = {3, 0, 0, kCode, nullptr, 0, g_description.data(),
               static_cast<uint32_t>(g_description.size()), 1, g_libraries, 0, nullptr, nullptr};
   return qx::StartApplication(&g_header, EntryRoutine);
 }

@@ -23,6 +23,22 @@ void SetText(HWND control, const char* text);
 // Posts a key press to the control's queue, as typing would.
 void PressKey(HWND control, UINT virtualKey);
 void Close(HWND window);
+// Writes what the screen shows of the window, frame included, as a 24-bit
+// BMP file; false when it cannot.
+bool SavePicture(HWND window, const char* path);
+
+// A shown dialog box (class #32770) of any process whose title, or the text
+// of one of whose controls, is `text`, waiting up to `timeoutMs`.
+HWND WaitForDialog(const char* text, DWORD timeoutMs);
+// In an open or save dialog: types the path into the file-name field and
+// presses OK. False when the dialog has no such field.
+bool ChooseFile(HWND dialog, const char* path);
+// In the shell's folder browser: selects the folder and presses OK. The
+// selection message carries a pointer, so the path is first written into
+// the browser's own process.
+bool ChooseFolderIn(HWND dialog, const char* path);
+// Presses Cancel.
+void CancelDialog(HWND dialog);
 
 // Starts a program (a Windows path), returns its process handle.
 HANDLE Launch(const std::string& commandLine);

@@ -1,5 +1,9 @@
 #include "Driver.h"
 
+#include <commctrl.h>
+
+#include <cstring>
+
 namespace qx::driver {
 
 HWND WaitForWindow(const char* title, DWORD timeoutMs) {
@@ -48,6 +52,116 @@ void PressKey(HWND control, UINT virtualKey) {
 }
 
 void Close(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+namespace {
+
+struct DialogSearch {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM lp) {
+  auto* search = reinterpret_cast<DialogSearch*>(lp);
+  if (Text(child) != search->text) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchDialog(HWND h, LPARAM lp) {
+  auto* search = reinterpret_cast<DialogSearch*>(lp);
+  char cls[16] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(h)) return TRUE;
+  DialogSearch inner = {search->text, nullptr};
+  if (Text(h) == search->text) inner.found = h;
+  if (!inner.found) EnumChildWindows(h, MatchChild, reinterpret_cast<LPARAM>(&inner));
+  if (!inner.found) return TRUE;
+  search->found = h;
+  return FALSE;
+}
+
+void PressOk(HWND dialog) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+}  // namespace
+
+HWND WaitForDialog(const char* text, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    DialogSearch search = {text, nullptr};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(50);
+  }
+}
+
+bool ChooseFile(HWND dialog, const char* path) {
+  // The file-name field: the combo box cmb13 with its edit, or the edit
+  // edt1 of the older layout; set in every one present.
+  bool set = false;
+  if (HWND combo = GetDlgItem(dialog, 0x47C)) {
+    HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    SetText(edit ? edit : combo, path);
+    set = true;
+  }
+  if (HWND edit = GetDlgItem(dialog, 0x480)) {
+    SetText(edit, path);
+    set = true;
+  }
+  if (set) PressOk(dialog);
+  return set;
+}
+
+// The tree's selected item, or null (an address in the browser's process,
+// good only for comparing).
+LRESULT TreeSelection(HWND tree) {
+  DWORD_PTR item = 0;
+  SendMessageTimeoutA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_NORMAL, 5000, &item);
+  return static_cast<LRESULT>(item);
+}
+
+bool ChooseFolderIn(HWND dialog, const char* path) {
+  // Shown is not yet filled: the browser selects its root last.
+  HWND tree = nullptr;
+  for (int i = 0; i < 200 && !(tree && TreeSelection(tree)); ++i) {
+    tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    Sleep(50);
+  }
+  if (!tree) return false;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(dialog, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return false;
+  size_t size = strlen(path) + 1;
+  void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  bool ok = remote && WriteProcessMemory(process, remote, path, size, nullptr);
+  if (ok) {
+    constexpr UINT kSetSelectionA = WM_USER + 102;  // BFFM_SETSELECTIONA
+    // A browser still reading the shell's folders may not find the path
+    // yet: ask again until the selection moves (or give up after 3 s).
+    LRESULT root = TreeSelection(tree);
+    for (int i = 0; i < 30; ++i) {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutA(dialog, kSetSelectionA, TRUE, reinterpret_cast<LPARAM>(remote),
+                          SMTO_NORMAL, 10000, &ignored);
+      if (TreeSelection(tree) != root) break;
+      Sleep(100);
+    }
+    PressOk(dialog);
+  }
+  // The browser reads the path during the selection message only.
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return ok;
+}
+
+void CancelDialog(HWND dialog) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+}
 
 HANDLE Launch(const std::string& commandLine) {
   STARTUPINFOA si = {};

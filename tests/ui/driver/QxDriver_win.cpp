@@ -7,6 +7,11 @@
 //   qxdriver gettext TITLE ID           prints the text (GBK)
 //   qxdriver key TITLE ID VK            a key press in the child's queue
 //   qxdriver close TITLE                a close request
+//   qxdriver file TEXT PATH|-           in the open/save dialog found by its
+//                                       title or a control's text: choose
+//                                       PATH, or cancel with -
+//   qxdriver folder TEXT PATH|-         the same in the folder browser
+//   qxdriver picture TITLE FILE.bmp     what the screen shows of the window
 //
 // ID 0 is the window itself. Exit code 0 on success, 1 when the window or
 // the control is not there, 2 on a usage error.
@@ -20,13 +25,24 @@ using namespace qx::driver;
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close TITLE ...\n");
+    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close|file|folder|picture TITLE ...\n");
     return 2;
   }
   const char* verb = argv[1];
   const char* title = argv[2];
   DWORD wait = argc > 3 && (!strcmp(verb, "wait") || !strcmp(verb, "gone")) ? atoi(argv[3]) : 10000;
   if (!strcmp(verb, "gone")) return WaitForWindowGone(title, wait) ? 0 : 1;
+  if (!strcmp(verb, "file") || !strcmp(verb, "folder")) {
+    if (argc < 4) return 2;
+    HWND dialog = WaitForDialog(title, 20000);
+    if (!dialog) return 1;
+    if (!strcmp(argv[3], "-")) {
+      CancelDialog(dialog);
+      return 0;
+    }
+    bool ok = !strcmp(verb, "file") ? ChooseFile(dialog, argv[3]) : ChooseFolderIn(dialog, argv[3]);
+    return ok ? 0 : 1;
+  }
   HWND window = WaitForWindow(title, wait);
   if (!window) return 1;
   if (!strcmp(verb, "wait")) {
@@ -37,6 +53,7 @@ int main(int argc, char** argv) {
     Close(window);
     return 0;
   }
+  if (!strcmp(verb, "picture")) return argc > 3 && SavePicture(window, argv[3]) ? 0 : 1;
   if (argc < 4) return 2;
   int id = atoi(argv[3]);
   HWND target = id ? Child(window, id) : window;

@@ -1,7 +1,6 @@
-#include "automation/HiddenUnit_win.h"
+#include "ui/HiddenUnit_win.h"
 
 #include "runtime/RuntimeService.h"
-#include "runtime/Value.h"
 #include "ui/ControlSupport_win.h"
 
 namespace qx {
@@ -23,9 +22,10 @@ LRESULT CALLBACK HiddenUnitProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-bool CreateHiddenUnitWindow(const CreateArgs& a, UnitObject* unit, void (*onEnd)(UnitObject*)) {
+bool CreateHiddenUnitWindow(const CreateArgs& a, UnitObject* unit, void (*onEnd)(UnitObject*),
+                            const char* windowClass) {
   DWORD style = (a.style & ~WS_VISIBLE) | WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER;
-  HWND h = CreateWindowExA(0, "STATIC", "", style, a.left, a.top, a.width, a.height,
+  HWND h = CreateWindowExA(0, windowClass, "", style, a.left, a.top, a.width, a.height,
                            static_cast<HWND>(a.parent),
                            reinterpret_cast<HMENU>(static_cast<intptr_t>(a.childId)),
                            GetModuleHandleA(nullptr), nullptr);

@@ -10,9 +10,11 @@
 namespace qx {
 
 // Makes the hidden child at the loader's rectangle (its style bits plus
-// child, clip-siblings and border) and ties `unit` to it; `onEnd` runs when
-// the window goes and frees the instance. False: no window could be made.
-bool CreateHiddenUnitWindow(const CreateArgs& a, UnitObject* unit, void (*onEnd)(UnitObject*));
+// child, clip-siblings and border) of the given window class and ties `unit`
+// to it; `onEnd` runs when the window goes and frees the instance. False: no
+// window could be made.
+bool CreateHiddenUnitWindow(const CreateArgs& a, UnitObject* unit, void (*onEnd)(UnitObject*),
+                            const char* windowClass = "STATIC");
 
 // The live control behind a command's control argument, of the given kind;
 // an argument that resolves to no live control is the runtime error

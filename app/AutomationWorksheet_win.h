@@ -1,0 +1,39 @@
+// The conversion's worksheet operations over the window's two spreadsheet
+// controls (Excel程序 and Excel工作簿) and object values read by name: the
+// window program converts through whatever spreadsheet application stands
+// behind "Excel.Application", or our own server.
+#pragma once
+
+#include <oaidl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/WorksheetSource.h"
+
+namespace qx::app {
+
+struct AutomationWorksheet {
+  uint32_t windowId = 0;
+  uint32_t applicationControl = 0;  // the Excel程序 control
+  uint32_t workbookControl = 0;     // the Excel工作簿 control
+  // Off: only the cell-by-cell protocol (three property accesses a cell).
+  bool fastPaths = true;
+
+  // The state of one conversion.
+  void* sheet = nullptr;  // the current sheet as an object value (ObjectBlock*)
+  IDispatch* sheetDispatch = nullptr;
+  UsedRangeBox box = {};
+  int32_t lastRow = 0, lastColumn = 0;
+  bool blocksWork = true, findWorks = true;
+  // A block of whole rows fetched in one call, row-major.
+  int32_t blockFirstRow = 0, blockRows = 0;
+  std::vector<std::string> blockTexts;
+};
+
+WorksheetSource MakeAutomationWorksheetSource(AutomationWorksheet* worksheet);
+// Releases what the last conversion held (the sheet object value).
+void EndAutomationWorksheet(AutomationWorksheet* worksheet);
+
+}  // namespace qx::app

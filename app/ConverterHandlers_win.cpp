@@ -1,0 +1,197 @@
+#include "app/ConverterHandlers_win.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/AutomationWorksheet_win.h"
+#include "app/Conversion.h"
+#include "app/MainWindowDescription.h"
+#include "app/Replacement.h"
+#include "app/SaveDocument.h"
+#include "app/SpreadsheetProcesses_win.h"
+#include "automation/ExcelApp_win.h"
+#include "automation/ExcelWorkbooks_win.h"
+#include "runtime/Commands.h"
+#include "runtime/HelperTable.h"
+#include "runtime/Text.h"
+#include "ui/DragDropLibrary_win.h"
+#include "ui/WindowCommands.h"
+
+namespace qx::app {
+namespace {
+
+const RuntimeHelperTable& H() { return HelperTable(); }
+
+char* g_sourcePath = nullptr;  // owned; null: the empty text
+StartedSpreadsheets g_started;
+
+constexpr uint32_t kTagCommonDialog = 0x0001001F;
+enum : int32_t {
+  kPropertyDisabled = 6,
+  kPropertyContent = 8,
+  kPropertyFileName = 10,
+  kPropertyAcceptFiles = 11,
+  kPropertyInitialFolder = 13,
+};
+
+TaggedValue Control(uint32_t unit, uint32_t tag) { return {kMainWindowId, unit, tag}; }
+
+std::string ReadText(uint32_t unit, int32_t property = kPropertyContent) {
+  TaggedValue v = H().getUnitProperty(kMainWindowId, unit, property, -1);
+  std::string s = ValueText(v) ? ValueText(v) : "";
+  H().freeMemory(ValuePointer(v));
+  return s;
+}
+
+void WriteText(uint32_t unit, const std::string& text, int32_t property = kPropertyContent) {
+  TaggedValue v = MakeTextValue(text.c_str());
+  H().setUnitProperty(kMainWindowId, unit, property, -1, v.lo, v.hi);
+}
+
+void WriteLogical(uint32_t unit, int32_t property, bool value) {
+  H().setUnitProperty(kMainWindowId, unit, property, -1, value ? 1 : 0, 0);
+}
+
+TaggedValue Call(CommandFn command, std::initializer_list<TaggedValue> args) {
+  TaggedValue a[4] = {};
+  int32_t n = 0;
+  for (const TaggedValue& v : args) a[n++] = v;
+  return H().callCoreCommand(command, n, a);
+}
+
+void Message(const std::string& text) {
+  Call(ShowMessage, {MakeTextValue(text.c_str()), MakeInt(0)});
+}
+
+void SetSourcePath(const char* text) { AssignText(&g_sourcePath, text); }
+
+TaggedValue EditFileName() { return Control(kEditFileName, kTagEditBox); }
+TaggedValue DropTarget() { return Control(kDropTarget1, kTagDropTarget); }
+TaggedValue SpreadsheetApp() { return Control(kExcelApp, kTagExcelApp); }
+TaggedValue Workbooks() { return Control(kExcelWorkbooks, kTagExcelWorkbooks); }
+
+// Lets go of the spreadsheet: the workbook control's references, the
+// application's, and the processes a conversion of ours brought up. A
+// spreadsheet the user runs on their own is left alone.
+void LetGoOfSpreadsheet() {
+  Call(DetachWorkbooks, {Workbooks()});
+  Call(CloseAllWorkbooks, {Workbooks()});
+  Call(ReleaseApplication, {SpreadsheetApp()});
+  Call(QuitApplication, {SpreadsheetApp()});
+  std::vector<uint32_t> running = SpreadsheetProcessIds();
+  for (uint32_t id : g_started.ours)
+    if (std::find(running.begin(), running.end(), id) != running.end())
+      Call(KillProcess, {MakeInt(static_cast<int32_t>(id))});
+  g_started = {};
+}
+
+void OnWindowCreated(TaggedValue*, int32_t, const uintptr_t*) {
+  Call(ApplyVisualStyle, {MakeInt(3)});
+  TaggedValue handle = Call(GetWindowHandle, {EditFileName()});
+  Call(RegisterDropWindow, {DropTarget(), handle});
+  WriteLogical(kDropTarget1, kPropertyAcceptFiles, true);
+}
+
+void OnWindowDestroyed(TaggedValue*, int32_t, const uintptr_t*) {
+  TaggedValue handle = Call(GetWindowHandle, {EditFileName()});
+  Call(RevokeDropWindow, {DropTarget(), handle});
+  Call(ProcessEvents, {});
+  LetGoOfSpreadsheet();
+}
+
+// One argument by reference: the address of the dropped text's variable.
+void OnFileDropped(TaggedValue*, int32_t count, const uintptr_t* words) {
+  const char* dropped = count >= 1 && words[0] ? *reinterpret_cast<char* const*>(words[0]) : nullptr;
+  WriteText(kEditFileName, dropped ? dropped : "");
+  SetSourcePath(dropped);
+}
+
+void OnChooseSourceFile(TaggedValue*, int32_t, const uintptr_t*) {
+  TaggedValue desktop = Call(GetSpecialFolder, {MakeInt(3)});
+  WriteText(kFileDialog1, ValueText(desktop) ? ValueText(desktop) : "", kPropertyInitialFolder);
+  H().freeMemory(ValuePointer(desktop));
+  WriteText(kEditFileName, "");
+  Call(ShowFileDialog, {Control(kFileDialog1, kTagCommonDialog)});
+  SetSourcePath(ReadText(kFileDialog1, kPropertyFileName).c_str());
+  WriteText(kEditFileName, SourcePath());
+}
+
+void OnChooseOutputFolder(TaggedValue*, int32_t, const uintptr_t*) {
+  TaggedValue folder = Call(ChooseFolder, {MakeTextValue("选择目录：")});
+  WriteText(kEditOutputFolder, ValueText(folder) ? ValueText(folder) : "");
+  H().freeMemory(ValuePointer(folder));
+}
+
+void OnConvert(TaggedValue*, int32_t, const uintptr_t*) {
+  AutomationWorksheet sheet;
+  sheet.windowId = kMainWindowId;
+  sheet.applicationControl = kExcelApp;
+  sheet.workbookControl = kExcelWorkbooks;
+  NoteBeforeStart(&g_started);
+  std::string text, error;
+  std::string path = SourcePath();
+  bool opened = ConvertWorksheetToText(MakeAutomationWorksheetSource(&sheet), path, &text, &error);
+  EndAutomationWorksheet(&sheet);
+  NoteAfterStart(&g_started);
+  // No message is handled while converting, so the box can take the whole
+  // text in one append instead of re-reading itself for every cell.
+  if (!text.empty())
+    Call(AppendText, {Control(kEditBody, kTagEditBox), MakeTextValue(text.c_str())});
+  if (!opened) {
+    if (path.empty())
+      Message("请选择文件：");
+    else
+      Message("无法打开文件：" + path + (error.empty() ? "" : "\r\n" + error));
+  }
+}
+
+void OnManualReplace(TaggedValue*, int32_t, const uintptr_t*) {
+  std::string body = ReadText(kEditBody);
+  std::string search = ReadText(kEditReplace);
+  std::string replacement = ReadText(kEditReplaceWith);
+  WriteText(kEditBody, ManualReplace(body, search, replacement));
+}
+
+void OnAutoReplace(TaggedValue*, int32_t, const uintptr_t*) {
+  WriteText(kEditBody, AutoReplace(ReadText(kEditBody)));
+  WriteLogical(kButtonAutoReplace, kPropertyDisabled, true);
+}
+
+void OnSave(TaggedValue*, int32_t, const uintptr_t*) {
+  SaveOutcome outcome =
+      SaveDocument(ReadText(kEditFileName), ReadText(kEditOutputFolder), ReadText(kEditBody));
+  if (!outcome.message.empty()) Message(outcome.message);
+}
+
+void OnReset(TaggedValue*, int32_t, const uintptr_t*) {
+  WriteText(kEditFileName, "");
+  WriteText(kEditBody, "");
+  LetGoOfSpreadsheet();
+  WriteLogical(kButtonAutoReplace, kPropertyDisabled, false);
+}
+
+void ExitRoutine() {
+  H().freeMemory(g_sourcePath);
+  g_sourcePath = nullptr;
+}
+
+const EventHandlerFn kCode[kMainWindowHandlerCount] = {
+    OnWindowCreated, OnWindowDestroyed, OnFileDropped, OnChooseSourceFile, OnChooseOutputFolder,
+    OnConvert,       OnManualReplace,   OnAutoReplace, OnSave,             OnReset};
+
+}  // namespace
+
+const EventHandlerFn* ConverterCode() { return kCode; }
+
+const char* SourcePath() { return g_sourcePath ? g_sourcePath : ""; }
+
+int ConverterEntry() {
+  H().callInternalService(kInitialiseRuntime, 0, 0, 0, 0);
+  g_sourcePath = nullptr;
+  H().callInternalService(kRegisterExitRoutine, reinterpret_cast<intptr_t>(&ExitRoutine), 0, 0, 0);
+  H().loadStartupWindow(kMainWindowId);
+  H().runMessageLoop();
+  return 0;
+}
+
+}  // namespace qx::app

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Times the window program's conversion path under Wine: the converter's
+# worksheet source over the two spreadsheet controls and our own server, on
+# the 10,000 x 7 bank and on a workbook whose only value is in XFD1048576.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh
+dpkg-query -W -f='${Status}' python3-openpyxl 2>/dev/null | grep -q 'install ok installed' ||
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends python3-openpyxl python3-xlwt >/dev/null
+data=build/bench-data
+[ -f $data/bank-10000x7.xls ] || /usr/bin/python3 bench/make-bench-data.py $data
+[ -f $data/lone-xfd1048576.xlsx ] || /usr/bin/python3 bench/make-sparse-xlsx.py $data
+# The Windows build that this machine can run.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  build=build/bench-win32; toolchain=cmake/mingw-i686.cmake
+else
+  build=build/bench-win64; toolchain=cmake/mingw-x86_64.cmake
+fi
+cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build $build -j"$(nproc)" --target automation_convert_bench
+scripts/wine-run $build/bench/automation_convert_bench.exe --protocol $data/bank-10000x7.xlsx
+scripts/wine-run $build/bench/automation_convert_bench.exe \
+  $data/bank-10000x7.xls $data/lone-xfd1048576.xlsx

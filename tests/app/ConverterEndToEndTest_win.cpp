@@ -1,0 +1,227 @@
+// quillox.exe driven from this process as a user drives it: a file chosen
+// in the open dialog, converted, replaced, saved, reset, the window closed.
+// Our spreadsheet server sits beside the program, as it does in a release.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "Driver.h"
+#include "app/Conversion.h"
+#include "app/ReaderWorksheet.h"
+#include "app/Replacement.h"
+#include "app/SpreadsheetProcesses_win.h"
+
+namespace qx {
+namespace {
+
+using namespace driver;
+
+// Win32 child identifiers: 100 + 10 x (19 - the control's row).
+enum {
+  kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kFileName = 170, kReset = 180,
+  kFolder = 190, kAutoReplace = 210, kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
+};
+constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
+
+std::string WindowsPath(std::string p) {
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
+}
+std::string Built(const char* relative) {
+  return WindowsPath(std::string("Z:") + QX_BINARY_DIR + "/" + relative);
+}
+std::string Source(const char* relative) {
+  return WindowsPath(std::string("Z:") + QX_SOURCE_DIR + "/" + relative);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Expected(const std::string& path) {
+  app::ReaderWorksheet r;
+  std::string text, error;
+  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error));
+  return text;
+}
+
+// Posted, not sent: the handler shows a modal box or dialog and this
+// process must stay free to answer it.
+void PostClick(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+class ConverterProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    process = Launch("\"" + Built("app/quillox.exe") + "\"");
+    ASSERT_NE(nullptr, process);
+    window = WaitForWindow(kTitle, 30000);
+    ASSERT_NE(nullptr, window);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "qx-converter-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+  }
+  void TearDown() override {
+    if (process) {
+      if (IsWindow(window)) Close(window);
+      if (WaitForExit(process, 20000) == -2) TerminateProcess(process, 1);
+      CloseHandle(process);
+    }
+  }
+  HWND Control(int id) { return Child(window, id); }
+
+  void Choose(const std::string& path) {
+    PostClick(Control(kBrowse));
+    HWND dialog = WaitForDialog("打开", 20000);
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(ChooseFile(dialog, path.c_str()));
+    ASSERT_TRUE(WaitForWindowGoneHandle(dialog));
+  }
+  static bool WaitForWindowGoneHandle(HWND h) {
+    for (int i = 0; i < 200 && IsWindow(h); ++i) Sleep(50);
+    return !IsWindow(h);
+  }
+  std::string SavedAs(const std::string& name) {
+    SetText(Control(kFolder), folder.c_str());
+    Click(Control(kSave));
+    return ReadFile(folder + "\\" + name + ".doc");
+  }
+
+  HANDLE process = nullptr;
+  HWND window = nullptr;
+  std::string folder;
+};
+
+TEST_F(ConverterProgram, EachSampleIsConvertedReplacedAndSavedAsTheHeadlessConverterMakesIt) {
+  for (const char* ext : {"xlsx", "xls", "ods", "csv"}) {
+    std::string path = Source((std::string("samples/题库示例.") + ext).c_str());
+    SCOPED_TRACE(path);
+    std::string expected = Expected(path);
+    ASSERT_NE(expected, "");
+    Choose(path);
+    EXPECT_EQ(path, Text(Control(kFileName)));
+    Click(Control(kConvert));
+    EXPECT_EQ(expected, Text(Control(kBody)));
+    // The extension is cut at the last dot, whatever its length.
+    std::string name = "题库示例";
+    EXPECT_EQ(expected, SavedAs(name));
+    Click(Control(kAutoReplace));
+    EXPECT_FALSE(IsWindowEnabled(Control(kAutoReplace)));
+    EXPECT_EQ(app::AutoReplace(expected), SavedAs(name));
+    Click(Control(kReset));
+    EXPECT_EQ("", Text(Control(kBody)));
+    EXPECT_EQ("", Text(Control(kFileName)));
+    EXPECT_TRUE(IsWindowEnabled(Control(kAutoReplace)));
+  }
+  PressKey(Control(kBody), VK_ESCAPE);
+  EXPECT_EQ(0, WaitForExit(process, 20000));
+}
+
+TEST_F(ConverterProgram, ConvertingTwiceAppendsTwiceAndManualReplacementWorksOnTheWhole) {
+  std::string path = Source("samples/题库示例.csv");
+  std::string expected = Expected(path);
+  Choose(path);
+  Click(Control(kConvert));
+  Click(Control(kConvert));
+  EXPECT_EQ(expected + expected, Text(Control(kBody)));
+  SetText(Control(kSearch), "单选题");
+  SetText(Control(kReplaceWith), "");
+  Click(Control(kManualReplace));
+  EXPECT_EQ(app::ManualReplace(expected + expected, "单选题", ""), Text(Control(kBody)));
+}
+
+TEST_F(ConverterProgram, ConvertingWithoutAFileOrWithAnUnreadableOneSaysSo) {
+  PostClick(Control(kConvert));
+  HWND box = WaitForDialog("请选择文件：", 20000);
+  ASSERT_NE(nullptr, box);
+  CancelDialog(box);
+  ASSERT_TRUE(WaitForWindowGoneHandle(box));
+  EXPECT_EQ("", Text(Control(kBody)));
+
+  // A file that is there but is no workbook.
+  std::string broken = folder + "\\坏文件.xlsx";
+  { std::ofstream(broken, std::ios::binary) << "PK\x03\x04 broken"; }
+  Choose(broken);
+  PostClick(Control(kConvert));
+  HWND failed = WaitForDialog("信息：", 20000);
+  ASSERT_NE(nullptr, failed);
+  std::string message = Text(GetDlgItem(failed, 0xFFFF));  // the box's text
+  EXPECT_EQ(0u, message.find("无法打开文件：" + broken)) << message;
+  EXPECT_GT(message.size(), ("无法打开文件：" + broken).size()) << "and says why";
+  CancelDialog(failed);
+  EXPECT_EQ("", Text(Control(kBody)));
+  DeleteFileA(broken.c_str());
+}
+
+TEST_F(ConverterProgram, SavingWithoutAFolderAsksForOne) {
+  PostClick(Control(kSave));
+  HWND box = WaitForDialog("请选择文件：", 20000);
+  ASSERT_NE(nullptr, box) << "an empty file-name box is named first";
+  CancelDialog(box);
+  ASSERT_TRUE(WaitForWindowGoneHandle(box));
+  SetText(Control(kFileName), "D:\\题库\\第一章.xls");
+  PostClick(Control(kSave));
+  box = WaitForDialog("请选择保存目录：", 20000);
+  ASSERT_NE(nullptr, box);
+  CancelDialog(box);
+}
+
+TEST_F(ConverterProgram, ResetAndCloseLeaveTheUsersOwnSpreadsheetRunning) {
+  std::string et = folder + "\\et.exe";
+  ASSERT_TRUE(CopyFileA(Built("tests/ui/qxsleeper.exe").c_str(), et.c_str(), FALSE));
+  HANDLE users = Launch("\"" + et + "\"");
+  ASSERT_NE(nullptr, users);
+  Choose(Source("samples/题库示例.csv"));
+  Click(Control(kConvert));
+  Click(Control(kReset));
+  EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(users, 500)) << "a reset ends nobody's spreadsheet";
+  PressKey(Control(kBody), VK_ESCAPE);
+  EXPECT_EQ(0, WaitForExit(process, 20000));
+  EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(users, 500)) << "nor does the end of the program";
+  TerminateProcess(users, 0);
+  WaitForExit(users, 5000);
+  CloseHandle(users);
+  DeleteFileA(et.c_str());
+}
+
+// A spreadsheet the user started on their own shares its name with the one
+// a conversion might bring up; only the latter may be ended.
+TEST(SpreadsheetProcesses, OnlyProcessesThatAppearedWithTheStartAreOurs) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string dir = std::string(temp) + "qx-et-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(dir.c_str(), nullptr);
+  std::string et = dir + "\\et.exe";
+  ASSERT_TRUE(CopyFileA(Built("tests/ui/qxsleeper.exe").c_str(), et.c_str(), FALSE));
+  HANDLE users = Launch("\"" + et + "\"");
+  ASSERT_NE(nullptr, users);
+  Sleep(300);
+  app::StartedSpreadsheets started;
+  app::NoteBeforeStart(&started);
+  HANDLE ours = Launch("\"" + et + "\"");
+  ASSERT_NE(nullptr, ours);
+  Sleep(300);
+  app::NoteAfterStart(&started);
+  ASSERT_EQ(1u, started.ours.size());
+  EXPECT_EQ(GetProcessId(ours), started.ours[0]);
+  TerminateProcess(users, 0);
+  TerminateProcess(ours, 0);
+  WaitForExit(users, 5000);
+  WaitForExit(ours, 5000);
+  CloseHandle(users);
+  CloseHandle(ours);
+  DeleteFileA(et.c_str());
+  RemoveDirectoryA(dir.c_str());
+}
+
+}  // namespace
+}  // namespace qx

@@ -1,0 +1,86 @@
+// The converter's worksheet source over the two controls and our own
+// spreadsheet server: the document must be the one the headless converter
+// makes from the same file, whichever way the cells are read.
+#include <gtest/gtest.h>
+
+#include "SpreadsheetWindow_win.h"
+#include "app/AutomationWorksheet_win.h"
+#include "app/Conversion.h"
+#include "app/ReaderWorksheet.h"
+
+namespace qx::test {
+namespace {
+
+class AutomationWorksheetTest : public SpreadsheetWindow {
+ protected:
+  // The document through the controls, the application being our server
+  // beside this test program.
+  static bool Convert(const std::string& path, bool fast, std::string* text,
+                      std::string* error = nullptr) {
+    app::AutomationWorksheet w;
+    w.windowId = kWindow;
+    w.applicationControl = kApp;
+    w.workbookControl = kBooks;
+    w.fastPaths = fast;
+    std::string why;
+    bool ok = app::ConvertWorksheetToText(app::MakeAutomationWorksheetSource(&w), path, text,
+                                          error ? error : &why);
+    app::EndAutomationWorksheet(&w);
+    return ok;
+  }
+  static std::string ByReader(const std::string& path) {
+    app::ReaderWorksheet r;
+    std::string text, error;
+    EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error))
+        << error;
+    return text;
+  }
+};
+
+// Source-tree paths are ASCII; the GBK names of the samples are spelled out.
+std::string Source(const char* relative) { return std::string(QX_SOURCE_DIR) + "/" + relative; }
+
+TEST_F(AutomationWorksheetTest, EveryWorkbookGivesTheHeadlessConvertersDocument) {
+  const std::string files[] = {
+      Source("samples/题库示例.xlsx"),          Source("samples/题库示例.xls"),
+      Source("samples/题库示例.ods"),           Source("samples/题库示例.csv"),
+      Source("tests/reader/data/types.xlsx"),    Source("tests/reader/data/types-lo.xlsx"),
+      Source("tests/reader/data/types-gnm.xlsx"), Source("tests/reader/data/types-lo.ods"),
+      Source("tests/reader/data/types-gnm.ods"), Source("tests/reader/data/date1904.xlsx"),
+      Source("tests/reader_xls/data/xlwt_basic.xls"),
+      Source("tests/reader_xls/data/gnumeric_dual.xls"),
+      Source("tests/reader_xls/data/gnumeric_formulas.xls"),
+      Source("tests/reader_xls/data/gnumeric_csv.xls"),
+      Source("tests/reader_xls/data/questions.csv"),
+  };
+  for (const std::string& f : files) {
+    SCOPED_TRACE(f);
+    std::string expected = ByReader(f);
+    EXPECT_NE(expected, "");
+    std::string fast, slow;
+    ASSERT_TRUE(Convert(f, true, &fast));
+    ASSERT_TRUE(Convert(f, false, &slow));
+    EXPECT_EQ(fast, expected) << "read in blocks, searching for stored cells";
+    EXPECT_EQ(slow, expected) << "read cell by cell through the controls";
+  }
+}
+
+TEST_F(AutomationWorksheetTest, AFileThatCannotBeOpenedIsReportedAndConvertsNothing) {
+  std::string text, error;
+  EXPECT_FALSE(Convert(Source("tests/reader/data/没有这个文件.xlsx"), true, &text, &error));
+  EXPECT_EQ(text, "");
+  EXPECT_FALSE(error.empty()) << "the server's reason reaches the caller";
+  EXPECT_FALSE(Convert("", true, &text, &error));
+  EXPECT_EQ(text, "");
+}
+
+TEST_F(AutomationWorksheetTest, ConvertingTwiceStartsTheApplicationAfresh) {
+  std::string first, second;
+  ASSERT_TRUE(Convert(Source("samples/题库示例.xlsx"), true, &first));
+  ASSERT_TRUE(Convert(Source("samples/题库示例.xlsx"), true, &second));
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(GetWord(kApp, 22), 1) << "the controls keep the application until a reset";
+}
+
+}  // namespace
+}  // namespace qx::test

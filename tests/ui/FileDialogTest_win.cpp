@@ -1,0 +1,178 @@
+// The file dialog control on a real window, its dialogs driven from a second
+// process as a user would: find it, type a name, press OK or Cancel.
+#include "WindowTestSupport.h"
+
+#include <ole2.h>
+
+#include <thread>
+
+#include "Driver.h"
+#include "TestSupport.h"
+#include "runtime/HelperTable.h"
+#include "ui/Properties.h"
+#include "ui/WindowCommands.h"
+
+namespace qx {
+namespace {
+
+using namespace test;
+
+constexpr uint32_t kDialog = 0x16010070;
+constexpr uint32_t kDialogTag = 0x0001001F;
+enum { kType = 8, kTitle, kFileName, kFilter, kFilterIndex, kInitialFolder, kDefaultExtension,
+       kCreatePrompt, kFileMustExist, kOverwritePrompt, kPathMustExist, kKeepFolder };
+
+class FileDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    OleInitialize(nullptr);
+    WindowTemplate w = SmallWindow();
+    w.records.push_back(Record(kDialog, kDialogTag, 552, 688, 48, 40, kUnitVisible, ""));
+    StartRuntime({w});
+    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    folder = TempFolder();
+  }
+  void TearDown() override {
+    StopRuntime();
+    OleUninitialize();
+  }
+
+  TaggedValue Get(int32_t property) { return GetUnitProperty(kTestWindow, kDialog, property, -1); }
+  std::string GetText(int32_t property) { return TakeText(Get(property)); }
+  void Set(int32_t property, TaggedValue v) {
+    SetUnitProperty(kTestWindow, kDialog, property, -1, v.lo, v.hi);
+  }
+  void SetText(int32_t property, const std::string& text) { Set(property, Text(text.c_str())); }
+
+  // Shows the dialog while a driver process answers it; the command's result.
+  bool ShowAnswered(const char* title, const std::string& answer) {
+    HANDLE driver = driver::Launch(BuiltProgram("tests/ui/qxdriver.exe") + " file \"" + title +
+                                   "\" \"" + answer + "\"");
+    EXPECT_NE(nullptr, driver);
+    TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+    TaggedValue r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
+    EXPECT_EQ(0, driver::WaitForExit(driver, 30000));
+    CloseHandle(driver);
+    EXPECT_EQ(kTagBool, r.tag);
+    return r.lo != 0;
+  }
+
+  std::string MakeFile(const char* name) {
+    std::string path = folder + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, h);
+    CloseHandle(h);
+    return path;
+  }
+
+  std::string folder;
+};
+
+TEST_F(FileDialogTest, TheControlIsAHiddenChildOfItsOwnClassWithTheDefaultSettings) {
+  HWND h = Hwnd(kDialog);
+  ASSERT_NE(nullptr, h);
+  EXPECT_EQ("_QX_CommonDlg", ClassOf(h));
+  EXPECT_FALSE(IsWindowVisible(h));
+  EXPECT_EQ(Hwnd(0), GetParent(h));
+  EXPECT_EQ(static_cast<ULONG_PTR>(CS_DBLCLKS), GetClassLongPtrA(h, GCL_STYLE));
+  EXPECT_EQ(0u, GetClassLongPtrA(h, GCLP_HBRBACKGROUND));
+  EXPECT_EQ(0u, Get(kType).lo);
+  EXPECT_EQ(0u, Get(kFilterIndex).lo);
+  for (int p : {kTitle, kFileName, kFilter, kInitialFolder, kDefaultExtension})
+    EXPECT_EQ("", GetText(p)) << p;
+  EXPECT_EQ(kTagBool, Get(kCreatePrompt).tag);
+  EXPECT_EQ(0u, Get(kCreatePrompt).lo);
+  EXPECT_EQ(1u, Get(kFileMustExist).lo);
+  EXPECT_EQ(1u, Get(kOverwritePrompt).lo);
+  EXPECT_EQ(1u, Get(kPathMustExist).lo);
+  EXPECT_EQ(0u, Get(kKeepFolder).lo);
+}
+
+TEST_F(FileDialogTest, WritingSettingsOnlyStoresThemWithinTheirLimits) {
+  Set(kType, MakeInt(7));
+  EXPECT_EQ(3u, Get(kType).lo);
+  Set(kType, MakeInt(-2));
+  EXPECT_EQ(0u, Get(kType).lo);
+  Set(kFilterIndex, MakeInt(-4));
+  EXPECT_EQ(0u, Get(kFilterIndex).lo);
+  Set(kFilterIndex, MakeInt(2));
+  EXPECT_EQ(2u, Get(kFilterIndex).lo);
+  SetText(kTitle, "标题");
+  SetText(kFileName, "C:\\题库.xlsx");
+  Set(kKeepFolder, MakeBool(true));
+  Set(kFileMustExist, MakeBool(false));
+  EXPECT_EQ("标题", GetText(kTitle));
+  EXPECT_EQ("C:\\题库.xlsx", GetText(kFileName));
+  EXPECT_EQ(1u, Get(kKeepFolder).lo);
+  EXPECT_EQ(0u, Get(kFileMustExist).lo);
+  // Nothing was shown, and the control was not re-created.
+  EXPECT_EQ(nullptr, FindWindowA("#32770", "标题"));
+  EXPECT_FALSE(IsWindowVisible(Hwnd(kDialog)));
+}
+
+TEST_F(FileDialogTest, AConfirmedChoiceBecomesTheFileNameAndACancelKeepsIt) {
+  std::string chosen = MakeFile("题库甲.xlsx");
+  SetText(kTitle, "选择题库文件");
+  SetText(kInitialFolder, folder);
+  ASSERT_TRUE(ShowAnswered("选择题库文件", chosen));
+  EXPECT_EQ(chosen, GetText(kFileName));
+  // Cancelled: the previous choice stays.
+  EXPECT_FALSE(ShowAnswered("选择题库文件", "-"));
+  EXPECT_EQ(chosen, GetText(kFileName));
+  DeleteFileA(chosen.c_str());
+}
+
+TEST_F(FileDialogTest, TheSaveDialogTakesANewFileAndTheOpenDialogWithoutMustExistToo) {
+  std::string fresh = folder + "新文档.doc";
+  DeleteFileA(fresh.c_str());
+  Set(kType, MakeInt(1));
+  SetText(kTitle, "另存为");
+  ASSERT_TRUE(ShowAnswered("另存为", fresh));
+  EXPECT_EQ(fresh, GetText(kFileName));
+
+  std::string other = folder + "尚不存在.xlsx";
+  DeleteFileA(other.c_str());
+  Set(kType, MakeInt(0));
+  Set(kFileMustExist, MakeBool(false));
+  SetText(kTitle, "打开");
+  ASSERT_TRUE(ShowAnswered("打开", other));
+  EXPECT_EQ(other, GetText(kFileName));
+}
+
+// The filter list and its selection as the dialog shows them, read from the
+// dialog's file-type box before cancelling.
+TEST_F(FileDialogTest, TheFilterAndItsIndexReachTheDialog) {
+  SetText(kTitle, "筛选");
+  SetText(kFilter, "表格|*.xls;*.xlsx|文本|*.txt");
+  Set(kFilterIndex, MakeInt(1));
+  std::string selected;
+  int count = -1;
+  std::thread reader([&] {
+    HWND dialog = driver::WaitForDialog("筛选", 20000);
+    if (!dialog) return;
+    HWND types = GetDlgItem(dialog, 0x470);  // cmb1
+    count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
+    char text[64] = "";
+    SendMessageA(types, CB_GETLBTEXT, SendMessageA(types, CB_GETCURSEL, 0, 0),
+                 reinterpret_cast<LPARAM>(text));
+    selected = text;
+    driver::CancelDialog(dialog);
+  });
+  TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+  TaggedValue r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
+  reader.join();
+  EXPECT_EQ(0u, r.lo);
+  EXPECT_EQ(2, count);
+  EXPECT_EQ("文本", selected);
+}
+
+TEST_F(FileDialogTest, TheFontAndHelpTypesShowNothing) {
+  Set(kType, MakeInt(2));
+  TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+  EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);
+  Set(kType, MakeInt(3));
+  EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);
+}
+
+}  // namespace
+}  // namespace qx

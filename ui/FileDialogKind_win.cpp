@@ -1,0 +1,172 @@
+// The file dialog kind: a never-shown child window that keeps the settings
+// of the system's open and save dialogs, and the command that shows one.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "ui/ControlSupport_win.h"
+#include "ui/CoreKinds_win.h"
+#include "ui/FileDialogRules.h"
+#include "ui/HiddenUnit_win.h"
+#include "ui/TypeBlocks.h"
+#include "ui/WindowCommands.h"
+
+namespace qx {
+namespace {
+
+static_assert(kOfnOverwritePrompt == OFN_OVERWRITEPROMPT && kOfnHideReadOnly == OFN_HIDEREADONLY &&
+              kOfnNoChangeDir == OFN_NOCHANGEDIR && kOfnPathMustExist == OFN_PATHMUSTEXIST &&
+              kOfnFileMustExist == OFN_FILEMUSTEXIST && kOfnCreatePrompt == OFN_CREATEPROMPT &&
+              kOfnExplorer == OFN_EXPLORER && kOfnEnableSizing == OFN_ENABLESIZING);
+
+constexpr char kClassName[] = "_QX_CommonDlg";
+constexpr DWORD kNameBufferSize = 260;
+
+struct FileDialog {
+  UnitObject base;
+  FileDialogSettings s;
+};
+
+FileDialog* AsDialog(UnitObject* u) { return reinterpret_cast<FileDialog*>(u); }
+
+bool RegisterWindowClass() {
+  WNDCLASSA wc = {};
+  if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &wc)) return true;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.lpszClassName = kClassName;
+  return RegisterClassA(&wc) != 0;
+}
+
+void OnEnd(UnitObject* u) { delete AsDialog(u); }
+
+UnitObject* Create(const CreateArgs& a) {
+  auto* d = new FileDialog;
+  d->base = {nullptr, FileDialogKind(), a.windowId, a.unitId};
+  if (!ReadFileDialogSettings(*a.typeBlock, &d->s) || !RegisterWindowClass() ||
+      !CreateHiddenUnitWindow(a, &d->base, OnEnd, kClassName)) {
+    delete d;
+    return nullptr;
+  }
+  return &d->base;
+}
+
+enum {
+  kDialogType, kTitle, kFileName, kFilter, kFilterIndex, kInitialFolder, kDefaultExtension,
+  kCreatePrompt, kFileMustExist, kOverwritePrompt, kPathMustExist, kKeepCurrentFolder,
+  kPropertyCount
+};
+
+const PropertyInfo kProperties[kPropertyCount] = {
+    {"类型", kValueInt, 0},           {"标题", kValueText, 0},
+    {"文件名", kValueText, 0},        {"过滤器", kValueText, 0},
+    {"初始过滤器", kValueInt, 0},     {"初始目录", kValueText, 0},
+    {"默认文件后缀", kValueText, 0},  {"文件不存在时提示", kValueLogical, 0},
+    {"文件必须存在", kValueLogical, 0}, {"文件覆盖提示", kValueLogical, 0},
+    {"目录必须存在", kValueLogical, 0}, {"不改变目录", kValueLogical, 0},
+};
+
+std::string* TextField(FileDialogSettings& s, int32_t index) {
+  switch (index) {
+    case kTitle: return &s.title;
+    case kFileName: return &s.fileName;
+    case kFilter: return &s.filter;
+    case kInitialFolder: return &s.initialFolder;
+    case kDefaultExtension: return &s.defaultExtension;
+    default: return nullptr;
+  }
+}
+
+bool* LogicalField(FileDialogSettings& s, int32_t index) {
+  switch (index) {
+    case kCreatePrompt: return &s.createPrompt;
+    case kFileMustExist: return &s.fileMustExist;
+    case kOverwritePrompt: return &s.overwritePrompt;
+    case kPathMustExist: return &s.pathMustExist;
+    case kKeepCurrentFolder: return &s.keepCurrentFolder;
+    default: return nullptr;
+  }
+}
+
+void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
+  FileDialogSettings& s = AsDialog(u)->s;
+  if (index == kDialogType) out->i = static_cast<int32_t>(s.dialogType);
+  if (index == kFilterIndex) out->i = s.filterIndex;
+  if (std::string* t = TextField(s, index)) out->bytes = *t;
+  if (bool* b = LogicalField(s, index)) out->i = *b ? 1 : 0;
+}
+
+// Only stores: nothing shows until the command.
+bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
+  FileDialogSettings& s = AsDialog(u)->s;
+  if (index == kDialogType) s.dialogType = value.i < 0 ? 0 : value.i > 3 ? 3 : value.i;
+  if (index == kFilterIndex) s.filterIndex = value.i < 0 ? 0 : value.i;
+  if (std::string* t = TextField(s, index)) *t = value.bytes;
+  if (bool* b = LogicalField(s, index)) *b = value.i != 0;
+  return false;
+}
+
+std::string SettingsBlock(UnitObject* u) { return WriteFileDialogSettings(AsDialog(u)->s); }
+
+void* Interface(int32_t op) {
+  switch (op) {
+    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
+    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
+    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
+    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
+    default: return nullptr;
+  }
+}
+
+const char* NonEmpty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+HWND ActiveTopLevelWindow() {
+  HWND active = GetActiveWindow();
+  return active && IsWindow(active) ? GetAncestor(active, GA_ROOT) : nullptr;
+}
+
+bool ShowOpenOrSave(FileDialogSettings& s) {
+  std::string filter = FileDialogFilterList(s.filter);
+  // A remembered name longer than the buffer is cut rather than written
+  // past its end.
+  char name[kNameBufferSize] = "";
+  strncpy(name, s.fileName.c_str(), kNameBufferSize - 1);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = ActiveTopLevelWindow();
+  ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = FileDialogFilterIndex(filter, s.filterIndex);
+  ofn.lpstrFile = name;
+  ofn.nMaxFile = kNameBufferSize;
+  ofn.lpstrTitle = NonEmpty(s.title);
+  ofn.lpstrInitialDir = NonEmpty(s.initialFolder);
+  ofn.lpstrDefExt = NonEmpty(s.defaultExtension);
+  ofn.Flags = FileDialogFlags(s);
+  BOOL confirmed = s.dialogType == 1 ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+  if (!confirmed) return false;
+  s.fileName = name;
+  return true;
+}
+
+}  // namespace
+
+const UnitKind* FileDialogKind() {
+  static const UnitKind kind = {"通用对话框", "CommonDlg", kKindNonVisual, kProperties,
+                                kPropertyCount, Interface};
+  return &kind;
+}
+
+void ShowFileDialog(TaggedValue* result, int32_t count, TaggedValue* args) {
+  *result = MakeBool(false);
+  if (count < 1) return;
+  auto* d = AsDialog(CommandUnit(&args[0], FileDialogKind()));
+  if (!d) return;
+  // The font and help types are not built: they show nothing.
+  if (d->s.dialogType <= 1) *result = MakeBool(ShowOpenOrSave(d->s));
+}
+
+}  // namespace qx

@@ -1,0 +1,34 @@
+// How the file dialog's stored settings become what the system's open and
+// save dialogs take: the option flags, the filter list and its selection.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ui/TypeBlocks.h"
+
+namespace qx {
+
+// The OFN_* bits used here, by value, so that this stays portable.
+enum : uint32_t {
+  kOfnOverwritePrompt = 0x2,
+  kOfnHideReadOnly = 0x4,
+  kOfnNoChangeDir = 0x8,
+  kOfnPathMustExist = 0x800,
+  kOfnFileMustExist = 0x1000,
+  kOfnCreatePrompt = 0x2000,
+  kOfnExplorer = 0x80000,
+  kOfnEnableSizing = 0x800000,
+};
+
+uint32_t FileDialogFlags(const FileDialogSettings& s);
+
+// "Text|*.txt|All|*.*" becomes "Text\0*.txt\0All\0*.*\0\0": trailing white
+// space dropped, "||" appended unless already there, every "|" a NUL. Empty
+// when nothing is left.
+std::string FileDialogFilterList(const std::string& filter);
+
+// The 1-based selection in the list; 0 without a filter.
+uint32_t FileDialogFilterIndex(const std::string& filterList, int32_t storedIndex);
+
+}  // namespace qx
