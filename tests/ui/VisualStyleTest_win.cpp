@@ -79,7 +79,7 @@ COLORREF Between(COLORREF top, COLORREF bottom, int row, int rows) {
 
 // The dark pixels of a caption inside ring 4.
 struct Ink {
-  int left = 1 << 30, top = 1 << 30, count = 0;
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1, count = 0;
 };
 Ink Caption(const Shot& s) {
   Ink ink;
@@ -88,6 +88,8 @@ Ink Caption(const Shot& s) {
       if (Sum(s.At(x, y)) < 200) {
         ink.left = std::min(ink.left, x);
         ink.top = std::min(ink.top, y);
+        ink.right = std::max(ink.right, x);
+        ink.bottom = std::max(ink.bottom, y);
         ++ink.count;
       }
   return ink;
@@ -224,6 +226,45 @@ TEST_F(VisualStyleTest, TheDefaultStyleDrawsEntryThreeAndACaptionChangeShowsAtOn
   EXPECT_EQ(0, Caption(Capture(b)).count);
   SetWindowTextA(b, "WWWW");
   EXPECT_GT(Caption(Capture(b)).count, 0);
+}
+
+// The checked ring's corners differ left and right: Wine fills it with two
+// triangles whose inner pixels it interpolates with its own rounding.
+TEST_F(VisualStyleTest, ACheckedPushLikeButtonHasTheCheckedRingAndThePressedFace) {
+  HWND b = Child("BUTTON", "x", BS_AUTOCHECKBOX | BS_PUSHLIKE, 10, 200, 80, 28);
+  Apply(3);
+  SendMessageA(b, BM_SETCHECK, BST_CHECKED, 0);
+  Shot s = Capture(b);
+  EXPECT_EQ(RGB(179, 178, 197), s.At(6, 4));
+  EXPECT_TRUE(Near(RGB(214, 205, 193), s.At(s.w / 2, 2), 3));
+  EXPECT_TRUE(Near(RGB(247, 243, 239), s.At(s.w / 2, s.h - 3), 6));
+  EXPECT_GT(Caption(s).count, 0);
+  SendMessageA(b, BM_SETCHECK, BST_INDETERMINATE, 0);
+  EXPECT_EQ(0, Caption(Capture(b)).count);  // grey caption
+  SendMessageA(b, BM_SETCHECK, BST_UNCHECKED, 0);
+  EXPECT_EQ(RGB(255, 255, 255), Capture(b).At(s.w / 2, 2));
+}
+
+TEST_F(VisualStyleTest, TheCaptionFollowsTheAlignmentBitsAndBreaksAtLineEnds) {
+  HWND b = Child("BUTTON", "AB\r\nCD", BS_PUSHBUTTON | BS_LEFT | BS_TOP, 10, 200, 120, 60);
+  Apply(3);
+  Ink ink = Caption(Capture(b));
+  ASSERT_GT(ink.count, 0);
+  EXPECT_LE(ink.left, 6);
+  EXPECT_LE(ink.top, 7);
+  HDC dc = GetDC(b);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(b, WM_GETFONT, 0, 0)));
+  TEXTMETRICA tm;
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(b, dc);
+  EXPECT_GT(ink.bottom - ink.top, tm.tmHeight);  // two lines
+
+  SetWindowLongPtrA(b, GWL_STYLE, (GetWindowLongPtrA(b, GWL_STYLE) & ~0xF00) | BS_RIGHT | BS_BOTTOM);
+  SetWindowTextA(b, "AB");
+  ink = Caption(Capture(b));
+  EXPECT_GE(ink.right, 120 - 7);
+  EXPECT_GE(ink.bottom, 60 - 8);
 }
 
 TEST_F(VisualStyleTest, EditFramesTakeTheSchemeColourAndShowDisabledAndReadOnly) {
