@@ -8,8 +8,12 @@ function(qx_copy_sheet_server target)
   if(NOT QX_WIN32)
     return()
   endif()
-  add_dependencies(${target} qxsheets)
-  add_custom_command(TARGET ${target} POST_BUILD
+  # A step of its own, run on every build: a copy made after linking the
+  # program would go stale when only the DLL changes.
+  add_custom_target(${target}_sheet_server ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:${target}>
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:qxsheets> $<TARGET_FILE_DIR:${target}>
+    DEPENDS qxsheets
     VERBATIM)
+  add_dependencies(${target} ${target}_sheet_server)
 endfunction()
