@@ -3,6 +3,8 @@
 // makes from the same file, whichever way the cells are read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SpreadsheetWindow_win.h"
 #include "app/AutomationWorksheet_win.h"
 #include "app/Conversion.h"
@@ -80,6 +82,27 @@ TEST_F(AutomationWorksheetTest, ConvertingTwiceStartsTheApplicationAfresh) {
   ASSERT_TRUE(Convert(Source("samples/题库示例.xlsx"), true, &second));
   EXPECT_EQ(first, second);
   EXPECT_EQ(GetWord(kApp, 22), 1) << "the controls keep the application until a reset";
+}
+
+// Our server's events reach handlers bound to the application control, and
+// the end of the window leaves none of the server's objects alive.
+TEST_F(AutomationWorksheetTest, EventsReachBoundHandlersAndTheEndReleasesEveryServerObject) {
+  using LiveFn = LONG(__stdcall*)();
+  HMODULE server = nullptr;
+  std::string text;
+  ASSERT_TRUE(Convert(Source("samples/题库示例.xlsx"), true, &text));
+  server = GetModuleHandleW(L"qxsheets.dll");
+  ASSERT_NE(server, nullptr) << "the server beside the program stood in";
+  auto live = reinterpret_cast<LiveFn>(
+      reinterpret_cast<void*>(GetProcAddress(server, "QxSheetsLiveObjects")));
+  ASSERT_NE(live, nullptr);
+  const std::vector<std::string> opened = {"0:workbook", "1:workbook"};
+  EXPECT_TRUE(std::search(AppEvents().begin(), AppEvents().end(), opened.begin(),
+                          opened.end()) != AppEvents().end())
+      << "the opened workbook raised 工作簿打开 and 工作簿激活";
+  EXPECT_GT(live(), 0);
+  DestroyWindow(static_cast<HWND>(LiveUnit(FindWindowTemplate(kWindow)->records[0])->hwnd));
+  EXPECT_EQ(live(), 0) << "every reference went with the controls";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "automation/ExcelApp_win.h"
 #include "automation/ExcelWorkbooks_win.h"
@@ -25,8 +26,19 @@ namespace qx::test {
 constexpr uint32_t kWindow = 0x52010001, kSelf = 0x06010000;
 constexpr uint32_t kApp = 0x16010002, kBooks = 0x16010003;
 
-inline void NoHandler(TaggedValue*, int32_t, const uintptr_t*) {}
-inline const EventHandlerFn kCode[1] = {NoHandler};
+// The application control's events 0 (workbook opened) and 1 (workbook
+// activated) are bound: each run notes its event and whether the workbook
+// came as a non-empty object value.
+inline std::vector<std::string>& AppEvents() {
+  static std::vector<std::string> events;
+  return events;
+}
+template <int Event>
+void OnAppEvent(TaggedValue*, int32_t count, const uintptr_t* words) {
+  auto* book = count >= 1 ? reinterpret_cast<const void* const*>(words[0]) : nullptr;
+  AppEvents().push_back(std::to_string(Event) + (book && book[0] ? ":workbook" : ":empty"));
+}
+inline const EventHandlerFn kCode[2] = {OnAppEvent<0>, OnAppEvent<1>};
 
 class SpreadsheetWindow : public ::testing::Test {
  protected:
@@ -45,7 +57,10 @@ class SpreadsheetWindow : public ::testing::Test {
     w.records.push_back(MakeUnitRecord(kSelf, 0x00010001, "", 0, 0, 300, 200, kUnitVisible,
                                        WriteWindowSettings(ws)));
     w.records.push_back(MakeUnitRecord(kBooks, kTagExcelWorkbooks, "Excel工作簿", 10, 10, 48, 40, 0, ""));
-    w.records.push_back(MakeUnitRecord(kApp, kTagExcelApp, "Excel程序", 60, 10, 32, 32, 0, ""));
+    UnitRecord app = MakeUnitRecord(kApp, kTagExcelApp, "Excel程序", 60, 10, 32, 32, 0, "");
+    app.bindings = {{0, 0, 0}, {1, 4, 0}};
+    w.records.push_back(app);
+    AppEvents().clear();
     block_ = WriteDescription({w});
     ASSERT_TRUE(LoadWindowDescriptions(block_.data(), static_cast<uint32_t>(block_.size()), kCode));
     ASSERT_TRUE(LoadWindow(FindWindowTemplate(kWindow), false, false, nullptr));
