@@ -126,6 +126,28 @@ TEST_F(ConverterProgram, EachSampleIsConvertedReplacedAndSavedAsTheHeadlessConve
   EXPECT_EQ(0, WaitForExit(process, 20000));
 }
 
+// The dialog's own remembered name is what a cancelled browse brings back.
+TEST_F(ConverterProgram, ACancelledBrowseBringsBackTheLastConfirmedFile) {
+  PostClick(Control(kBrowse));
+  HWND dialog = WaitForDialog("打开", 20000);
+  ASSERT_NE(nullptr, dialog);
+  CancelDialog(dialog);
+  ASSERT_TRUE(WaitForWindowGoneHandle(dialog));
+  EXPECT_EQ("", Text(Control(kFileName)));
+
+  std::string path = Source("samples/题库示例.csv");
+  Choose(path);
+  SetText(Control(kFileName), "手写的路径");
+  PostClick(Control(kBrowse));
+  dialog = WaitForDialog("打开", 20000);
+  ASSERT_NE(nullptr, dialog);
+  CancelDialog(dialog);
+  ASSERT_TRUE(WaitForWindowGoneHandle(dialog));
+  EXPECT_EQ(path, Text(Control(kFileName)));
+  Click(Control(kConvert));
+  EXPECT_EQ(Expected(path), Text(Control(kBody))) << "and it is what converts";
+}
+
 TEST_F(ConverterProgram, ConvertingTwiceAppendsTwiceAndManualReplacementWorksOnTheWhole) {
   std::string path = Source("samples/题库示例.csv");
   std::string expected = Expected(path);
