@@ -17,8 +17,11 @@ if /usr/lib/wine/wine --version >/dev/null 2>&1; then
 else
   build=build/bench-win64; toolchain=cmake/mingw-x86_64.cmake
 fi
-cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER -DCMAKE_C_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
 cmake --build $build -j"$(nproc)" --target automation_convert_bench
 scripts/wine-run $build/bench/automation_convert_bench.exe --protocol $data/bank-10000x7.xlsx
 scripts/wine-run $build/bench/automation_convert_bench.exe \
   $data/bank-10000x7.xls $data/lone-xfd1048576.xlsx
+cmake --build $build -j"$(nproc)" --target window_convert_bench quillox
+scripts/wine-run $build/bench/window_convert_bench.exe $build/app/quillox.exe \
+  $data/bank-10000x7.xlsx $data/bank-10000x7.xls $data/lone-xfd1048576.xlsx

@@ -24,7 +24,7 @@ using namespace driver;
 // Win32 child identifiers: 100 + 10 x (19 - the control's row).
 enum {
   kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kFileName = 170, kReset = 180,
-  kFolder = 190, kAutoReplace = 210, kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
+  kFolder = 190, kChooseFolder = 200, kAutoReplace = 210, kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
 };
 constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 
@@ -148,6 +148,42 @@ TEST_F(ConverterProgram, ACancelledBrowseBringsBackTheLastConfirmedFile) {
   EXPECT_EQ(Expected(path), Text(Control(kBody))) << "and it is what converts";
 }
 
+// A drop replaces what the dialog chose, but the dialog keeps its own
+// name: a cancelled browse brings the dialog's file back, not the dropped one.
+TEST_F(ConverterProgram, ADroppedFileIsWhatConvertsUntilTheDialogIsOpenedAgain) {
+  std::string chosen = Source("samples/题库示例.csv");
+  std::string dropped = Source("samples/题库示例.ods");
+  Choose(chosen);
+  SetForegroundWindow(window);
+  DragFilesOnto(Control(kFileName), {dropped});
+  EXPECT_EQ(dropped, Text(Control(kFileName)));
+  Click(Control(kConvert));
+  EXPECT_EQ(Expected(dropped), Text(Control(kBody)));
+
+  PostClick(Control(kBrowse));
+  HWND dialog = WaitForDialog("打开", 20000);
+  ASSERT_NE(nullptr, dialog);
+  CancelDialog(dialog);
+  ASSERT_TRUE(WaitForWindowGoneHandle(dialog));
+  EXPECT_EQ(chosen, Text(Control(kFileName)));
+}
+
+// Several files come as one text, each name ended by CR LF; it is kept as
+// it is, and since it names no one file the conversion says so.
+TEST_F(ConverterProgram, TwoDroppedFilesAreKeptAsOneTextThatCannotBeOpened) {
+  std::string a = Source("samples/题库示例.csv"), b = Source("samples/题库示例.xls");
+  SetForegroundWindow(window);
+  DragFilesOnto(Control(kFileName), {a, b});
+  EXPECT_EQ(a + "\r\n" + b + "\r\n", Text(Control(kFileName)));
+  PostClick(Control(kConvert));
+  HWND failed = WaitForDialog("信息：", 20000);
+  ASSERT_NE(nullptr, failed);
+  EXPECT_EQ(0u, Text(GetDlgItem(failed, 0xFFFF)).find("无法打开文件："));
+  CancelDialog(failed);
+  ASSERT_TRUE(WaitForWindowGoneHandle(failed));
+  EXPECT_EQ("", Text(Control(kBody)));
+}
+
 TEST_F(ConverterProgram, ConvertingTwiceAppendsTwiceAndManualReplacementWorksOnTheWhole) {
   std::string path = Source("samples/题库示例.csv");
   std::string expected = Expected(path);
@@ -195,6 +231,34 @@ TEST_F(ConverterProgram, SavingWithoutAFolderAsksForOne) {
   box = WaitForDialog("请选择保存目录：", 20000);
   ASSERT_NE(nullptr, box);
   CancelDialog(box);
+}
+
+// A drive root comes back from the folder browser with its backslash, so
+// the target holds two in a row; the system reads that as one.
+TEST_F(ConverterProgram, ADriveRootChosenInTheBrowserReceivesTheDocument) {
+  std::string path = Source("samples/题库示例.csv");
+  Choose(path);
+  Click(Control(kConvert));
+  PostClick(Control(kChooseFolder));
+  HWND browser = WaitForDialog("选择目录：", 20000);
+  ASSERT_NE(nullptr, browser);
+  ASSERT_TRUE(ChooseFolderIn(browser, "C:\\"));
+  ASSERT_TRUE(WaitForWindowGoneHandle(browser));
+  EXPECT_EQ("C:\\", Text(Control(kFolder)));
+  DeleteFileA("C:\\题库示例.doc");
+  Click(Control(kSave));
+  EXPECT_EQ(Expected(path), ReadFile("C:\\题库示例.doc"));
+  DeleteFileA("C:\\题库示例.doc");
+}
+
+// With our in-process server nothing outlives the window: the program
+// ends by itself, promptly and cleanly, once its window is closed.
+TEST_F(ConverterProgram, ClosingAfterAConversionEndsTheProgramCleanly) {
+  Choose(Source("samples/题库示例.xlsx"));
+  Click(Control(kConvert));
+  ASSERT_NE("", Text(Control(kBody)));
+  Close(window);
+  EXPECT_EQ(0, WaitForExit(process, 20000));
 }
 
 TEST_F(ConverterProgram, ResetAndCloseLeaveTheUsersOwnSpreadsheetRunning) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace qx::driver {
 
@@ -39,6 +40,10 @@ bool ChooseFile(HWND dialog, const char* path);
 bool ChooseFolderIn(HWND dialog, const char* path);
 // Presses Cancel.
 void CancelDialog(HWND dialog);
+
+// Drags these files (GBK paths) onto the window with the system's own drag
+// loop, as from the shell, and drops them; the effect the drop answered.
+DWORD DragFilesOnto(HWND target, const std::vector<std::string>& paths);
 
 // Starts a program (a Windows path), returns its process handle.
 HANDLE Launch(const std::string& commandLine);

@@ -117,16 +117,19 @@ bool ChooseFile(HWND dialog, const char* path) {
 
 // The tree's selected item, or null (an address in the browser's process,
 // good only for comparing).
-LRESULT TreeSelection(HWND tree) {
+LRESULT TreeItem(HWND tree, WPARAM which) {
   DWORD_PTR item = 0;
-  SendMessageTimeoutA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_NORMAL, 5000, &item);
+  SendMessageTimeoutA(tree, TVM_GETNEXTITEM, which, 0, SMTO_NORMAL, 5000, &item);
   return static_cast<LRESULT>(item);
 }
+LRESULT TreeSelection(HWND tree) { return TreeItem(tree, TVGN_CARET); }
 
 bool ChooseFolderIn(HWND dialog, const char* path) {
-  // Shown is not yet filled: the browser selects its root last.
+  // Shown is not yet filled: wait for the tree's first item. (Some
+  // browsers never put the caret on the root, so the selection cannot be
+  // what is waited for.)
   HWND tree = nullptr;
-  for (int i = 0; i < 200 && !(tree && TreeSelection(tree)); ++i) {
+  for (int i = 0; i < 200 && !(tree && TreeItem(tree, TVGN_ROOT)); ++i) {
     tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
     Sleep(50);
   }
