@@ -14,6 +14,8 @@ need=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64
   fonts-wqy-microhei fonts-arphic-uming fonts-wine locales
+  # The release: the installer is made by NSIS through CPack.
+  nsis zip unzip
 )
 
 missing=()

@@ -35,6 +35,11 @@ else
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_TEST_DIRS= -DQX_SKIP_DIRS= >/dev/null
   cmake --build build/win64 -j"$jobs"
 fi
+# The release (zip and installer) from the 32-bit build, and the same from
+# the tree under test when that is the 64-bit one: the release tests install
+# and run them.
+bash scripts/package.sh build/win32
+[ "$wintest" = build/win32 ] || bash scripts/package.sh "$wintest"
 set +e
 
 summary() {  # "N passed, N failed" from a ctest log

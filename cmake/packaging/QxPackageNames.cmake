@@ -1,0 +1,10 @@
+# Read by CPack once per generator: the file name of each artefact.
+if(CPACK_GENERATOR STREQUAL "ZIP")
+  set(CPACK_PACKAGE_FILE_NAME "quillox-${CPACK_PACKAGE_VERSION}-${CPACK_QX_ARCH}")
+elseif(CPACK_GENERATOR STREQUAL "NSIS")
+  if(CPACK_QX_ARCH STREQUAL "win32")
+    set(CPACK_PACKAGE_FILE_NAME "quillox-${CPACK_PACKAGE_VERSION}-setup")
+  else()
+    set(CPACK_PACKAGE_FILE_NAME "quillox-${CPACK_PACKAGE_VERSION}-${CPACK_QX_ARCH}-setup")
+  endif()
+endif()
