@@ -6,10 +6,20 @@
 // one WM_SETTEXT.
 //
 //   window_convert_bench QUILLOX.EXE FILE...
+//   window_convert_bench --edit-floor TEXT BYTES...
+//
+// The second form times the floor alone: the first BYTES of a text file put
+// into a multi-line, word-wrapping edit box like the converter's body box.
+// Wine's edit control wraps a line with no break opportunity in about cubic
+// time, and a sheet of empty rows converts to exactly such a line ("0:1:2:"
+// and so on), so that box cannot take the text of the XFD1048576 workbook
+// at all; this form shows the growth on its first few kilobytes.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -71,13 +81,42 @@ bool Time(const std::string& program, const std::string& file) {
   return bytes > 0;
 }
 
+int EditFloor(const char* path, char** sizes, int count) {
+  FILE* f = fopen(path, "rb");
+  if (!f) return 1;
+  std::string text;
+  char chunk[65536];
+  for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;) text.append(chunk, n);
+  fclose(f);
+  HWND parent = CreateWindowExA(0, "STATIC", "floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 960, 776,
+                                nullptr, nullptr, nullptr, nullptr);
+  HWND box = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE |
+                             ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
+                             0, 30, 420, 730, parent, nullptr, nullptr, nullptr);
+  SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  SendMessageA(box, EM_LIMITTEXT, 0, 0);
+  for (int i = 0; i < count; ++i) {
+    size_t bytes = std::min<size_t>(strtoul(sizes[i], nullptr, 10), text.size());
+    std::string part = text.substr(0, bytes);
+    double t0 = Seconds();
+    SetWindowTextA(box, part.c_str());
+    printf("edit box floor: first %8zu bytes of %s  %8.3f s\n", bytes, path, Seconds() - t0);
+    fflush(stdout);
+    SetWindowTextA(box, "");
+  }
+  DestroyWindow(parent);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: window_convert_bench QUILLOX.EXE FILE...\n");
+    fprintf(stderr, "usage: window_convert_bench QUILLOX.EXE FILE...\n"
+                    "       window_convert_bench --edit-floor TEXT BYTES...\n");
     return 2;
   }
+  if (!strcmp(argv[1], "--edit-floor")) return EditFloor(argv[2], argv + 3, argc - 3);
   int failed = 0;
   for (int i = 2; i < argc; ++i)
     if (!Time(FullPath(argv[1]), FullPath(argv[i]))) {
