@@ -15,7 +15,7 @@ need=(
   wine64
   fonts-wqy-microhei fonts-arphic-uming fonts-wine locales
   # The release: the installer is made by NSIS through CPack.
-  nsis zip unzip
+  nsis
 )
 
 missing=()

@@ -80,10 +80,13 @@ class FilesData final : public IDataObject {
   ULONG refs_ = 1;
 };
 
-// Lets the loop pass over the target a few times, so that it sees the
-// drag enter, then drops.
+// Drops once the loop has passed over the target a few times, so that it
+// has seen the drag enter. The pointer may reach the target late (the X
+// server moves it when it gets round to it), so rounds elsewhere do not
+// count; a drag that never gets there is cancelled.
 class DroppingSource final : public IDropSource {
  public:
+  explicit DroppingSource(HWND target) : target_(target) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (iid == IID_IUnknown || iid == IID_IDropSource) {
       *out = static_cast<IDropSource*>(this);
@@ -95,13 +98,17 @@ class DroppingSource final : public IDropSource {
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
-    if (escape) return DRAGDROP_S_CANCEL;
-    return ++rounds_ < 4 ? S_OK : DRAGDROP_S_DROP;
+    if (escape || ++rounds_ > 400) return DRAGDROP_S_CANCEL;
+    POINT p;
+    GetCursorPos(&p);
+    if (WindowFromPoint(p) == target_) ++over_;
+    return over_ < 4 ? S_OK : DRAGDROP_S_DROP;
   }
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
  private:
-  int rounds_ = 0;
+  HWND target_;
+  int rounds_ = 0, over_ = 0;
 };
 
 }  // namespace
@@ -110,9 +117,10 @@ DWORD DragFilesOnto(HWND target, const std::vector<std::string>& paths) {
   bool ole = SUCCEEDED(OleInitialize(nullptr));
   RECT rc;
   GetWindowRect(target, &rc);
-  SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  SetCursorPos(centre.x, centre.y);
   FilesData data(paths);
-  DroppingSource source;
+  DroppingSource source(target);
   DWORD effect = DROPEFFECT_NONE;
   DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
   if (ole) OleUninitialize();
