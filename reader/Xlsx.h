@@ -1,6 +1,7 @@
 // .xlsx: SpreadsheetML parts inside a ZIP package.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,5 +10,10 @@
 namespace qx::reader {
 
 bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error);
+
+// The same with the sheet and shared-string parts read through a window of
+// `window` bytes as they inflate. The result does not depend on it; tests
+// make it tiny so that every token is cut somewhere.
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window);
 
 }  // namespace qx::reader
