@@ -6,31 +6,67 @@
 namespace qx::xml {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// Character classes, looked up once per byte in the scanning loops.
+enum : uint8_t { kSpace = 1, kNameEnd = 2, kColon = 4, kTextStop = 8, kValueMark = 16 };
 
-bool IsNameEnd(char c) { return IsSpace(c) || c == '>' || c == '/' || c == '=' || c == '<'; }
+struct Classes {
+  uint8_t of[256] = {};
+  constexpr Classes() {
+    for (unsigned char c : {' ', '\t', '\n', '\r'}) of[c] |= kSpace | kNameEnd;
+    for (unsigned char c : {'>', '/', '=', '<'}) of[c] |= kNameEnd;
+    of[static_cast<unsigned char>(':')] |= kColon;
+    for (unsigned char c : {'<', '&', '\r'}) of[c] |= kTextStop;
+    for (unsigned char c : {'&', '\r', '\n', '\t', '<', '"', '\''}) of[c] |= kValueMark;
+  }
+};
+constexpr Classes kClasses;
 
-void SplitName(std::string_view qname, std::string_view* prefix, std::string_view* local) {
-  size_t colon = qname.find(':');
+inline uint8_t ClassOf(char c) { return kClasses.of[static_cast<unsigned char>(c)]; }
+inline bool IsSpace(char c) { return ClassOf(c) & kSpace; }
+inline bool IsNameEnd(char c) { return ClassOf(c) & kNameEnd; }
+
+// Scans a name from p; returns where it ends and sets *colon to its first
+// ':' (or npos).
+inline size_t ScanName(const char* s, size_t p, size_t n, size_t* colon) {
+  *colon = std::string_view::npos;
+  for (; p < n; ++p) {
+    uint8_t k = ClassOf(s[p]);
+    if (k & kNameEnd) break;
+    if ((k & kColon) && *colon == std::string_view::npos) *colon = p;
+  }
+  return p;
+}
+
+inline void SplitAt(const char* s, size_t begin, size_t end, size_t colon, std::string_view* prefix,
+                    std::string_view* local) {
   if (colon == std::string_view::npos) {
     *prefix = {};
-    *local = qname;
+    *local = std::string_view(s + begin, end - begin);
   } else {
-    *prefix = qname.substr(0, colon);
-    *local = qname.substr(colon + 1);
+    *prefix = std::string_view(s + begin, colon - begin);
+    *local = std::string_view(s + colon + 1, end - colon - 1);
   }
 }
 
+inline bool SameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
 
 // Parses the reference that starts at s[0] == '&' (n bytes available).
 // Returns its length (through ';') and the character, or 0 when it is no
 // predefined entity or valid character reference. A reference is at most
-// 13 bytes long: one with more leading zeros is refused.
+// kMaxReference bytes long: one with more leading zeros is refused.
+constexpr size_t kMaxReference = 13;
+
 size_t ParseReference(const char* s, size_t n, uint32_t* cp) {
   if (n >= 3 && s[1] == '#') {
     const bool hex = s[2] == 'x';
     const size_t first = hex ? 3 : 2;
-    const size_t limit = n < 13 ? n : 13;
+    const size_t limit = n < kMaxReference ? n : kMaxReference;
     uint32_t v = 0;
     size_t i = first;
     for (; i < limit; ++i) {
@@ -91,16 +127,14 @@ char* PutUtf8(uint32_t cp, char* w) {
 
 // Decodes raw text or an attribute value onto *out. No reference is
 // shorter than what it stands for, so the output fits in raw.size() bytes
-// and is written in place, run by run. With `strict`, a '&' that starts no
-// valid reference makes it return false (the output is then unfinished);
-// without, it stays literal.
-bool Decode(std::string_view raw, bool attribute, bool strict, std::string* out) {
+// and is written in place, run by run. A '&' that starts no valid reference
+// (the Reader refused those already) stays literal.
+void Decode(std::string_view raw, bool attribute, std::string* out) {
   const size_t old = out->size();
   out->resize(old + raw.size());
   char* w = out->data() + old;
   const char* p = raw.data();
   const char* const end = p + raw.size();
-  bool ok = true;
   while (p < end) {
     const char* q = p;
     if (attribute) {
@@ -116,10 +150,6 @@ bool Decode(std::string_view raw, bool attribute, bool strict, std::string* out)
       uint32_t cp = 0;
       size_t len = ParseReference(q, static_cast<size_t>(end - q), &cp);
       if (len == 0) {
-        if (strict) {
-          ok = false;
-          break;
-        }
         *w++ = '&';
         p = q + 1;
       } else {
@@ -136,7 +166,6 @@ bool Decode(std::string_view raw, bool attribute, bool strict, std::string* out)
     }
   }
   out->resize(static_cast<size_t>(w - out->data()));
-  return ok;
 }
 
 bool CheckEntities(std::string_view s) {
@@ -154,7 +183,7 @@ bool CheckEntities(std::string_view s) {
 }  // namespace
 
 void AppendDecoded(std::string_view raw, bool attribute, std::string* out) {
-  Decode(raw, attribute, false, out);
+  Decode(raw, attribute, out);
 }
 
 Reader::Reader(std::string_view document) : doc_(document) {
@@ -214,7 +243,7 @@ std::string_view Reader::TopName() const {
 
 const Attribute* Reader::Find(std::string_view local) const {
   for (const Attribute& a : attrs_) {
-    if (a.local == local) return &a;
+    if (SameBytes(a.local, local)) return &a;
   }
   return nullptr;
 }
@@ -229,7 +258,7 @@ const Attribute* Reader::Find(std::string_view prefix, std::string_view local) c
 std::string_view Reader::Value(const Attribute& a, std::string* scratch) const {
   if (a.plain) return a.raw;
   scratch->clear();
-  Decode(a.raw, true, false, scratch);
+  Decode(a.raw, true, scratch);
   return *scratch;
 }
 
@@ -237,7 +266,7 @@ void Reader::AppendText(std::string* out) const {
   if (textPlain_) {
     out->append(text_.data(), text_.size());
   } else {
-    out->append(decoded_);
+    out->append(decoded_.data(), decodedSize_);
   }
 }
 
@@ -246,16 +275,17 @@ void Reader::AppendText(std::string* out) const {
 // whole document gets.
 Reader::Parse Reader::ParseStartTag() {
   const size_t n = doc_.size();
+  const char* d = doc_.data();
   size_t p = pos_ + 1;
-  size_t nameStart = p;
-  while (p < n && !IsNameEnd(doc_[p])) ++p;
+  size_t nameStart = p, colon;
+  p = ScanName(d, p, n, &colon);
   if (p >= n && !eof_) return Parse::More;
   if (p == nameStart || p >= n) {
     Fail(p >= n ? "XML 文档不完整" : "XML 格式错误：元素名无效");
     return Parse::Error;
   }
   std::string_view qname = doc_.substr(nameStart, p - nameStart);
-  SplitName(qname, &prefix_, &local_);
+  SplitAt(d, nameStart, p, colon, &prefix_, &local_);
   attrs_.clear();
   selfClosing_ = false;
   for (;;) {
@@ -280,13 +310,13 @@ Reader::Parse Reader::ParseStartTag() {
       Fail("XML 格式错误：标签无效");
       return Parse::Error;
     }
-    size_t attrStart = p;
-    while (p < n && !IsNameEnd(doc_[p])) ++p;
+    size_t attrStart = p, attrColon;
+    p = ScanName(d, p, n, &attrColon);
     if (p == attrStart) {
       Fail("XML 格式错误：属性无效");
       return Parse::Error;
     }
-    std::string_view attrName = doc_.substr(attrStart, p - attrStart);
+    const size_t attrEnd = p;
     while (p < n && IsSpace(doc_[p])) ++p;
     if (p >= n && !eof_) return Parse::More;
     if (p >= n || doc_[p] != '=') {
@@ -301,24 +331,31 @@ Reader::Parse Reader::ParseStartTag() {
       return Parse::Error;
     }
     char quote = doc_[p++];
-    const void* close = std::memchr(doc_.data() + p, quote, n - p);
-    if (!close) {
+    // One pass to the closing quote, noting what the value holds.
+    bool plain = true, lt = false;
+    size_t valueEnd = p;
+    for (; valueEnd < n; ++valueEnd) {
+      const char v = d[valueEnd];
+      if (!(ClassOf(v) & kValueMark)) continue;
+      if (v == quote) break;
+      if (v == '<') {
+        lt = true;
+      } else if (v != '"' && v != '\'') {
+        plain = false;
+      }
+    }
+    if (valueEnd >= n) {
       if (!eof_) return Parse::More;
       Fail("XML 文档不完整");
       return Parse::Error;
     }
-    size_t valueEnd = static_cast<const char*>(close) - doc_.data();
     Attribute a;
-    SplitName(attrName, &a.prefix, &a.local);
+    SplitAt(d, attrStart, attrEnd, attrColon, &a.prefix, &a.local);
     a.raw = doc_.substr(p, valueEnd - p);
-    a.plain = true;
-    for (char v : a.raw) {
-      if (v == '&' || v == '\r' || v == '\n' || v == '\t') {
-        a.plain = false;
-      } else if (v == '<') {
-        Fail("XML 格式错误：属性值中有“<”");
-        return Parse::Error;
-      }
+    a.plain = plain;
+    if (lt) {
+      Fail("XML 格式错误：属性值中有“<”");
+      return Parse::Error;
     }
     if (!a.plain && !CheckEntities(a.raw)) {
       Fail("XML 中有未定义的实体引用（不会展开）");
@@ -338,16 +375,59 @@ Reader::Parse Reader::ParseStartTag() {
   return Parse::Done;
 }
 
-Token Reader::ReadText(size_t end) {
-  text_ = doc_.substr(pos_, end - pos_);
-  pos_ = end;
-  const bool amp = std::memchr(text_.data(), '&', text_.size()) != nullptr;
-  textPlain_ = !amp && std::memchr(text_.data(), '\r', text_.size()) == nullptr;
-  if (!textPlain_) {
-    decoded_.clear();
-    if (!Decode(text_, false, true, &decoded_)) return Fail("XML 中有未定义的实体引用（不会展开）");
+Reader::Parse Reader::ReadText() {
+  const char* const base = doc_.data();
+  const size_t n = doc_.size();
+  size_t p = pos_;
+  while (p < n && !(ClassOf(base[p]) & kTextStop)) ++p;
+  if (p == n || base[p] == '<') {
+    if (p == n && !eof_) return Parse::More;
+    text_ = doc_.substr(pos_, p - pos_);
+    textPlain_ = true;
+    pos_ = p;
+    return Parse::Done;
   }
-  return Token::Text;
+  // Decoded text is never longer than raw, and the raw text lies within
+  // what is left of the window.
+  if (decoded_.size() < n - pos_) decoded_.resize(n - pos_);
+  char* const out = decoded_.data();
+  char* w = out;
+  std::memcpy(w, base + pos_, p - pos_);
+  w += p - pos_;
+  for (;;) {
+    if (p == n) {
+      if (!eof_) return Parse::More;
+      break;
+    }
+    const char c = base[p];
+    if (c == '<') break;
+    if (c == '&') {
+      uint32_t cp = 0;
+      size_t len = ParseReference(base + p, n - p, &cp);
+      if (len == 0) {
+        // A reference cut by the window's end is judged when it is whole.
+        if (!eof_ && n - p < kMaxReference) return Parse::More;
+        Fail("XML 中有未定义的实体引用（不会展开）");
+        return Parse::Error;
+      }
+      w = PutUtf8(cp, w);
+      p += len;
+    } else {  // CR, alone or before LF, ends a line as LF
+      *w++ = '\n';
+      ++p;
+      if (p < n && base[p] == '\n') ++p;
+    }
+    size_t q = p;
+    while (q < n && !(ClassOf(base[q]) & kTextStop)) ++q;
+    std::memcpy(w, base + p, q - p);
+    w += q - p;
+    p = q;
+  }
+  text_ = doc_.substr(pos_, p - pos_);
+  textPlain_ = false;
+  decodedSize_ = static_cast<size_t>(w - out);
+  pos_ = p;
+  return Parse::Done;
 }
 
 Token Reader::Next() {
@@ -383,12 +463,11 @@ Token Reader::Next() {
     const char* base = doc_.data();
     if (base[pos_] != '<') {
       // A text token is whole: it runs to the next '<' or the real end.
-      const void* lt = std::memchr(base + pos_, '<', n - pos_);
-      if (!lt && !eof_) {
-        if (!Refill()) return Token::Error;
-        continue;
-      }
-      return ReadText(lt ? static_cast<size_t>(static_cast<const char*>(lt) - base) : n);
+      Parse r = ReadText();
+      if (r == Parse::Done) return Token::Text;
+      if (r == Parse::Error) return Token::Error;
+      if (!Refill()) return Token::Error;
+      continue;
     }
     std::string_view rest = doc_.substr(pos_);
     // Seen at its end, "<!-" and the like would be taken for something else.
@@ -459,8 +538,8 @@ Token Reader::Next() {
         return Fail("XML 格式错误：无法识别的“<!”");
       }
     } else if (c == '/') {
-      size_t p = 2;
-      while (p < rest.size() && !IsNameEnd(rest[p])) ++p;
+      size_t colon;
+      size_t p = ScanName(rest.data(), 2, rest.size(), &colon);
       std::string_view qname = rest.substr(2, p - 2);
       while (p < rest.size() && IsSpace(rest[p])) ++p;
       if (p >= rest.size()) {
@@ -468,10 +547,10 @@ Token Reader::Next() {
         more = true;
       } else {
         if (rest[p] != '>') return Fail("XML 格式错误：结束标签无效");
-        if (stackEnds_.empty() || TopName() != qname) {
+        if (stackEnds_.empty() || !SameBytes(TopName(), qname)) {
           return Fail("XML 格式错误：结束标签与开始标签不匹配");
         }
-        SplitName(qname, &prefix_, &local_);
+        SplitAt(rest.data(), 2, 2 + qname.size(), colon, &prefix_, &local_);
         selfClosing_ = false;
         pos_ += p + 1;
         popPending_ = true;

@@ -91,7 +91,9 @@ class Reader {
 
   Token Fail(const char* message);
   Parse ParseStartTag();
-  Token ReadText(size_t end);  // the text from pos_ to end
+  // The text from pos_ to the next '<' (or the real end), decoded as it
+  // is scanned when it is not plain.
+  Parse ReadText();
   // Keeps the unfinished token, makes room and reads on; false when the
   // source failed.
   bool Refill();
@@ -110,7 +112,8 @@ class Reader {
   bool selfClosing_ = false;
   bool textPlain_ = true;
   std::string_view local_, prefix_, text_;
-  std::string decoded_;  // text_ decoded, when it is not plain
+  std::string decoded_;  // text_ decoded, when it is not plain: its first
+  size_t decodedSize_ = 0;  // bytes
   std::vector<Attribute> attrs_;
   // Qualified names of open elements, back to back: the window moves on
   // beneath them.
