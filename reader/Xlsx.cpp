@@ -8,6 +8,7 @@
 #include "reader/NumberFormat.h"
 #include "reader/SheetUtil.h"
 #include "reader/Xml.h"
+#include "reader/ReadAhead.h"
 #include "reader/Zip.h"
 #include "reader/ZipStream.h"
 
@@ -71,7 +72,7 @@ std::string ResolvePart(std::string_view baseDir, std::string_view target) {
 // An archive member as the XML reader's source.
 class MemberSource : public xml::Source {
  public:
-  explicit MemberSource(zip::EntryStream* stream) : stream_(stream) {}
+  explicit MemberSource(zip::ReadAhead* stream) : stream_(stream) {}
   bool Read(char* dst, size_t room, size_t* got, std::string* error) override {
     *got = stream_->Read(dst, room);
     if (!stream_->failed()) return true;
@@ -80,13 +81,14 @@ class MemberSource : public xml::Source {
   }
 
  private:
-  zip::EntryStream* stream_;
+  zip::ReadAhead* stream_;
 };
 
 class XlsxReader {
  public:
-  XlsxReader(std::string_view bytes, Workbook* out, std::string* error, size_t window)
-      : bytes_(bytes), book_(out), error_(error), window_(window) {}
+  XlsxReader(std::string_view bytes, Workbook* out, std::string* error, size_t window,
+             uint64_t readAheadFrom)
+      : bytes_(bytes), book_(out), error_(error), window_(window), readAheadFrom_(readAheadFrom) {}
 
   bool Read();
 
@@ -117,6 +119,7 @@ class XlsxReader {
   Workbook* book_;
   std::string* error_;
   size_t window_;
+  uint64_t readAheadFrom_;
   zip::Archive zip_;
   bool date1904_ = false;
   size_t sharedCount_ = 0;
@@ -140,12 +143,13 @@ bool XlsxReader::StreamPart(std::string_view name, const zip::Entry& entry, Pars
   zip::EntryStream stream;
   std::string err;
   if (!zip_.OpenStream(entry, &stream, &err)) return Fail(std::string(name) + "：" + err);
-  MemberSource source(&stream);
+  zip::ReadAhead ahead(&stream, entry.uncompressedSize >= readAheadFrom_);
+  MemberSource source(&ahead);
   xml::Reader r(&source, window_);
   if (parse(r)) return true;
   // A damaged member is what to report, whatever its bytes made the parse
   // stumble on first, as when a part was checked whole before its parse.
-  if (!stream.Drain()) return Fail(std::string(name) + "：" + stream.error());
+  if (!ahead.Drain()) return Fail(std::string(name) + "：" + ahead.error());
   return false;
 }
 
@@ -332,6 +336,20 @@ bool ParseRef(std::string_view s, int32_t* row, int32_t* col) {
   return true;
 }
 
+// A cell's t attribute. Any type not known here is read as a number, as
+// "n" is.
+enum class ValueType { Number, Shared, Str, Inline, Boolean, Error, Date };
+
+ValueType TypeOf(std::string_view t) {
+  if (t == "s") return ValueType::Shared;
+  if (t == "str") return ValueType::Str;
+  if (t == "inlineStr") return ValueType::Inline;
+  if (t == "b") return ValueType::Boolean;
+  if (t == "e") return ValueType::Error;
+  if (t == "d") return ValueType::Date;
+  return ValueType::Number;
+}
+
 bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
   const zip::Entry* entry = zip_.Find(part);
   if (!entry) return Fail("缺少部件 " + std::string(part));
@@ -353,7 +371,7 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
   const std::string where = "工作表“" + sheet->name + "”";
   size_t dataDepth = 0;
   int32_t row = 0, col = 0;
-  std::string value, inlineText, type;
+  std::string value, inlineText;
   for (;;) {
     Token t = r.Next();
     if (t == Token::End) break;
@@ -411,9 +429,9 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       if (col >= kMaxCol) return Fail(where + "的列数超出范围");
       ++col;
     }
-    // Kept as a copy: the window may move on while the cell is read.
-    type.assign("n");
-    if (const xml::Attribute* a = r.Find("t")) type.assign(r.Value(*a, &scratch_));
+    // Taken apart now: the window may move on while the cell is read.
+    ValueType type = ValueType::Number;
+    if (const xml::Attribute* a = r.Find("t")) type = TypeOf(r.Value(*a, &scratch_));
     if (const xml::Attribute* a = r.Find("s")) detail::ParseUnsigned(r.Value(*a, &scratch_), &style);
     bool hasValue = false, hasInline = false, hasFormula = false;
     value.clear();
@@ -457,35 +475,35 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       cell.textId = static_cast<uint32_t>(book_->strings.size());
       book_->strings.push_back(*text);
     };
-    if (type == "inlineStr" || (hasInline && !hasValue)) {
+    if (type == ValueType::Inline || (hasInline && !hasValue)) {
       if (hasInline) {
         addText(&inlineText);
       } else if (hasValue) {
         addText(&value);
       }
-    } else if (!hasValue || (value.empty() && type != "str")) {
+    } else if (!hasValue || (value.empty() && type != ValueType::Str)) {
       // A formula without a cached result (openpyxl writes <v></v>) still
       // occupies its cell; a bare empty value is nothing.
       if (hasFormula) {
         value.clear();
         addText(&value);
       }
-    } else if (type == "s") {
+    } else if (type == ValueType::Shared) {
       uint64_t index;
       if (!detail::ParseUnsigned(std::string_view(value), &index) || index >= sharedCount_) {
         return Fail(where + "引用了不存在的共享字符串");
       }
       cell.type = CellType::Text;
       cell.textId = static_cast<uint32_t>(index);
-    } else if (type == "str") {
+    } else if (type == ValueType::Str) {
       addText(&value);
-    } else if (type == "b") {
+    } else if (type == ValueType::Boolean) {
       cell.type = CellType::Boolean;
       cell.number = (value == "1" || value == "true") ? 1.0 : 0.0;
-    } else if (type == "e") {
+    } else if (type == ValueType::Error) {
       cell.type = CellType::Error;
       cell.textId = detail::InternError(book_, &errorIds_, value);
-    } else if (type == "d") {
+    } else if (type == ValueType::Date) {
       if (!detail::ParseIsoDateTime(value, &cell.number)) {
         return Fail(where + "中的日期值无效：" + value.substr(0, 40));
       }
@@ -561,11 +579,12 @@ bool XlsxReader::Read() {
 }  // namespace
 
 bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error) {
-  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow);
+  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow, zip::ReadAhead::kWorthBytes);
 }
 
-bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window) {
-  XlsxReader reader(bytes, out, error, window);
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window,
+              uint64_t readAheadFrom) {
+  XlsxReader reader(bytes, out, error, window, readAheadFrom);
   return reader.Read();
 }
 

@@ -62,27 +62,60 @@ inline bool SameBytes(std::string_view a, std::string_view b) {
 // kMaxReference bytes long: one with more leading zeros is refused.
 constexpr size_t kMaxReference = 13;
 
-size_t ParseReference(const char* s, size_t n, uint32_t* cp) {
+[[gnu::always_inline]] inline size_t ParseReference(const char* s, size_t n, uint32_t* cp) {
+  if (n >= 8 && s[1] == '#') {
+    // Text written as references is mostly CJK, five decimal digits each
+    // (or four): taken without a loop whose length would be guessed wrong.
+    const unsigned d0 = static_cast<unsigned char>(s[2]) - unsigned{'0'};
+    const unsigned d1 = static_cast<unsigned char>(s[3]) - unsigned{'0'};
+    const unsigned d2 = static_cast<unsigned char>(s[4]) - unsigned{'0'};
+    const unsigned d3 = static_cast<unsigned char>(s[5]) - unsigned{'0'};
+    const unsigned d4 = static_cast<unsigned char>(s[6]) - unsigned{'0'};
+    if ((d0 | d1 | d2 | d3) <= 9) {
+      uint32_t v = d0 * 1000 + d1 * 100 + d2 * 10 + d3;
+      size_t len = 0;
+      if (s[6] == ';') {
+        len = 7;
+      } else if (d4 <= 9 && s[7] == ';') {
+        v = v * 10 + d4;
+        len = 8;
+      }
+      if (len) {
+        if (v == 0 || (v >= 0xD800 && v <= 0xDFFF)) return 0;
+        *cp = v;
+        return len;
+      }
+    }
+  }
   if (n >= 3 && s[1] == '#') {
-    const bool hex = s[2] == 'x';
-    const size_t first = hex ? 3 : 2;
     const size_t limit = n < kMaxReference ? n : kMaxReference;
     uint32_t v = 0;
-    size_t i = first;
-    for (; i < limit; ++i) {
-      const unsigned char c = static_cast<unsigned char>(s[i]);
-      uint32_t d;
-      if (static_cast<unsigned>(c - '0') < 10u) {
-        d = c - '0';
-      } else if (hex && static_cast<unsigned>((c | 0x20) - 'a') < 6u) {
-        d = (c | 0x20) - 'a' + 10u;
-      } else {
-        break;
+    size_t i;
+    if (s[2] != 'x') {
+      for (i = 2; i < limit; ++i) {
+        const unsigned d = static_cast<unsigned char>(s[i]) - unsigned{'0'};
+        if (d > 9) break;
+        v = v * 10 + d;
+        if (v > 0x10FFFF) return 0;
       }
-      v = v * (hex ? 16 : 10) + d;
-      if (v > 0x10FFFF) return 0;
+      if (i == 2) return 0;
+    } else {
+      for (i = 3; i < limit; ++i) {
+        const unsigned c = static_cast<unsigned char>(s[i]);
+        unsigned d;
+        if (c - unsigned{'0'} < 10u) {
+          d = c - '0';
+        } else if ((c | 0x20u) - unsigned{'a'} < 6u) {
+          d = (c | 0x20u) - 'a' + 10u;
+        } else {
+          break;
+        }
+        v = v * 16 + d;
+        if (v > 0x10FFFF) return 0;
+      }
+      if (i == 3) return 0;
     }
-    if (i == first || i == limit || s[i] != ';') return 0;
+    if (i == limit || s[i] != ';') return 0;
     if (v == 0 || (v >= 0xD800 && v <= 0xDFFF)) return 0;
     *cp = v;
     return i + 1;
@@ -106,7 +139,7 @@ size_t ParseReference(const char* s, size_t n, uint32_t* cp) {
   return 0;
 }
 
-char* PutUtf8(uint32_t cp, char* w) {
+[[gnu::always_inline]] inline char* PutUtf8(uint32_t cp, char* w) {
   if (cp < 0x80) {
     *w++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -417,11 +450,8 @@ Reader::Parse Reader::ReadText() {
       ++p;
       if (p < n && base[p] == '\n') ++p;
     }
-    size_t q = p;
-    while (q < n && !(ClassOf(base[q]) & kTextStop)) ++q;
-    std::memcpy(w, base + p, q - p);
-    w += q - p;
-    p = q;
+    // Runs between references are short in text made of references.
+    while (p < n && !(ClassOf(base[p]) & kTextStop)) *w++ = base[p++];
   }
   text_ = doc_.substr(pos_, p - pos_);
   textPlain_ = false;
