@@ -41,7 +41,7 @@ class ReadAhead {
 
  private:
   static constexpr size_t kBlocks = 3;
-  static constexpr size_t kBlockBytes = 128 * 1024;
+  static constexpr size_t kBlockBytes = 64 * 1024;
   struct Block {
     std::vector<char> bytes;
     size_t size = 0;

@@ -71,7 +71,7 @@ constexpr size_t kMaxReference = 13;
     const unsigned d2 = static_cast<unsigned char>(s[4]) - unsigned{'0'};
     const unsigned d3 = static_cast<unsigned char>(s[5]) - unsigned{'0'};
     const unsigned d4 = static_cast<unsigned char>(s[6]) - unsigned{'0'};
-    if ((d0 | d1 | d2 | d3) <= 9) {
+    if (!((d0 > 9) | (d1 > 9) | (d2 > 9) | (d3 > 9))) {
       uint32_t v = d0 * 1000 + d1 * 100 + d2 * 10 + d3;
       size_t len = 0;
       if (s[6] == ';') {
@@ -382,19 +382,18 @@ Reader::Parse Reader::ParseStartTag() {
       Fail("XML 文档不完整");
       return Parse::Error;
     }
-    Attribute a;
-    SplitAt(d, attrStart, attrEnd, attrColon, &a.prefix, &a.local);
-    a.raw = doc_.substr(p, valueEnd - p);
-    a.plain = plain;
     if (lt) {
       Fail("XML 格式错误：属性值中有“<”");
       return Parse::Error;
     }
-    if (!a.plain && !CheckEntities(a.raw)) {
+    Attribute& a = attrs_.emplace_back();  // in place: a copy stalls here
+    SplitAt(d, attrStart, attrEnd, attrColon, &a.prefix, &a.local);
+    a.raw = doc_.substr(p, valueEnd - p);
+    a.plain = plain;
+    if (!plain && !CheckEntities(a.raw)) {
       Fail("XML 中有未定义的实体引用（不会展开）");
       return Parse::Error;
     }
-    attrs_.push_back(a);
     p = valueEnd + 1;
   }
   if (stackEnds_.size() >= kMaxDepth) {
