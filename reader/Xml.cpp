@@ -419,26 +419,20 @@ Reader::Parse Reader::ReadText() {
     pos_ = p;
     return Parse::Done;
   }
-  // Decoded text is never longer than raw, and the raw text lies within
-  // what is left of the window.
-  if (decoded_.size() < n - pos_) decoded_.resize(n - pos_);
+  const void* lt = std::memchr(base + p, '<', n - p);
+  if (!lt && !eof_) return Parse::More;
+  const size_t end = lt ? static_cast<size_t>(static_cast<const char*>(lt) - base) : n;
+  // Decoded text is never longer than raw.
+  if (decoded_.size() < end - pos_) decoded_.resize(end - pos_);
   char* const out = decoded_.data();
   char* w = out;
   std::memcpy(w, base + pos_, p - pos_);
   w += p - pos_;
-  for (;;) {
-    if (p == n) {
-      if (!eof_) return Parse::More;
-      break;
-    }
-    const char c = base[p];
-    if (c == '<') break;
-    if (c == '&') {
+  while (p < end) {
+    if (base[p] == '&') {
       uint32_t cp = 0;
-      size_t len = ParseReference(base + p, n - p, &cp);
+      size_t len = ParseReference(base + p, end - p, &cp);
       if (len == 0) {
-        // A reference cut by the window's end is judged when it is whole.
-        if (!eof_ && n - p < kMaxReference) return Parse::More;
         Fail("XML 中有未定义的实体引用（不会展开）");
         return Parse::Error;
       }
@@ -447,15 +441,15 @@ Reader::Parse Reader::ReadText() {
     } else {  // CR, alone or before LF, ends a line as LF
       *w++ = '\n';
       ++p;
-      if (p < n && base[p] == '\n') ++p;
+      if (p < end && base[p] == '\n') ++p;
     }
     // Runs between references are short in text made of references.
-    while (p < n && !(ClassOf(base[p]) & kTextStop)) *w++ = base[p++];
+    while (p < end && !(ClassOf(base[p]) & kTextStop)) *w++ = base[p++];
   }
-  text_ = doc_.substr(pos_, p - pos_);
+  text_ = doc_.substr(pos_, end - pos_);
   textPlain_ = false;
   decodedSize_ = static_cast<size_t>(w - out);
-  pos_ = p;
+  pos_ = end;
   return Parse::Done;
 }
 

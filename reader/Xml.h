@@ -112,8 +112,9 @@ class Reader {
   bool selfClosing_ = false;
   bool textPlain_ = true;
   std::string_view local_, prefix_, text_;
-  std::string decoded_;  // text_ decoded, when it is not plain: its first
-  size_t decodedSize_ = 0;  // bytes
+  // text_ decoded when it is not plain, in the first decodedSize_ bytes.
+  std::string decoded_;
+  size_t decodedSize_ = 0;
   std::vector<Attribute> attrs_;
   // Qualified names of open elements, back to back: the window moves on
   // beneath them.
