@@ -7,7 +7,8 @@
 namespace qx::zip {
 
 ReadAhead::ReadAhead(EntryStream* stream, bool threaded) : stream_(stream) {
-  if (!threaded) return;
+  // On one core the two would only take turns.
+  if (!threaded || std::thread::hardware_concurrency() == 1) return;
   for (Block& b : blocks_) b.bytes.resize(kBlockBytes);
   try {
     thread_ = std::thread([this] { Run(); });

@@ -268,19 +268,6 @@ bool Reader::Refill() {
   return true;
 }
 
-std::string_view Reader::TopName() const {
-  size_t n = stackEnds_.size();
-  size_t begin = n > 1 ? stackEnds_[n - 2] : 0;
-  return std::string_view(stackNames_).substr(begin, stackEnds_[n - 1] - begin);
-}
-
-const Attribute* Reader::Find(std::string_view local) const {
-  for (const Attribute& a : attrs_) {
-    if (SameBytes(a.local, local)) return &a;
-  }
-  return nullptr;
-}
-
 const Attribute* Reader::Find(std::string_view prefix, std::string_view local) const {
   for (const Attribute& a : attrs_) {
     if (a.local == local && a.prefix == prefix) return &a;

@@ -68,7 +68,12 @@ class Reader {
   // Of the current StartElement.
   const std::vector<Attribute>& attributes() const { return attrs_; }
   // First attribute with this local name (any prefix), or null.
-  const Attribute* Find(std::string_view local) const;
+  const Attribute* Find(std::string_view local) const {
+    for (const Attribute& a : attrs_) {
+      if (a.local == local) return &a;
+    }
+    return nullptr;
+  }
   // Same with a given prefix.
   const Attribute* Find(std::string_view prefix, std::string_view local) const;
   // The attribute's value, decoded when needed; `scratch` holds it then.
@@ -97,7 +102,11 @@ class Reader {
   // Keeps the unfinished token, makes room and reads on; false when the
   // source failed.
   bool Refill();
-  std::string_view TopName() const;
+  std::string_view TopName() const {
+    const size_t n = stackEnds_.size();
+    const size_t begin = n > 1 ? stackEnds_[n - 2] : 0;
+    return std::string_view(stackNames_).substr(begin, stackEnds_[n - 1] - begin);
+  }
 
   std::string_view doc_;  // the document, or the filled part of the window
   size_t pos_ = 0;        // into doc_
