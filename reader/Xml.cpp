@@ -1,5 +1,6 @@
 #include "reader/Xml.h"
 
+#include <algorithm>
 #include <cstring>
 
 
@@ -66,17 +67,20 @@ constexpr size_t kMaxReference = 13;
   if (n >= 8 && s[1] == '#') {
     // Text written as references is mostly CJK, five decimal digits each
     // (or four): taken without a loop whose length would be guessed wrong.
-    const unsigned d0 = static_cast<unsigned char>(s[2]) - unsigned{'0'};
-    const unsigned d1 = static_cast<unsigned char>(s[3]) - unsigned{'0'};
-    const unsigned d2 = static_cast<unsigned char>(s[4]) - unsigned{'0'};
-    const unsigned d3 = static_cast<unsigned char>(s[5]) - unsigned{'0'};
-    const unsigned d4 = static_cast<unsigned char>(s[6]) - unsigned{'0'};
-    if (!((d0 > 9) | (d1 > 9) | (d2 > 9) | (d3 > 9))) {
-      uint32_t v = d0 * 1000 + d1 * 100 + d2 * 10 + d3;
+    const auto* u = reinterpret_cast<const unsigned char*>(s);
+    uint32_t v = 0;
+    bool bad = false;
+    for (size_t k = 2; k < 6; ++k) {
+      const unsigned d = u[k] - unsigned{'0'};
+      bad |= d > 9;
+      v = v * 10 + d;
+    }
+    if (!bad) {
       size_t len = 0;
-      if (s[6] == ';') {
+      const unsigned d4 = u[6] - unsigned{'0'};
+      if (u[6] == ';') {
         len = 7;
-      } else if (d4 <= 9 && s[7] == ';') {
+      } else if (d4 <= 9 && u[7] == ';') {
         v = v * 10 + d4;
         len = 8;
       }
@@ -387,8 +391,12 @@ Reader::Parse Reader::ParseStartTag() {
     Fail("XML 嵌套太深");
     return Parse::Error;
   }
-  stackNames_.append(qname);
-  stackEnds_.push_back(stackNames_.size());
+  // Names above the top of the stack are left in place and overwritten.
+  const size_t begin = stackEnds_.empty() ? 0 : stackEnds_.back();
+  const size_t end = begin + qname.size();
+  if (end > stackNames_.size()) stackNames_.resize(std::max(end, 2 * stackNames_.size()));
+  std::memcpy(&stackNames_[begin], qname.data(), qname.size());
+  stackEnds_.push_back(end);
   pendingEnd_ = selfClosing_;
   pos_ = p;
   return Parse::Done;
@@ -413,8 +421,10 @@ Reader::Parse Reader::ReadText() {
   if (decoded_.size() < end - pos_) decoded_.resize(end - pos_);
   char* const out = decoded_.data();
   char* w = out;
-  std::memcpy(w, base + pos_, p - pos_);
-  w += p - pos_;
+  if (p > pos_) {
+    std::memcpy(w, base + pos_, p - pos_);
+    w += p - pos_;
+  }
   while (p < end) {
     if (base[p] == '&') {
       uint32_t cp = 0;
@@ -443,7 +453,6 @@ Reader::Parse Reader::ReadText() {
 Token Reader::Next() {
   if (failed_) return Token::Error;
   if (popPending_) {
-    stackNames_.resize(stackEnds_.size() > 1 ? stackEnds_[stackEnds_.size() - 2] : 0);
     stackEnds_.pop_back();
     popPending_ = false;
   }

@@ -125,8 +125,8 @@ class Reader {
   std::string decoded_;
   size_t decodedSize_ = 0;
   std::vector<Attribute> attrs_;
-  // Qualified names of open elements, back to back: the window moves on
-  // beneath them.
+  // Qualified names of open elements, back to back up to
+  // stackEnds_.back(): the window moves on beneath them.
   std::string stackNames_;
   std::vector<size_t> stackEnds_;
   std::string error_;
