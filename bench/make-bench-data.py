@@ -2,7 +2,9 @@
 """Writes the benchmark's question bank: 10,000 rows x 7 columns of Chinese
 text, as .xlsx with shared strings (the way the common spreadsheet
 applications write it), as .xlsx with inline strings (openpyxl) and as .xls
-(xlwt), into the folder given.
+(xlwt), into the folder given. With --tall, also the inline-string bank four
+times taller (bank-40000x7-inline.xlsx), for memory that should not grow
+with the inflated sheet.
 
 Needs Debian's python3-openpyxl and python3-xlwt (bench/run.sh installs
 them). Deterministic: the same files every time.
@@ -22,10 +24,10 @@ WORDS = ("题目内容选项答案解析光合作用二氧化碳水分子能量�
          "历史地理物理化学生物数学语文英语政治函数方程几何代数概率统计")
 
 
-def rows():
+def rows(count=ROWS):
     rng = random.Random(20261208)
     yield ["题型", "题目", "选项A", "选项B", "选项C", "选项D", "答案"]
-    for i in range(1, ROWS):
+    for i in range(1, count):
         question = "".join(rng.choice(WORDS) for _ in range(rng.randint(12, 30)))
         options = ["".join(rng.choice(WORDS) for _ in range(rng.randint(2, 8)))
                    for _ in range(4)]
@@ -82,16 +84,24 @@ def write_shared_strings_xlsx(path, data):
             z.writestr(name, text.encode('utf-8'))
 
 
-def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "."
-    os.makedirs(out, exist_ok=True)
-    data = list(rows())
-
+def write_inline_xlsx(path, data):
     wb = openpyxl.Workbook()
     ws = wb.active
     for r in data:
         ws.append(r)
-    wb.save(os.path.join(out, "bank-10000x7-inline.xlsx"))
+    wb.save(path)
+
+
+def main():
+    args = [a for a in sys.argv[1:] if a != "--tall"]
+    out = args[0] if args else "."
+    os.makedirs(out, exist_ok=True)
+    if "--tall" in sys.argv[1:]:
+        write_inline_xlsx(os.path.join(out, f"bank-{ROWS * 4}x7-inline.xlsx"), list(rows(ROWS * 4)))
+        return
+    data = list(rows())
+
+    write_inline_xlsx(os.path.join(out, "bank-10000x7-inline.xlsx"), data)
     write_shared_strings_xlsx(os.path.join(out, "bank-10000x7.xlsx"), data)
 
     book = xlwt.Workbook(encoding="utf-8")

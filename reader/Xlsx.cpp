@@ -8,7 +8,9 @@
 #include "reader/NumberFormat.h"
 #include "reader/SheetUtil.h"
 #include "reader/Xml.h"
+#include "reader/ReadAhead.h"
 #include "reader/Zip.h"
+#include "reader/ZipStream.h"
 
 namespace qx::reader {
 namespace {
@@ -67,10 +69,26 @@ std::string ResolvePart(std::string_view baseDir, std::string_view target) {
   return out;
 }
 
+// An archive member as the XML reader's source.
+class MemberSource : public xml::Source {
+ public:
+  explicit MemberSource(zip::ReadAhead* stream) : stream_(stream) {}
+  bool Read(char* dst, size_t room, size_t* got, std::string* error) override {
+    *got = stream_->Read(dst, room);
+    if (!stream_->failed()) return true;
+    *error = stream_->error();
+    return false;
+  }
+
+ private:
+  zip::ReadAhead* stream_;
+};
+
 class XlsxReader {
  public:
-  XlsxReader(std::string_view bytes, Workbook* out, std::string* error)
-      : bytes_(bytes), book_(out), error_(error) {}
+  XlsxReader(std::string_view bytes, Workbook* out, std::string* error, size_t window,
+             uint64_t readAheadFrom)
+      : bytes_(bytes), book_(out), error_(error), window_(window), readAheadFrom_(readAheadFrom) {}
 
   bool Read();
 
@@ -84,11 +102,15 @@ class XlsxReader {
   }
   // Extracts a part; missing parts are an error only when `required`.
   bool LoadPart(std::string_view name, bool required, std::string* data, bool* found);
+  // Parses a large part as it inflates, with parse(xml::Reader&).
+  template <class Parse>
+  bool StreamPart(std::string_view name, const zip::Entry& entry, Parse parse);
   bool ReadRelationships(std::string_view sourcePart, std::vector<Relationship>* rels);
   bool ReadWorkbookPart(std::string_view part, std::vector<SheetRef>* sheets);
   bool ReadSharedStrings(std::string_view part);
   bool ReadStyles(std::string_view part);
   bool ReadSheet(std::string_view part, Sheet* sheet);
+  bool ReadCells(xml::Reader& r, std::string_view part, uint64_t partSize, Sheet* sheet);
   // Appends the text of a rich-text container (<si>, <is>): the <t> of its
   // runs, without phonetic runs. The reader stands on its start element.
   bool ReadRichText(xml::Reader& r, std::string* out);
@@ -96,6 +118,8 @@ class XlsxReader {
   std::string_view bytes_;
   Workbook* book_;
   std::string* error_;
+  size_t window_;
+  uint64_t readAheadFrom_;
   zip::Archive zip_;
   bool date1904_ = false;
   size_t sharedCount_ = 0;
@@ -112,6 +136,21 @@ bool XlsxReader::LoadPart(std::string_view name, bool required, std::string* dat
   std::string err;
   if (!zip_.Extract(*e, data, &err)) return Fail(std::string(name) + "：" + err);
   return true;
+}
+
+template <class Parse>
+bool XlsxReader::StreamPart(std::string_view name, const zip::Entry& entry, Parse parse) {
+  zip::EntryStream stream;
+  std::string err;
+  if (!zip_.OpenStream(entry, &stream, &err)) return Fail(std::string(name) + "：" + err);
+  zip::ReadAhead ahead(&stream, entry.uncompressedSize >= readAheadFrom_);
+  MemberSource source(&ahead);
+  xml::Reader r(&source, window_);
+  if (parse(r)) return true;
+  // A damaged member is what to report, whatever its bytes made the parse
+  // stumble on first, as when a part was checked whole before its parse.
+  if (!ahead.Drain()) return Fail(std::string(name) + "：" + ahead.error());
+  return false;
 }
 
 bool XlsxReader::ReadRelationships(std::string_view sourcePart, std::vector<Relationship>* rels) {
@@ -197,36 +236,37 @@ bool XlsxReader::ReadRichText(xml::Reader& r, std::string* out) {
 }
 
 bool XlsxReader::ReadSharedStrings(std::string_view part) {
-  std::string data;
-  bool found;
-  if (!LoadPart(part, false, &data, &found)) return false;
-  if (!found) return true;  // a workbook without any text has no such part
-  xml::Reader r(data);
-  std::string text;
-  for (;;) {
-    Token t = r.Next();
-    if (t == Token::End) break;
-    if (t == Token::Error) return XmlFail(r, part);
-    if (t != Token::StartElement) continue;
-    if (r.local() == "sst") {
-      // A count in the file is a hint only; it is capped by what the part
-      // could hold (an entry takes at least nine bytes: <si></si>).
-      uint64_t n;
-      const xml::Attribute* a = r.Find("uniqueCount");
-      if (a && detail::ParseUnsigned(r.Value(*a, &scratch_), &n)) {
-        book_->strings.reserve(static_cast<size_t>(std::min<uint64_t>(n, data.size() / 9)));
+  // A workbook without any text has no such part.
+  const zip::Entry* entry = zip_.Find(part);
+  if (!entry) return true;
+  const uint64_t partSize = entry->uncompressedSize;
+  return StreamPart(part, *entry, [&](xml::Reader& r) {
+    std::string text;
+    for (;;) {
+      Token t = r.Next();
+      if (t == Token::End) break;
+      if (t == Token::Error) return XmlFail(r, part);
+      if (t != Token::StartElement) continue;
+      if (r.local() == "sst") {
+        // A count in the file is a hint only; it is capped by what the part
+        // could hold (an entry takes at least nine bytes: <si></si>).
+        uint64_t n;
+        const xml::Attribute* a = r.Find("uniqueCount");
+        if (a && detail::ParseUnsigned(r.Value(*a, &scratch_), &n)) {
+          book_->strings.reserve(static_cast<size_t>(std::min<uint64_t>(n, partSize / 9)));
+        }
+      } else if (r.local() == "si") {
+        text.clear();
+        if (!ReadRichText(r, &text)) return XmlFail(r, part);
+        detail::DecodeOfficeEscapes(&text);
+        book_->strings.push_back(text);
       }
-    } else if (r.local() == "si") {
-      text.clear();
-      if (!ReadRichText(r, &text)) return XmlFail(r, part);
-      detail::DecodeOfficeEscapes(&text);
-      book_->strings.push_back(text);
     }
-  }
-  // The pool grew by doubling; give the slack back before the sheets load.
-  book_->strings.shrink_to_fit();
-  sharedCount_ = book_->strings.size();
-  return true;
+    // The pool grew by doubling; give the slack back before the sheets load.
+    book_->strings.shrink_to_fit();
+    sharedCount_ = book_->strings.size();
+    return true;
+  });
 }
 
 bool XlsxReader::ReadStyles(std::string_view part) {
@@ -296,34 +336,38 @@ bool ParseRef(std::string_view s, int32_t* row, int32_t* col) {
   return true;
 }
 
-// Elements named c (with any prefix) in a sheet part: an upper bound of
-// the cells it stores.
-size_t CountCellTags(std::string_view xml) {
-  size_t count = 0;
-  const char* p = xml.data();
-  const char* end = p + xml.size();
-  while (p < end) {
-    const void* hit = std::memchr(p, 'c', static_cast<size_t>(end - p));
-    if (!hit) break;
-    const char* c = static_cast<const char*>(hit);
-    if (c > xml.data() && (c[-1] == '<' || c[-1] == ':') && c + 1 < end &&
-        (c[1] == ' ' || c[1] == '>' || c[1] == '/')) {
-      ++count;
-    }
-    p = c + 1;
-  }
-  return count;
+// A cell's t attribute. Any type not known here is read as a number, as
+// "n" is.
+enum class ValueType { Number, Shared, Str, Inline, Boolean, Error, Date };
+
+ValueType TypeOf(std::string_view t) {
+  if (t == "s") return ValueType::Shared;
+  if (t == "str") return ValueType::Str;
+  if (t == "inlineStr") return ValueType::Inline;
+  if (t == "b") return ValueType::Boolean;
+  if (t == "e") return ValueType::Error;
+  if (t == "d") return ValueType::Date;
+  return ValueType::Number;
 }
 
 bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
-  std::string data;
-  bool found;
-  if (!LoadPart(part, true, &data, &found)) return false;
-  xml::Reader r(data);
+  const zip::Entry* entry = zip_.Find(part);
+  if (!entry) return Fail("缺少部件 " + std::string(part));
+  return StreamPart(part, *entry, [&](xml::Reader& r) {
+    return ReadCells(r, part, entry->uncompressedSize, sheet);
+  });
+}
+
+bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partSize, Sheet* sheet) {
   auto& cells = sheet->cells;
-  // Room for every <c> up front: growing by doubling would hold up to twice
-  // the cells at the peak. Counting is one quick pass over the part.
-  cells.reserve(std::min(CountCellTags(data), kMaxCells - std::min(totalCells_, kMaxCells)));
+  const size_t cellRoom = kMaxCells - std::min(totalCells_, kMaxCells);
+  const size_t textsBefore = book_->strings.size(), bytesBefore = book_->strings.byteSize();
+  // Growing by doubling would hold up to twice the cells and texts at the
+  // peak. Once a first stretch of the rows has been read, the rest of the
+  // part is taken to be alike and room is made for it.
+  constexpr uint64_t kSampleBytes = 256 * 1024;
+  uint64_t dataStart = 0;
+  bool reserved = false;
   const std::string where = "工作表“" + sheet->name + "”";
   size_t dataDepth = 0;
   int32_t row = 0, col = 0;
@@ -339,8 +383,21 @@ bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
     if (t != Token::StartElement) continue;
     std::string_view name = r.local();
     if (!dataDepth) {
-      if (name == "sheetData" && !r.selfClosing()) dataDepth = r.depth();
+      if (name == "sheetData" && !r.selfClosing()) {
+        dataDepth = r.depth();
+        dataStart = r.offset();
+      }
       continue;
+    }
+    if (!reserved && r.offset() - dataStart >= kSampleBytes) {
+      reserved = true;
+      const uint64_t read = r.offset() - dataStart;
+      const double rest = partSize > r.offset() ? double(partSize - r.offset()) / double(read) * 1.0625 : 0;
+      const size_t more = static_cast<size_t>(double(cells.size()) * rest) + 16;
+      cells.reserve(std::min(cells.size() + more, cellRoom));
+      book_->strings.reserve(
+          std::min(static_cast<size_t>(double(book_->strings.size() - textsBefore) * rest), more),
+          static_cast<size_t>(double(book_->strings.byteSize() - bytesBefore) * rest));
     }
     if (name == "row") {
       const xml::Attribute* a = r.Find("r");
@@ -362,7 +419,6 @@ bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
       continue;
     }
     // A cell.
-    std::string_view type = "n";
     uint64_t style = 0;
     if (const xml::Attribute* a = r.Find("r")) {
       if (!ParseRef(r.Value(*a, &scratch_), &row, &col)) {
@@ -373,14 +429,9 @@ bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
       if (col >= kMaxCol) return Fail(where + "的列数超出范围");
       ++col;
     }
-    std::string typeBuf;
-    if (const xml::Attribute* a = r.Find("t")) {
-      type = r.Value(*a, &scratch_);
-      if (!a->plain) {
-        typeBuf.assign(type);
-        type = typeBuf;
-      }
-    }
+    // Taken apart now: the window may move on while the cell is read.
+    ValueType type = ValueType::Number;
+    if (const xml::Attribute* a = r.Find("t")) type = TypeOf(r.Value(*a, &scratch_));
     if (const xml::Attribute* a = r.Find("s")) detail::ParseUnsigned(r.Value(*a, &scratch_), &style);
     bool hasValue = false, hasInline = false, hasFormula = false;
     value.clear();
@@ -424,35 +475,35 @@ bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
       cell.textId = static_cast<uint32_t>(book_->strings.size());
       book_->strings.push_back(*text);
     };
-    if (type == "inlineStr" || (hasInline && !hasValue)) {
+    if (type == ValueType::Inline || (hasInline && !hasValue)) {
       if (hasInline) {
         addText(&inlineText);
       } else if (hasValue) {
         addText(&value);
       }
-    } else if (!hasValue || (value.empty() && type != "str")) {
+    } else if (!hasValue || (value.empty() && type != ValueType::Str)) {
       // A formula without a cached result (openpyxl writes <v></v>) still
       // occupies its cell; a bare empty value is nothing.
       if (hasFormula) {
         value.clear();
         addText(&value);
       }
-    } else if (type == "s") {
+    } else if (type == ValueType::Shared) {
       uint64_t index;
       if (!detail::ParseUnsigned(std::string_view(value), &index) || index >= sharedCount_) {
         return Fail(where + "引用了不存在的共享字符串");
       }
       cell.type = CellType::Text;
       cell.textId = static_cast<uint32_t>(index);
-    } else if (type == "str") {
+    } else if (type == ValueType::Str) {
       addText(&value);
-    } else if (type == "b") {
+    } else if (type == ValueType::Boolean) {
       cell.type = CellType::Boolean;
       cell.number = (value == "1" || value == "true") ? 1.0 : 0.0;
-    } else if (type == "e") {
+    } else if (type == ValueType::Error) {
       cell.type = CellType::Error;
       cell.textId = detail::InternError(book_, &errorIds_, value);
-    } else if (type == "d") {
+    } else if (type == ValueType::Date) {
       if (!detail::ParseIsoDateTime(value, &cell.number)) {
         return Fail(where + "中的日期值无效：" + value.substr(0, 40));
       }
@@ -528,7 +579,12 @@ bool XlsxReader::Read() {
 }  // namespace
 
 bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error) {
-  XlsxReader reader(bytes, out, error);
+  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow, zip::ReadAhead::kWorthBytes);
+}
+
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window,
+              uint64_t readAheadFrom) {
+  XlsxReader reader(bytes, out, error, window, readAheadFrom);
   return reader.Read();
 }
 

@@ -1,6 +1,8 @@
 // .xlsx: SpreadsheetML parts inside a ZIP package.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,5 +11,12 @@
 namespace qx::reader {
 
 bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error);
+
+// The same with the sheet and shared-string parts read through a window of
+// `window` bytes as they inflate, on a second thread when they inflate to
+// `readAheadFrom` bytes or more. The result depends on neither; tests make
+// the window tiny so that every token is cut somewhere.
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window,
+              uint64_t readAheadFrom);
 
 }  // namespace qx::reader

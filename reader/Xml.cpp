@@ -1,111 +1,241 @@
 #include "reader/Xml.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "reader/Gbk.h"
 
 namespace qx::xml {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// Character classes, looked up once per byte in the scanning loops.
+enum : uint8_t { kSpace = 1, kNameEnd = 2, kColon = 4, kTextStop = 8, kValueMark = 16 };
 
-bool IsNameEnd(char c) { return IsSpace(c) || c == '>' || c == '/' || c == '=' || c == '<'; }
+struct Classes {
+  uint8_t of[256] = {};
+  constexpr Classes() {
+    for (unsigned char c : {' ', '\t', '\n', '\r'}) of[c] |= kSpace | kNameEnd;
+    for (unsigned char c : {'>', '/', '=', '<'}) of[c] |= kNameEnd;
+    of[static_cast<unsigned char>(':')] |= kColon;
+    for (unsigned char c : {'<', '&', '\r'}) of[c] |= kTextStop;
+    for (unsigned char c : {'&', '\r', '\n', '\t', '<', '"', '\''}) of[c] |= kValueMark;
+  }
+};
+constexpr Classes kClasses;
 
-void SplitName(std::string_view qname, std::string_view* prefix, std::string_view* local) {
-  size_t colon = qname.find(':');
+inline uint8_t ClassOf(char c) { return kClasses.of[static_cast<unsigned char>(c)]; }
+inline bool IsSpace(char c) { return ClassOf(c) & kSpace; }
+inline bool IsNameEnd(char c) { return ClassOf(c) & kNameEnd; }
+
+// Scans a name from p; returns where it ends and sets *colon to its first
+// ':' (or npos).
+inline size_t ScanName(const char* s, size_t p, size_t n, size_t* colon) {
+  *colon = std::string_view::npos;
+  for (; p < n; ++p) {
+    uint8_t k = ClassOf(s[p]);
+    if (k & kNameEnd) break;
+    if ((k & kColon) && *colon == std::string_view::npos) *colon = p;
+  }
+  return p;
+}
+
+inline void SplitAt(const char* s, size_t begin, size_t end, size_t colon, std::string_view* prefix,
+                    std::string_view* local) {
   if (colon == std::string_view::npos) {
     *prefix = {};
-    *local = qname;
+    *local = std::string_view(s + begin, end - begin);
   } else {
-    *prefix = qname.substr(0, colon);
-    *local = qname.substr(colon + 1);
+    *prefix = std::string_view(s + begin, colon - begin);
+    *local = std::string_view(s + colon + 1, end - colon - 1);
   }
 }
 
+inline bool SameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
 
-// Parses the reference that starts at s[0] == '&'. Returns its length
-// (through ';') and the character, or 0 when it is no predefined entity or
-// valid character reference.
-size_t ParseReference(std::string_view s, uint32_t* cp) {
-  size_t semi = s.find(';', 1);
-  if (semi == std::string_view::npos || semi > 12) return 0;
-  std::string_view name = s.substr(1, semi - 1);
-  if (name == "lt") {
-    *cp = '<';
-  } else if (name == "gt") {
-    *cp = '>';
-  } else if (name == "amp") {
-    *cp = '&';
-  } else if (name == "quot") {
-    *cp = '"';
-  } else if (name == "apos") {
-    *cp = '\'';
-  } else if (name.size() >= 2 && name[0] == '#') {
-    bool hex = name[1] == 'x';
-    std::string_view digits = name.substr(hex ? 2 : 1);
-    if (digits.empty()) return 0;
+// Parses the reference that starts at s[0] == '&' (n bytes available).
+// Returns its length (through ';') and the character, or 0 when it is no
+// predefined entity or valid character reference. A reference is at most
+// kMaxReference bytes long: one with more leading zeros is refused.
+constexpr size_t kMaxReference = 13;
+
+[[gnu::always_inline]] inline size_t ParseReference(const char* s, size_t n, uint32_t* cp) {
+  if (n >= 8 && s[1] == '#') {
+    // Text written as references is mostly CJK, five decimal digits each
+    // (or four): taken without a loop whose length would be guessed wrong.
+    const auto* u = reinterpret_cast<const unsigned char*>(s);
     uint32_t v = 0;
-    for (char c : digits) {
-      uint32_t d;
-      if (c >= '0' && c <= '9') {
-        d = static_cast<uint32_t>(c - '0');
-      } else if (hex && c >= 'a' && c <= 'f') {
-        d = static_cast<uint32_t>(c - 'a' + 10);
-      } else if (hex && c >= 'A' && c <= 'F') {
-        d = static_cast<uint32_t>(c - 'A' + 10);
-      } else {
-        return 0;
-      }
-      v = v * (hex ? 16 : 10) + d;
-      if (v > 0x10FFFF) return 0;
+    bool bad = false;
+    for (size_t k = 2; k < 6; ++k) {
+      const unsigned d = u[k] - unsigned{'0'};
+      bad |= d > 9;
+      v = v * 10 + d;
     }
+    if (!bad) {
+      size_t len = 0;
+      const unsigned d4 = u[6] - unsigned{'0'};
+      if (u[6] == ';') {
+        len = 7;
+      } else if (d4 <= 9 && u[7] == ';') {
+        v = v * 10 + d4;
+        len = 8;
+      }
+      if (len) {
+        if (v == 0 || (v >= 0xD800 && v <= 0xDFFF)) return 0;
+        *cp = v;
+        return len;
+      }
+    }
+  }
+  if (n >= 3 && s[1] == '#') {
+    const size_t limit = n < kMaxReference ? n : kMaxReference;
+    uint32_t v = 0;
+    size_t i;
+    if (s[2] != 'x') {
+      for (i = 2; i < limit; ++i) {
+        const unsigned d = static_cast<unsigned char>(s[i]) - unsigned{'0'};
+        if (d > 9) break;
+        v = v * 10 + d;
+        if (v > 0x10FFFF) return 0;
+      }
+      if (i == 2) return 0;
+    } else {
+      for (i = 3; i < limit; ++i) {
+        const unsigned c = static_cast<unsigned char>(s[i]);
+        unsigned d;
+        if (c - unsigned{'0'} < 10u) {
+          d = c - '0';
+        } else if ((c | 0x20u) - unsigned{'a'} < 6u) {
+          d = (c | 0x20u) - 'a' + 10u;
+        } else {
+          break;
+        }
+        v = v * 16 + d;
+        if (v > 0x10FFFF) return 0;
+      }
+      if (i == 3) return 0;
+    }
+    if (i == limit || s[i] != ';') return 0;
     if (v == 0 || (v >= 0xD800 && v <= 0xDFFF)) return 0;
     *cp = v;
-  } else {
-    return 0;
+    return i + 1;
   }
-  return semi + 1;
+  auto is = [&](const char* name, size_t len) { return n >= len && std::memcmp(s, name, len) == 0; };
+  switch (n >= 2 ? s[1] : 0) {
+    case 'l':
+      if (is("&lt;", 4)) return *cp = '<', 4;
+      break;
+    case 'g':
+      if (is("&gt;", 4)) return *cp = '>', 4;
+      break;
+    case 'a':
+      if (is("&amp;", 5)) return *cp = '&', 5;
+      if (is("&apos;", 6)) return *cp = '\'', 6;
+      break;
+    case 'q':
+      if (is("&quot;", 6)) return *cp = '"', 6;
+      break;
+  }
+  return 0;
+}
+
+[[gnu::always_inline]] inline char* PutUtf8(uint32_t cp, char* w) {
+  if (cp < 0x80) {
+    *w++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *w++ = static_cast<char>(0xC0 | (cp >> 6));
+    *w++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *w++ = static_cast<char>(0xE0 | (cp >> 12));
+    *w++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *w++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *w++ = static_cast<char>(0xF0 | (cp >> 18));
+    *w++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *w++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *w++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return w;
+}
+
+// Decodes raw text or an attribute value onto *out. No reference is
+// shorter than what it stands for, so the output fits in raw.size() bytes
+// and is written in place, run by run. A '&' that starts no valid reference
+// (the Reader refused those already) stays literal.
+void Decode(std::string_view raw, bool attribute, std::string* out) {
+  const size_t old = out->size();
+  out->resize(old + raw.size());
+  char* w = out->data() + old;
+  const char* p = raw.data();
+  const char* const end = p + raw.size();
+  while (p < end) {
+    const char* q = p;
+    if (attribute) {
+      while (q < end && *q != '&' && *q != '\r' && *q != '\n' && *q != '\t') ++q;
+    } else {
+      while (q < end && *q != '&' && *q != '\r') ++q;
+    }
+    std::memcpy(w, p, static_cast<size_t>(q - p));
+    w += q - p;
+    if (q == end) break;
+    const char c = *q;
+    if (c == '&') {
+      uint32_t cp = 0;
+      size_t len = ParseReference(q, static_cast<size_t>(end - q), &cp);
+      if (len == 0) {
+        *w++ = '&';
+        p = q + 1;
+      } else {
+        w = PutUtf8(cp, w);
+        p = q + len;
+      }
+    } else if (c == '\r') {
+      *w++ = attribute ? ' ' : '\n';
+      p = q + 1;
+      if (p < end && *p == '\n') ++p;
+    } else {
+      *w++ = ' ';
+      p = q + 1;
+    }
+  }
+  out->resize(static_cast<size_t>(w - out->data()));
+}
+
+bool CheckEntities(std::string_view s) {
+  const char* p = s.data();
+  const char* const end = p + s.size();
+  while ((p = static_cast<const char*>(std::memchr(p, '&', static_cast<size_t>(end - p))))) {
+    uint32_t cp;
+    size_t len = ParseReference(p, static_cast<size_t>(end - p), &cp);
+    if (len == 0) return false;
+    p += len;
+  }
+  return true;
 }
 
 }  // namespace
 
 void AppendDecoded(std::string_view raw, bool attribute, std::string* out) {
-  size_t i = 0, n = raw.size();
-  while (i < n) {
-    // Copy the run up to the next character that needs attention.
-    size_t j = i;
-    while (j < n && raw[j] != '&' && raw[j] != '\r' && !(attribute && (raw[j] == '\n' || raw[j] == '\t'))) {
-      ++j;
-    }
-    out->append(raw.data() + i, j - i);
-    if (j == n) break;
-    char c = raw[j];
-    if (c == '&') {
-      uint32_t cp = 0;
-      size_t len = ParseReference(raw.substr(j), &cp);
-      if (len == 0) {  // the Reader refused these already; keep it literal
-        out->push_back('&');
-        i = j + 1;
-      } else {
-        gbk::AppendUtf8(cp, out);
-        i = j + len;
-      }
-    } else if (c == '\r') {
-      out->push_back(attribute ? ' ' : '\n');
-      i = j + 1;
-      if (i < n && raw[i] == '\n') ++i;
-    } else {
-      out->push_back(' ');
-      i = j + 1;
-    }
-  }
+  Decode(raw, attribute, out);
 }
 
 Reader::Reader(std::string_view document) : doc_(document) {
   // A UTF-8 byte order mark is allowed before the declaration.
   if (doc_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+  started_ = true;
   attrs_.reserve(16);
-  stack_.reserve(32);
+  stackEnds_.reserve(32);
+}
+
+Reader::Reader(Source* source, size_t window) : source_(source), eof_(false) {
+  window_.resize(window ? window : 1);
+  doc_ = std::string_view(window_.data(), 0);
+  attrs_.reserve(16);
+  stackEnds_.reserve(32);
 }
 
 Token Reader::Fail(const char* message) {
@@ -114,22 +244,32 @@ Token Reader::Fail(const char* message) {
   return Token::Error;
 }
 
-bool Reader::CheckEntities(std::string_view s) {
-  size_t at = 0;
-  while ((at = s.find('&', at)) != std::string_view::npos) {
-    uint32_t cp;
-    size_t len = ParseReference(s.substr(at), &cp);
-    if (len == 0) return false;
-    at += len;
+bool Reader::Refill() {
+  const size_t keep = doc_.size() - pos_;
+  if (pos_) std::memmove(window_.data(), window_.data() + pos_, keep);
+  base_ += pos_;
+  pos_ = 0;
+  // A token that fills half the window doubles it, so that a long one is
+  // rescanned a few times only.
+  if (keep >= window_.size() / 2) window_.resize(window_.size() * 2);
+  size_t filled = keep;
+  while (filled < window_.size()) {
+    size_t got = 0;
+    std::string message;
+    if (!source_->Read(window_.data() + filled, window_.size() - filled, &got, &message)) {
+      doc_ = std::string_view(window_.data(), filled);
+      failed_ = true;
+      error_ = message;
+      return false;
+    }
+    if (got == 0) {
+      eof_ = true;
+      break;
+    }
+    filled += got;
   }
+  doc_ = std::string_view(window_.data(), filled);
   return true;
-}
-
-const Attribute* Reader::Find(std::string_view local) const {
-  for (const Attribute& a : attrs_) {
-    if (a.local == local) return &a;
-  }
-  return nullptr;
 }
 
 const Attribute* Reader::Find(std::string_view prefix, std::string_view local) const {
@@ -142,7 +282,7 @@ const Attribute* Reader::Find(std::string_view prefix, std::string_view local) c
 std::string_view Reader::Value(const Attribute& a, std::string* scratch) const {
   if (a.plain) return a.raw;
   scratch->clear();
-  AppendDecoded(a.raw, true, scratch);
+  Decode(a.raw, true, scratch);
   return *scratch;
 }
 
@@ -150,28 +290,34 @@ void Reader::AppendText(std::string* out) const {
   if (textPlain_) {
     out->append(text_.data(), text_.size());
   } else {
-    AppendDecoded(text_, false, out);
+    out->append(decoded_.data(), decodedSize_);
   }
 }
 
-bool Reader::ParseStartTag() {
+// Every place that runs into the end of what is read answers More while
+// the document goes on; at its real end the same place gives the error the
+// whole document gets.
+Reader::Parse Reader::ParseStartTag() {
   const size_t n = doc_.size();
+  const char* d = doc_.data();
   size_t p = pos_ + 1;
-  size_t nameStart = p;
-  while (p < n && !IsNameEnd(doc_[p])) ++p;
+  size_t nameStart = p, colon;
+  p = ScanName(d, p, n, &colon);
+  if (p >= n && !eof_) return Parse::More;
   if (p == nameStart || p >= n) {
     Fail(p >= n ? "XML 文档不完整" : "XML 格式错误：元素名无效");
-    return false;
+    return Parse::Error;
   }
   std::string_view qname = doc_.substr(nameStart, p - nameStart);
-  SplitName(qname, &prefix_, &local_);
+  SplitAt(d, nameStart, p, colon, &prefix_, &local_);
   attrs_.clear();
   selfClosing_ = false;
   for (;;) {
     while (p < n && IsSpace(doc_[p])) ++p;
     if (p >= n) {
+      if (!eof_) return Parse::More;
       Fail("XML 文档不完整");
-      return false;
+      return Parse::Error;
     }
     char c = doc_[p];
     if (c == '>') {
@@ -179,72 +325,135 @@ bool Reader::ParseStartTag() {
       break;
     }
     if (c == '/') {
+      if (p + 1 >= n && !eof_) return Parse::More;
       if (p + 1 < n && doc_[p + 1] == '>') {
         selfClosing_ = true;
         p += 2;
         break;
       }
       Fail("XML 格式错误：标签无效");
-      return false;
+      return Parse::Error;
     }
-    size_t attrStart = p;
-    while (p < n && !IsNameEnd(doc_[p])) ++p;
+    size_t attrStart = p, attrColon;
+    p = ScanName(d, p, n, &attrColon);
     if (p == attrStart) {
       Fail("XML 格式错误：属性无效");
-      return false;
+      return Parse::Error;
     }
-    std::string_view attrName = doc_.substr(attrStart, p - attrStart);
+    const size_t attrEnd = p;
     while (p < n && IsSpace(doc_[p])) ++p;
+    if (p >= n && !eof_) return Parse::More;
     if (p >= n || doc_[p] != '=') {
       Fail("XML 格式错误：属性缺少值");
-      return false;
+      return Parse::Error;
     }
     ++p;
     while (p < n && IsSpace(doc_[p])) ++p;
+    if (p >= n && !eof_) return Parse::More;
     if (p >= n || (doc_[p] != '"' && doc_[p] != '\'')) {
       Fail("XML 格式错误：属性值缺少引号");
-      return false;
+      return Parse::Error;
     }
     char quote = doc_[p++];
-    const void* close = std::memchr(doc_.data() + p, quote, n - p);
-    if (!close) {
-      Fail("XML 文档不完整");
-      return false;
-    }
-    size_t valueEnd = static_cast<const char*>(close) - doc_.data();
-    Attribute a;
-    SplitName(attrName, &a.prefix, &a.local);
-    a.raw = doc_.substr(p, valueEnd - p);
-    a.plain = true;
-    for (char v : a.raw) {
-      if (v == '&' || v == '\r' || v == '\n' || v == '\t') {
-        a.plain = false;
-      } else if (v == '<') {
-        Fail("XML 格式错误：属性值中有“<”");
-        return false;
+    // One pass to the closing quote, noting what the value holds.
+    bool plain = true, lt = false;
+    size_t valueEnd = p;
+    for (; valueEnd < n; ++valueEnd) {
+      const char v = d[valueEnd];
+      if (!(ClassOf(v) & kValueMark)) continue;
+      if (v == quote) break;
+      if (v == '<') {
+        lt = true;
+      } else if (v != '"' && v != '\'') {
+        plain = false;
       }
     }
-    if (!a.plain && !CheckEntities(a.raw)) {
-      Fail("XML 中有未定义的实体引用（不会展开）");
-      return false;
+    if (valueEnd >= n) {
+      if (!eof_) return Parse::More;
+      Fail("XML 文档不完整");
+      return Parse::Error;
     }
-    attrs_.push_back(a);
+    if (lt) {
+      Fail("XML 格式错误：属性值中有“<”");
+      return Parse::Error;
+    }
+    Attribute& a = attrs_.emplace_back();  // in place: a copy stalls here
+    SplitAt(d, attrStart, attrEnd, attrColon, &a.prefix, &a.local);
+    a.raw = doc_.substr(p, valueEnd - p);
+    a.plain = plain;
+    if (!plain && !CheckEntities(a.raw)) {
+      Fail("XML 中有未定义的实体引用（不会展开）");
+      return Parse::Error;
+    }
     p = valueEnd + 1;
   }
-  if (stack_.size() >= kMaxDepth) {
+  if (stackEnds_.size() >= kMaxDepth) {
     Fail("XML 嵌套太深");
-    return false;
+    return Parse::Error;
   }
-  stack_.push_back(qname);
+  // Names above the top of the stack are left in place and overwritten.
+  const size_t begin = stackEnds_.empty() ? 0 : stackEnds_.back();
+  const size_t end = begin + qname.size();
+  if (end > stackNames_.size()) stackNames_.resize(std::max(end, 2 * stackNames_.size()));
+  std::memcpy(&stackNames_[begin], qname.data(), qname.size());
+  stackEnds_.push_back(end);
   pendingEnd_ = selfClosing_;
   pos_ = p;
-  return true;
+  return Parse::Done;
+}
+
+Reader::Parse Reader::ReadText() {
+  const char* const base = doc_.data();
+  const size_t n = doc_.size();
+  size_t p = pos_;
+  while (p < n && !(ClassOf(base[p]) & kTextStop)) ++p;
+  if (p == n || base[p] == '<') {
+    if (p == n && !eof_) return Parse::More;
+    text_ = doc_.substr(pos_, p - pos_);
+    textPlain_ = true;
+    pos_ = p;
+    return Parse::Done;
+  }
+  const void* lt = std::memchr(base + p, '<', n - p);
+  if (!lt && !eof_) return Parse::More;
+  const size_t end = lt ? static_cast<size_t>(static_cast<const char*>(lt) - base) : n;
+  // Decoded text is never longer than raw.
+  if (decoded_.size() < end - pos_) decoded_.resize(end - pos_);
+  char* const out = decoded_.data();
+  char* w = out;
+  if (p > pos_) {
+    std::memcpy(w, base + pos_, p - pos_);
+    w += p - pos_;
+  }
+  while (p < end) {
+    if (base[p] == '&') {
+      uint32_t cp = 0;
+      size_t len = ParseReference(base + p, end - p, &cp);
+      if (len == 0) {
+        Fail("XML 中有未定义的实体引用（不会展开）");
+        return Parse::Error;
+      }
+      w = PutUtf8(cp, w);
+      p += len;
+    } else {  // CR, alone or before LF, ends a line as LF
+      *w++ = '\n';
+      ++p;
+      if (p < end && base[p] == '\n') ++p;
+    }
+    // Runs between references are short in text made of references.
+    while (p < end && !(ClassOf(base[p]) & kTextStop)) *w++ = base[p++];
+  }
+  text_ = doc_.substr(pos_, end - pos_);
+  textPlain_ = false;
+  decodedSize_ = static_cast<size_t>(w - out);
+  pos_ = end;
+  return Parse::Done;
 }
 
 Token Reader::Next() {
   if (failed_) return Token::Error;
   if (popPending_) {
-    stack_.pop_back();
+    stackEnds_.pop_back();
     popPending_ = false;
   }
   if (pendingEnd_) {
@@ -252,48 +461,73 @@ Token Reader::Next() {
     popPending_ = true;
     return Token::EndElement;
   }
-  const size_t n = doc_.size();
+  if (!started_) {
+    while (!eof_ && doc_.size() < 3) {
+      if (!Refill()) return Token::Error;
+    }
+    // A UTF-8 byte order mark is allowed before the declaration.
+    if (doc_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+    started_ = true;
+  }
   for (;;) {
+    const size_t n = doc_.size();
     if (pos_ >= n) {
-      if (!stack_.empty()) return Fail("XML 文档不完整");
+      if (!eof_) {
+        if (!Refill()) return Token::Error;
+        continue;
+      }
+      if (!stackEnds_.empty()) return Fail("XML 文档不完整");
       return Token::End;
     }
     const char* base = doc_.data();
     if (base[pos_] != '<') {
-      const void* lt = std::memchr(base + pos_, '<', n - pos_);
-      size_t end = lt ? static_cast<const char*>(lt) - base : n;
-      text_ = doc_.substr(pos_, end - pos_);
-      pos_ = end;
-      bool amp = std::memchr(text_.data(), '&', text_.size()) != nullptr;
-      if (amp && !CheckEntities(text_)) return Fail("XML 中有未定义的实体引用（不会展开）");
-      textPlain_ = !amp && std::memchr(text_.data(), '\r', text_.size()) == nullptr;
-      return Token::Text;
+      // A text token is whole: it runs to the next '<' or the real end.
+      Parse r = ReadText();
+      if (r == Parse::Done) return Token::Text;
+      if (r == Parse::Error) return Token::Error;
+      if (!Refill()) return Token::Error;
+      continue;
     }
     std::string_view rest = doc_.substr(pos_);
+    // Seen at its end, "<!-" and the like would be taken for something else.
+    if (!eof_ && rest.size() < 9 && (rest.size() < 2 || rest[1] == '!')) {
+      if (!Refill()) return Token::Error;
+      continue;
+    }
+    bool more = false;
     if (rest.size() < 2) return Fail("XML 文档不完整");
     char c = rest[1];
     if (c == '?') {
       size_t end = rest.find("?>", 2);
-      if (end == std::string_view::npos) return Fail("XML 文档不完整");
-      pos_ += end + 2;
-      continue;
-    }
-    if (c == '!') {
-      if (rest.substr(0, 4) == "<!--") {
-        size_t end = rest.find("-->", 4);
-        if (end == std::string_view::npos) return Fail("XML 文档不完整");
-        pos_ += end + 3;
+      if (end == std::string_view::npos) {
+        if (eof_) return Fail("XML 文档不完整");
+        more = true;
+      } else {
+        pos_ += end + 2;
         continue;
       }
-      if (rest.substr(0, 9) == "<![CDATA[") {
+    } else if (c == '!') {
+      if (rest.substr(0, 4) == "<!--") {
+        size_t end = rest.find("-->", 4);
+        if (end == std::string_view::npos) {
+          if (eof_) return Fail("XML 文档不完整");
+          more = true;
+        } else {
+          pos_ += end + 3;
+          continue;
+        }
+      } else if (rest.substr(0, 9) == "<![CDATA[") {
         size_t end = rest.find("]]>", 9);
-        if (end == std::string_view::npos) return Fail("XML 文档不完整");
-        text_ = rest.substr(9, end - 9);
-        textPlain_ = true;
-        pos_ += end + 3;
-        return Token::Text;
-      }
-      if (rest.substr(0, 9) == "<!DOCTYPE") {
+        if (end == std::string_view::npos) {
+          if (eof_) return Fail("XML 文档不完整");
+          more = true;
+        } else {
+          text_ = rest.substr(9, end - 9);
+          textPlain_ = true;
+          pos_ += end + 3;
+          return Token::Text;
+        }
+      } else if (rest.substr(0, 9) == "<!DOCTYPE") {
         // Skipped whole, internal subset included: its declarations are
         // never honoured.
         size_t p = 9, bracket = 0;
@@ -312,38 +546,52 @@ Token Reader::Next() {
             break;
           }
         }
-        if (p >= rest.size()) return Fail("XML 文档不完整");
-        pos_ += p + 1;
-        continue;
+        if (p >= rest.size()) {
+          if (eof_) return Fail("XML 文档不完整");
+          more = true;
+        } else {
+          pos_ += p + 1;
+          continue;
+        }
+      } else {
+        return Fail("XML 格式错误：无法识别的“<!”");
       }
-      return Fail("XML 格式错误：无法识别的“<!”");
-    }
-    if (c == '/') {
-      size_t p = 2;
-      while (p < rest.size() && !IsNameEnd(rest[p])) ++p;
+    } else if (c == '/') {
+      size_t colon;
+      size_t p = ScanName(rest.data(), 2, rest.size(), &colon);
       std::string_view qname = rest.substr(2, p - 2);
       while (p < rest.size() && IsSpace(rest[p])) ++p;
-      if (p >= rest.size()) return Fail("XML 文档不完整");
-      if (rest[p] != '>') return Fail("XML 格式错误：结束标签无效");
-      if (stack_.empty() || stack_.back() != qname) return Fail("XML 格式错误：结束标签与开始标签不匹配");
-      SplitName(qname, &prefix_, &local_);
-      selfClosing_ = false;
-      pos_ += p + 1;
-      popPending_ = true;
-      return Token::EndElement;
+      if (p >= rest.size()) {
+        if (eof_) return Fail("XML 文档不完整");
+        more = true;
+      } else {
+        if (rest[p] != '>') return Fail("XML 格式错误：结束标签无效");
+        if (stackEnds_.empty() || !SameBytes(TopName(), qname)) {
+          return Fail("XML 格式错误：结束标签与开始标签不匹配");
+        }
+        SplitAt(rest.data(), 2, 2 + qname.size(), colon, &prefix_, &local_);
+        selfClosing_ = false;
+        pos_ += p + 1;
+        popPending_ = true;
+        return Token::EndElement;
+      }
+    } else {
+      Parse r = ParseStartTag();
+      if (r == Parse::Done) return Token::StartElement;
+      if (r == Parse::Error) return Token::Error;
+      more = true;
     }
-    if (!ParseStartTag()) return Token::Error;
-    return Token::StartElement;
+    if (more && !Refill()) return Token::Error;
   }
 }
 
 bool Reader::SkipElement() {
-  size_t depth = stack_.size();
+  size_t depth = stackEnds_.size();
   for (;;) {
     Token t = Next();
     if (t == Token::Error) return false;
     if (t == Token::End) return false;
-    if (t == Token::EndElement && stack_.size() == depth) return true;
+    if (t == Token::EndElement && stackEnds_.size() == depth) return true;
   }
 }
 

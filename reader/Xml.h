@@ -1,7 +1,10 @@
 // A small pull tokenizer for the XML inside workbook packages.
 //
-// Names and texts are views into the document; nothing is allocated per
-// node once the attribute list and the element stack have grown. Entities:
+// The document is either whole in memory or read from a Source through a
+// window that holds the token being read (a sheet part inflates to many
+// megabytes; the window stays near its initial size). Names and texts are
+// views into the document or the window, valid until the next call of
+// Next(); nothing is allocated per node once the buffers have grown. Entities:
 // only the five predefined ones and numeric character references exist. A
 // DOCTYPE is skipped and its entity declarations are never honoured, so a
 // reference to any other entity is an error (no expansion, no billion
@@ -32,12 +35,26 @@ struct Attribute {
   bool plain;               // no entity or whitespace needing decoding
 };
 
+// Where a streamed document comes from.
+class Source {
+ public:
+  virtual ~Source() = default;
+  // Puts up to `room` (> 0) bytes into dst and sets *got to how many; 0
+  // means the document ended. False, with *error set, when reading failed.
+  virtual bool Read(char* dst, size_t room, size_t* got, std::string* error) = 0;
+};
+
 class Reader {
  public:
   // Deeper nesting than this is refused; no workbook part comes close.
   static constexpr size_t kMaxDepth = 512;
+  // The window's initial size; it grows only for a token that does not fit.
+  static constexpr size_t kDefaultWindow = 64 * 1024;
 
   explicit Reader(std::string_view document);
+  // The source must outlive the reader. Tokens come out exactly as they
+  // would from the whole document, whatever the window's size.
+  explicit Reader(Source* source, size_t window = kDefaultWindow);
 
   Token Next();
 
@@ -46,12 +63,17 @@ class Reader {
   std::string_view prefix() const { return prefix_; }
   bool selfClosing() const { return selfClosing_; }
   // Elements open around the current token; a StartElement counts itself.
-  size_t depth() const { return stack_.size(); }
+  size_t depth() const { return stackEnds_.size(); }
 
   // Of the current StartElement.
   const std::vector<Attribute>& attributes() const { return attrs_; }
   // First attribute with this local name (any prefix), or null.
-  const Attribute* Find(std::string_view local) const;
+  const Attribute* Find(std::string_view local) const {
+    for (const Attribute& a : attrs_) {
+      if (a.local == local) return &a;
+    }
+    return nullptr;
+  }
   // Same with a given prefix.
   const Attribute* Find(std::string_view prefix, std::string_view local) const;
   // The attribute's value, decoded when needed; `scratch` holds it then.
@@ -66,23 +88,47 @@ class Reader {
   bool SkipElement();
 
   const std::string& error() const { return error_; }
-  size_t offset() const { return pos_; }
+  // Bytes of the document consumed so far.
+  uint64_t offset() const { return base_ + pos_; }
 
  private:
-  Token Fail(const char* message);
-  bool ParseStartTag();
-  bool CheckEntities(std::string_view s);
+  enum class Parse { Done, Error, More };
 
-  std::string_view doc_;
-  size_t pos_ = 0;
+  Token Fail(const char* message);
+  Parse ParseStartTag();
+  // The text from pos_ to the next '<' (or the real end), decoded as it
+  // is scanned when it is not plain.
+  Parse ReadText();
+  // Keeps the unfinished token, makes room and reads on; false when the
+  // source failed.
+  bool Refill();
+  std::string_view TopName() const {
+    const size_t n = stackEnds_.size();
+    const size_t begin = n > 1 ? stackEnds_[n - 2] : 0;
+    return std::string_view(stackNames_).substr(begin, stackEnds_[n - 1] - begin);
+  }
+
+  std::string_view doc_;  // the document, or the filled part of the window
+  size_t pos_ = 0;        // into doc_
+  uint64_t base_ = 0;     // document offset of doc_[0]
+  Source* source_ = nullptr;
+  std::string window_;
+  bool eof_ = true;       // doc_ runs to the end of the document
+  bool started_ = false;
   bool pendingEnd_ = false;  // a self-closing element still owes its EndElement
   bool popPending_ = false;  // the element just ended leaves the stack on the next call
   bool failed_ = false;
   bool selfClosing_ = false;
   bool textPlain_ = true;
   std::string_view local_, prefix_, text_;
+  // text_ decoded when it is not plain, in the first decodedSize_ bytes.
+  std::string decoded_;
+  size_t decodedSize_ = 0;
   std::vector<Attribute> attrs_;
-  std::vector<std::string_view> stack_;  // qualified names of open elements
+  // Qualified names of open elements, back to back up to
+  // stackEnds_.back(): the window moves on beneath them.
+  std::string stackNames_;
+  std::vector<size_t> stackEnds_;
   std::string error_;
 };
 

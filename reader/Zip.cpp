@@ -1,6 +1,6 @@
 #include "reader/Zip.h"
 
-#include <zlib.h>
+#include "reader/ZipStream.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,9 +18,6 @@ constexpr size_t kEnd64LocatorSize = 20;
 constexpr size_t kEnd64Size = 56;
 constexpr size_t kCentralSize = 46;
 constexpr size_t kLocalSize = 30;
-// Deflate cannot expand data by more than about 1032:1; an entry that says
-// otherwise is corrupt, and believing it would let it reserve memory.
-constexpr uint64_t kMaxDeflateRatio = 1032;
 
 uint16_t U16(std::string_view b, size_t at) {
   auto p = reinterpret_cast<const unsigned char*>(b.data()) + at;
@@ -189,8 +186,7 @@ const Entry* Archive::Find(std::string_view name) const {
   return nullptr;
 }
 
-bool Archive::Extract(const Entry& entry, std::string* out, std::string* error) {
-  out->clear();
+bool Archive::OpenStream(const Entry& entry, EntryStream* stream, std::string* error) {
   const uint64_t size = bytes_.size();
   uint64_t at = entry.localHeaderOffset;
   if (!Fits(at, kLocalSize, size) || U32(bytes_, at) != kLocalSig) {
@@ -207,68 +203,30 @@ bool Archive::Extract(const Entry& entry, std::string* out, std::string* error) 
   if (usize > maxEntryBytes_ || usize > maxTotalBytes_ - std::min(extractedTotal_, maxTotalBytes_)) {
     return Fail(error, "解压后的数据超过上限，文件可能是恶意构造的压缩包");
   }
-  std::string_view data = bytes_.substr(dataAt, entry.compressedSize);
-  if (entry.method == 0) {
-    if (entry.compressedSize != usize) return Fail(error, "压缩包已损坏：存储项大小不一致");
-    out->assign(data.data(), data.size());
-  } else {
-    if (usize > entry.compressedSize * kMaxDeflateRatio + 1024) {
-      return Fail(error, "压缩包已损坏：解压大小与压缩数据不符");
-    }
-    out->resize(static_cast<size_t>(usize));
-    z_stream z;
-    std::memset(&z, 0, sizeof z);
-    if (inflateInit2(&z, -15) != Z_OK) return Fail(error, "解压缩初始化失败");
-    z.next_out = reinterpret_cast<Bytef*>(out->data());
-    z.avail_out = static_cast<uInt>(usize);
-    size_t fed = 0;
-    int rc = Z_OK;
-    // One spare byte of output room, so that data longer than declared shows
-    // up as an error instead of a silent cut.
-    unsigned char spare;
-    bool usedSpare = false;
-    while (rc == Z_OK) {
-      if (z.avail_in == 0) {
-        if (fed == data.size()) break;
-        size_t chunk = std::min<size_t>(data.size() - fed, 1u << 30);
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data() + fed));
-        z.avail_in = static_cast<uInt>(chunk);
-        fed += chunk;
-      }
-      if (z.avail_out == 0) {
-        if (usedSpare) break;
-        z.next_out = &spare;
-        z.avail_out = 1;
-        usedSpare = true;
-      }
-      rc = inflate(&z, Z_NO_FLUSH);
-      if (rc == Z_BUF_ERROR && z.avail_in == 0 && fed < data.size()) rc = Z_OK;
-    }
-    bool produced = usedSpare ? (z.avail_out == 1) : (z.avail_out == 0);
-    bool overflow = usedSpare && z.avail_out == 0;
-    inflateEnd(&z);
-    if (overflow) {
-      out->clear();
-      return Fail(error, "压缩包已损坏：解压后的数据比记录的长");
-    }
-    if (rc != Z_STREAM_END || !produced) {
-      out->clear();
-      return Fail(error, "压缩包已损坏：压缩数据无效或不完整");
-    }
-  }
-  uint32_t crc = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
+  return stream->Start(bytes_.substr(dataAt, entry.compressedSize), entry.method, usize,
+                       entry.crc32, &extractedTotal_, error);
+}
+
+bool Archive::Extract(const Entry& entry, std::string* out, std::string* error) {
+  out->clear();
+  EntryStream stream;
+  if (!OpenStream(entry, &stream, error)) return false;
+  // The limits above bound what this may allocate.
+  out->resize(static_cast<size_t>(entry.uncompressedSize));
   size_t done = 0;
-  while (done < out->size()) {
-    size_t chunk = std::min<size_t>(out->size() - done, 1u << 30);
-    crc = static_cast<uint32_t>(
-        crc32(crc, reinterpret_cast<const Bytef*>(out->data() + done), static_cast<uInt>(chunk)));
-    done += chunk;
+  char spare;
+  while (!stream.finished() && !stream.failed()) {
+    if (done < out->size()) {
+      done += stream.Read(out->data() + done, out->size() - done);
+    } else {
+      stream.Read(&spare, 1);  // only the verdict on the end is left
+    }
   }
-  if (crc != entry.crc32) {
+  if (stream.failed()) {
     out->clear();
-    return Fail(error, "压缩包已损坏：校验和不符");
+    *error = stream.error();
+    return false;
   }
-  extractedTotal_ += usize;
   return true;
 }
 

@@ -11,6 +11,8 @@
 
 namespace qx::zip {
 
+class EntryStream;
+
 struct Entry {
   std::string name;  // as stored, with '\' turned into '/'
   uint64_t compressedSize = 0;
@@ -43,6 +45,10 @@ class Archive {
 
   // Inflates (or copies) the entry into *out and checks size and CRC.
   bool Extract(const Entry& entry, std::string* out, std::string* error);
+
+  // Makes the same checks up front as Extract, then leaves the member to be
+  // read piece by piece; size and CRC are checked as it is read.
+  bool OpenStream(const Entry& entry, EntryStream* stream, std::string* error);
 
   void SetLimits(uint64_t maxEntryBytes, uint64_t maxTotalBytes) {
     maxEntryBytes_ = maxEntryBytes;

@@ -131,6 +131,21 @@ inline std::string MakeZip(const std::vector<ZipItem>& items, const ZipOptions& 
   return out;
 }
 
+// Overwrites a 32-bit field (at `field` bytes into the record) of the
+// named entry's central directory record, where the reader takes sizes
+// and CRC from.
+inline void PatchCentral32(std::string* zip, std::string_view name, size_t field, uint32_t value) {
+  for (size_t at = 0; (at = zip->find("PK\x01\x02", at)) != std::string::npos; ++at) {
+    if (zip->compare(at + 46, name.size(), name) != 0) continue;
+    std::string v;
+    Put32(&v, value);
+    zip->replace(at + field, 4, v);
+    return;
+  }
+}
+constexpr size_t kCentralCrc = 16;
+constexpr size_t kCentralCompressedSize = 20;
+
 // A minimal .xlsx around the given sheet XML (the part between
 // <sheetData> and </sheetData> unless `whole` is set), shared strings and
 // styles.

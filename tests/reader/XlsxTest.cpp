@@ -3,6 +3,7 @@
 #include "TestUtil.h"
 #include "TestZip.h"
 #include "reader/Workbook.h"
+#include "reader/Xlsx.h"
 
 namespace qx::reader {
 namespace {
@@ -323,6 +324,68 @@ TEST(Xlsx, ManyRowsAreReadWhole) {
   ASSERT_TRUE(ReadWorkbook(bytes, Format::Xlsx, &b, &err)) << err;
   EXPECT_EQ(b.sheets[0].cells.size(), 140000u);
   EXPECT_EQ(b.strings.size(), 50u);
+}
+
+// Every cell and text of a workbook, for comparing two reads of it.
+std::string Dump(const Workbook& b) {
+  std::string out;
+  for (const Sheet& s : b.sheets) {
+    out += "[" + s.name + "]";
+    for (const Cell& c : s.cells) {
+      out += std::to_string(c.row) + "," + std::to_string(c.col) + "=" + gbk::ToUtf8(CellDisplayText(b, c)) + ";";
+    }
+  }
+  for (std::string_view t : b.strings) out += std::string(t) + "|";
+  return out;
+}
+
+// The sheet and shared strings are parsed as they inflate: whatever the
+// window, and read ahead on a thread or not, the workbook is the same.
+TEST(Xlsx, StreamedPartsReadTheSameThroughAnyWindow) {
+  XlsxParts p;
+  p.sharedStrings = "<si><t>共享&#x4E2D;&amp;</t></si><si><r><t>富</t></r><r><t>文本\r\n</t></r></si>";
+  p.sheetData =
+      "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
+      "<c r=\"C1\" t=\"inlineStr\"><is><t>&#39064;&#22411;&#12289;&#x1F600;中文</t></is></c></row>"
+      "<row r=\"2\"><c r=\"A2\"><v>3.25</v></c><c r=\"B2\" t=\"b\"><v>1</v></c>"
+      "<c r=\"C2\" t=\"str\"><f>A1</f><v>x&lt;y</v></c><c r=\"D2\" t=\"e\"><v>#N/A</v></c></row>";
+  const std::string bytes = MakeXlsx(p);
+  Workbook whole;
+  std::string err;
+  ASSERT_TRUE(ReadWorkbook(bytes, Format::Xlsx, &whole, &err)) << err;
+  EXPECT_EQ(Show(whole, 0, "C1"), "题型、??中文");  // GBK has no emoji
+  for (size_t window : {1, 2, 3, 7, 16, 100}) {
+    for (uint64_t aheadFrom : {uint64_t{0}, ~uint64_t{0}}) {
+      Workbook b;
+      ASSERT_TRUE(ReadXlsx(bytes, &b, &err, window, aheadFrom)) << err;
+      EXPECT_EQ(Dump(b), Dump(whole)) << "window " << window;
+    }
+  }
+}
+
+// A damaged part is reported as damaged even when its damage made the
+// parse fail first, as when parts were checked whole before being parsed.
+TEST(Xlsx, DamageOutranksWhatTheDamagedPartSays) {
+  XlsxParts p;
+  p.sheetData = "<row r=\"1\"><c r=\"A1\"><v>not a number</v></c></row>";
+  for (int i = 0; i < 2000; ++i) p.sheetData += "<row><c><v>1</v></c></row>";
+  std::string bytes = MakeXlsx(p);
+  EXPECT_NE(ReadError(p).find("数值"), std::string::npos);
+  test::PatchCentral32(&bytes, "xl/worksheets/sheet1.xml", test::kCentralCrc, 0);
+  for (uint64_t aheadFrom : {uint64_t{0}, ~uint64_t{0}}) {
+    Workbook b;
+    std::string err;
+    EXPECT_FALSE(ReadXlsx(bytes, &b, &err, 64, aheadFrom));
+    EXPECT_EQ(err, "xl/worksheets/sheet1.xml：压缩包已损坏：校验和不符");
+  }
+  // Data cut short is as much damage as a wrong checksum.
+  p.sheetData = "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>";
+  bytes = MakeXlsx(p);
+  test::PatchCentral32(&bytes, "xl/worksheets/sheet1.xml", test::kCentralCompressedSize, 10);
+  Workbook b;
+  std::string err;
+  EXPECT_FALSE(ReadWorkbook(bytes, Format::Xlsx, &b, &err));
+  EXPECT_EQ(err, "xl/worksheets/sheet1.xml：压缩包已损坏：压缩数据无效或不完整");
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "reader/Xml.h"
 
 namespace qx::xml {
 namespace {
 
 // Flattens a document into "<name attr=value>", "text", "</name>" tokens.
-std::string Trace(std::string_view doc) {
-  Reader r(doc);
+std::string Trace(Reader& r) {
   std::string out, scratch;
   for (;;) {
     Token t = r.Next();
@@ -32,6 +33,33 @@ std::string Trace(std::string_view doc) {
     }
   }
 }
+
+std::string Trace(std::string_view doc) {
+  Reader r(doc);
+  return Trace(r);
+}
+
+// Hands a document out a few bytes at a time, then fails if told to.
+class PieceSource : public Source {
+ public:
+  PieceSource(std::string_view doc, size_t piece, bool failAtEnd = false)
+      : doc_(doc), piece_(piece), failAtEnd_(failAtEnd) {}
+  bool Read(char* dst, size_t room, size_t* got, std::string* error) override {
+    *got = std::min({room, piece_, doc_.size() - at_});
+    if (*got == 0 && failAtEnd_) {
+      *error = "source broke";
+      return false;
+    }
+    doc_.copy(dst, *got, at_);
+    at_ += *got;
+    return true;
+  }
+
+ private:
+  std::string_view doc_;
+  size_t piece_, at_ = 0;
+  bool failAtEnd_;
+};
 
 bool Fails(std::string_view doc) { return Trace(doc).find('!') != std::string::npos; }
 
@@ -121,6 +149,41 @@ TEST(Xml, EveryPrefixOfADocumentFailsOrEndsCleanly) {
     } while (t != Token::End && t != Token::Error && ++guard < 100);
     EXPECT_LT(guard, 100);
   }
+}
+
+// Streamed through a window of any size, fed in pieces of any size, a
+// document gives the tokens and errors it gives whole: every token, name,
+// reference, CR LF pair and multi-byte character is cut somewhere here.
+TEST(Xml, StreamedDocumentsReadAsWholeOnes) {
+  const std::string docs[] = {
+      "\xEF\xBB\xBF<?xml version='1.0'?><!DOCTYPE a [<!ENTITY x '>'>]><x:a p:b='1&amp;2' c=\"&#x4E2D;\r\n\">"
+      "<!-- c --><d>t&#65;&#20013;&#x1F600;中文&lt;&gt;&quot;&apos;\r\nz\r</d><![CDATA[<b>&amp;]]><e/></x:a>",
+      "<a><b>&#00000000065;</b></a>",  // too long a reference
+      "<a>&#19968;&#40869;&#9;&#12289;</a>",
+      "<a>&#xD800;</a>",
+      "<a><b></a></b>",
+      "<a x='<'/>",
+      "<a x='1/>",
+      "<a><!- x --></a>",
+      "<a></a  >trailing",
+  };
+  for (const std::string& doc : docs) {
+    for (size_t cut = 0; cut <= doc.size(); ++cut) {
+      std::string_view part = std::string_view(doc).substr(0, cut);
+      const std::string whole = Trace(part);
+      for (size_t window : {1, 2, 3, 5, 8, 13}) {
+        PieceSource source(part, window % 4 + 1);
+        Reader r(&source, window);
+        ASSERT_EQ(Trace(r), whole) << "document " << part << ", window " << window;
+      }
+    }
+  }
+}
+
+TEST(Xml, AFailingSourceIsAnError) {
+  PieceSource source("<a><b>text</b>", 3, true);
+  Reader r(&source, 4);
+  EXPECT_EQ(Trace(r), "<a><b>text</b>!source broke");
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 #include <random>
 
 #include "TestZip.h"
+#include "reader/ReadAhead.h"
 #include "reader/Zip.h"
+#include "reader/ZipStream.h"
 
 namespace qx::zip {
 namespace {
 
 using test::MakeZip;
+using test::PatchCentral32;
 using test::ZipOptions;
 
 std::string ExtractNamed(Archive& a, std::string_view name, std::string* error) {
@@ -154,6 +157,58 @@ TEST(Zip, TruncatedAndCorruptedArchivesFailCleanly) {
     }
   }
   EXPECT_GT(refusals, 1000);  // most damage is noticed
+}
+
+// The member read through a stream `piece` bytes at a time, read ahead on
+// a thread or not, against what it should hold: "whole", "part" (a
+// proper prefix) or "wrong", then "!" and the error if it failed.
+std::string Streamed(std::string_view bytes, std::string_view expected, size_t piece, bool threaded) {
+  Archive a;
+  std::string err;
+  if (!a.Open(bytes, &err)) return "!" + err;
+  EntryStream stream;
+  if (!a.OpenStream(a.entries().at(0), &stream, &err)) return "!" + err;
+  ReadAhead ahead(&stream, threaded);
+  std::string buf(piece, '\0'), got;
+  while (size_t n = ahead.Read(buf.data(), piece)) got.append(buf, 0, n);
+  std::string seen = got == expected ? "whole" : expected.substr(0, got.size()) == got ? "part" : "wrong";
+  return ahead.failed() ? seen + "!" + ahead.error() : seen;
+}
+
+TEST(ZipStream, PiecesMakeTheWholeAndDamageIsRefused) {
+  std::string text;
+  for (int i = 0; i < 60000; ++i) text += "<c>" + std::to_string(i % 1000) + "</c>";
+  const std::string deflated = MakeZip({{"x", text}}), stored = MakeZip({{"x", text, false}});
+  std::string badCrc = deflated, cut = deflated;
+  PatchCentral32(&badCrc, "x", test::kCentralCrc, 0x12345678);
+  // The deflate data cut short: the stream ends before its last block.
+  PatchCentral32(&cut, "x", test::kCentralCompressedSize, static_cast<uint32_t>(test::Deflate(text).size() / 2));
+  ZipOptions shorter;
+  shorter.claimedSize = static_cast<int64_t>(text.size()) - 1;
+  const std::string longer = MakeZip({{"x", text}}, shorter);
+  for (bool threaded : {false, true}) {
+    for (size_t piece : {size_t{7}, size_t{4096}, size_t{1} << 20}) {
+      EXPECT_EQ(Streamed(deflated, text, piece, threaded), "whole");
+      EXPECT_EQ(Streamed(stored, text, piece, threaded), "whole");
+      // Known only once the last byte is out of the inflater.
+      EXPECT_EQ(Streamed(badCrc, text, piece, threaded), "part!压缩包已损坏：校验和不符");
+      EXPECT_EQ(Streamed(cut, text, piece, threaded), "part!压缩包已损坏：压缩数据无效或不完整");
+      EXPECT_EQ(Streamed(longer, text, piece, threaded), "part!压缩包已损坏：解压后的数据比记录的长");
+    }
+  }
+}
+
+// Dropped half way, the thread reading ahead is stopped and joined.
+TEST(ZipStream, ReadAheadCanBeLeftUnfinished) {
+  std::string bytes = MakeZip({{"x", std::string(4 << 20, 'z')}});
+  Archive a;
+  std::string err;
+  ASSERT_TRUE(a.Open(bytes, &err));
+  EntryStream stream;
+  ASSERT_TRUE(a.OpenStream(a.entries()[0], &stream, &err));
+  ReadAhead ahead(&stream, true);
+  char buf[100];
+  EXPECT_EQ(ahead.Read(buf, sizeof buf), sizeof buf);
 }
 
 }  // namespace

@@ -1,0 +1,97 @@
+#include "reader/ReadAhead.h"
+
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+
+namespace qx::zip {
+
+ReadAhead::ReadAhead(EntryStream* stream, bool threaded) : stream_(stream) {
+  // On one core the two would only take turns.
+  if (!threaded || std::thread::hardware_concurrency() == 1) return;
+  for (Block& b : blocks_) b.bytes.resize(kBlockBytes);
+  try {
+    thread_ = std::thread([this] { Run(); });
+  } catch (const std::system_error&) {
+    // No thread to be had: the caller's thread does the inflating.
+  }
+}
+
+ReadAhead::~ReadAhead() {
+  if (!thread_.joinable()) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  emptied_.notify_one();
+  thread_.join();
+}
+
+void ReadAhead::Run() {
+  for (;;) {
+    size_t index;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      emptied_.wait(lock, [this] { return stop_ || produced_ - consumed_ < kBlocks; });
+      if (stop_) return;
+      index = static_cast<size_t>(produced_ % kBlocks);
+    }
+    // The caller never looks at a block between its return and its hand-over.
+    Block& b = blocks_[index];
+    b.size = 0;
+    bool end = false;
+    while (b.size < b.bytes.size()) {
+      size_t got = stream_->Read(b.bytes.data() + b.size, b.bytes.size() - b.size);
+      if (got == 0) {
+        end = true;
+        break;
+      }
+      b.size += got;
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++produced_;
+      ended_ = end;
+    }
+    filled_.notify_one();
+    if (end) return;
+  }
+}
+
+size_t ReadAhead::Read(char* dst, size_t room) {
+  if (!thread_.joinable()) return stream_->Read(dst, room);
+  for (;;) {
+    if (holding_) {
+      const Block& b = blocks_[static_cast<size_t>(consumed_ % kBlocks)];
+      if (offset_ < b.size) {
+        size_t n = std::min(room, b.size - offset_);
+        std::memcpy(dst, b.bytes.data() + offset_, n);
+        offset_ += n;
+        return n;
+      }
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++consumed_;
+        holding_ = false;
+      }
+      emptied_.notify_one();
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    filled_.wait(lock, [this] { return produced_ > consumed_ || ended_; });
+    // The thread has stopped touching the stream once it ended; the lock
+    // makes what it left visible here.
+    if (produced_ == consumed_) return 0;
+    holding_ = true;
+    offset_ = 0;
+  }
+}
+
+bool ReadAhead::Drain() {
+  if (!thread_.joinable()) return stream_->Drain();
+  std::vector<char> sink(64 * 1024);
+  while (Read(sink.data(), sink.size()) != 0) {
+  }
+  return !stream_->failed();
+}
+
+}  // namespace qx::zip
