@@ -152,13 +152,17 @@ TEST_F(ConverterProgram, ACancelledBrowseBringsBackTheLastConfirmedFile) {
 // name: a cancelled browse brings the dialog's file back, not the dropped one.
 TEST_F(ConverterProgram, ADroppedFileIsWhatConvertsUntilTheDialogIsOpenedAgain) {
   std::string chosen = Source("samples/题库示例.csv");
-  std::string dropped = Source("samples/题库示例.ods");
+  // Not another sample: they all hold the same bank.
+  std::string dropped = folder + "\\拖放的题库.csv";
+  { std::ofstream(dropped, std::ios::binary) << "题型,题目\r\n单选题,拖放来的题目\r\n"; }
   Choose(chosen);
   SetForegroundWindow(window);
   DragFilesOnto(Control(kFileName), {dropped});
   EXPECT_EQ(dropped, Text(Control(kFileName)));
   Click(Control(kConvert));
   EXPECT_EQ(Expected(dropped), Text(Control(kBody)));
+  EXPECT_NE(Expected(chosen), Text(Control(kBody)));
+  DeleteFileA(dropped.c_str());
 
   PostClick(Control(kBrowse));
   HWND dialog = WaitForDialog("打开", 20000);
