@@ -32,7 +32,12 @@ void ReadAhead::Run() {
     size_t index;
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      emptied_.wait(lock, [this] { return stop_ || produced_ - consumed_ < kBlocks; });
+      // A full ring is refilled once several blocks are back, not as each
+      // one is: waking this thread for every block costs the caller more.
+      if (produced_ - consumed_ == kBlocks) {
+        emptied_.wait(lock,
+                      [this] { return stop_ || produced_ - consumed_ <= kBlocks - kRefill; });
+      }
       if (stop_) return;
       index = static_cast<size_t>(produced_ % kBlocks);
     }
@@ -69,12 +74,14 @@ size_t ReadAhead::Read(char* dst, size_t room) {
         offset_ += n;
         return n;
       }
+      bool wake;
       {
         std::lock_guard<std::mutex> lock(mutex_);
         ++consumed_;
         holding_ = false;
+        wake = produced_ - consumed_ == kBlocks - kRefill;
       }
-      emptied_.notify_one();
+      if (wake) emptied_.notify_one();
     }
     std::unique_lock<std::mutex> lock(mutex_);
     filled_.wait(lock, [this] { return produced_ > consumed_ || ended_; });
