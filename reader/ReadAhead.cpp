@@ -32,12 +32,7 @@ void ReadAhead::Run() {
     size_t index;
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      // A full ring is refilled once several blocks are back, not as each
-      // one is: waking this thread for every block costs the caller more.
-      if (produced_ - consumed_ == kBlocks) {
-        emptied_.wait(lock,
-                      [this] { return stop_ || produced_ - consumed_ <= kBlocks - kRefill; });
-      }
+      emptied_.wait(lock, [this] { return stop_ || produced_ - consumed_ < kBlocks; });
       if (stop_) return;
       index = static_cast<size_t>(produced_ % kBlocks);
     }
@@ -74,14 +69,12 @@ size_t ReadAhead::Read(char* dst, size_t room) {
         offset_ += n;
         return n;
       }
-      bool wake;
       {
         std::lock_guard<std::mutex> lock(mutex_);
         ++consumed_;
         holding_ = false;
-        wake = produced_ - consumed_ == kBlocks - kRefill;
       }
-      if (wake) emptied_.notify_one();
+      emptied_.notify_one();
     }
     std::unique_lock<std::mutex> lock(mutex_);
     filled_.wait(lock, [this] { return produced_ > consumed_ || ended_; });

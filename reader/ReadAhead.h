@@ -40,10 +40,8 @@ class ReadAhead {
   const std::string& error() const { return stream_->error(); }
 
  private:
-  static constexpr size_t kBlocks = 6;
-  static constexpr size_t kBlockBytes = 32 * 1024;
-  // Blocks a full ring waits to have back before it is refilled.
-  static constexpr size_t kRefill = 3;
+  static constexpr size_t kBlocks = 3;
+  static constexpr size_t kBlockBytes = 64 * 1024;
   struct Block {
     std::vector<char> bytes;
     size_t size = 0;
