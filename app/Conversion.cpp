@@ -26,9 +26,10 @@ struct RowPrefixes {
   }
 };
 
-void AppendCell(TextSink sink, const std::string& text) {
-  sink.append(sink.self, text.data(), text.size());
-  sink.append(sink.self, "\r\n", 2);
+// The line end joins the text, so that a cell reaches the sink in one piece.
+void AppendCell(TextSink sink, std::string* text) {
+  text->append("\r\n", 2);
+  sink.append(sink.self, text->data(), text->size());
 }
 
 }  // namespace
@@ -68,7 +69,7 @@ bool ConvertWorksheet(const WorksheetSource& source, const std::string& pathGbk,
                    ops.ignoresAddress ? "" : CellAddress(row, column).c_str(), &text);
       if (!text.empty()) {
         prefixes.WriteThrough(row);
-        AppendCell(sink, text);
+        AppendCell(sink, &text);
       }
       if (column >= lastColumn) {
         if (row >= lastRow) break;
@@ -89,7 +90,7 @@ bool ConvertWorksheet(const WorksheetSource& source, const std::string& pathGbk,
         continue;
       }
       prefixes.WriteThrough(row);
-      AppendCell(sink, text);
+      AppendCell(sink, &text);
       if (column == INT32_MAX) break;
     }
     if (row == INT32_MAX) break;

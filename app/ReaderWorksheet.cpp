@@ -72,8 +72,10 @@ UsedRangeBox UsedRange(void* self) {
 void CellText(void* self, int32_t row, int32_t column, const char*, std::string* text) {
   ReaderWorksheet* w = Self(self);
   if (!w->sheet) return;
-  size_t i = Seek(w, row, column);
   const std::vector<reader::Cell>& cells = w->sheet->cells;
+  // The walk asks for the cell it was just given: no search then.
+  size_t i = w->cursor;
+  if (i >= cells.size() || cells[i].row != row || cells[i].col != column) i = Seek(w, row, column);
   if (i < cells.size() && cells[i].row == row && cells[i].col == column)
     reader::CellDisplayTextInto(w->book, cells[i], text);
 }

@@ -102,7 +102,8 @@ for name in files:
 
 print()
 print("peak memory against the inflated sheet part (inline-string banks); the")
-print("converted text, held whole before it is written, grows with the rows")
+print("workbook's cells and texts grow with the rows (--stdout writes the text")
+print("as it is built)")
 print(f"{'file':28} {'sheet MB':>9} {'text MB':>8} {'peak KB':>8}" + (f" {'before KB':>10}" if before else ""))
 for name in ["bank-10000x7-inline.xlsx", "bank-40000x7-inline.xlsx"]:
     f = os.path.join(data, name)

@@ -85,6 +85,23 @@ bool FilePathGbk(const std::string& file, std::string* pathGbk, std::string* mes
   return false;
 }
 
+// Standard output in large pieces: a document is megabytes of short cells.
+struct PieceWriter {
+  static constexpr size_t kPieceBytes = 64 * 1024;
+  FILE* out;
+  std::string piece;
+  bool failed = false;
+
+  void Flush() {
+    if (!failed && fwrite(piece.data(), 1, piece.size(), out) != piece.size()) failed = true;
+    piece.clear();
+  }
+  void Append(const char* bytes, size_t n) {
+    if (piece.size() + n > kPieceBytes) Flush();
+    piece.append(bytes, n);
+  }
+};
+
 // What became of one file.
 enum class Outcome { Done, Failed, NoSuchSheet };
 
@@ -96,6 +113,26 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
   app::ReaderWorksheet sheet;
   sheet.sheetChoice = o.sheet;
   std::string body, error;
+  if (o.toStdout && o.steps.empty()) {
+    // Nothing to replace: the text goes out in pieces as it is built and is
+    // never held whole. A conversion fails only before its first piece.
+    PieceWriter writer{out, {}, false};
+    writer.piece.reserve(PieceWriter::kPieceBytes);
+    app::TextSink sink = {[](void* self, const char* bytes, size_t n) {
+                            static_cast<PieceWriter*>(self)->Append(bytes, n);
+                          },
+                          &writer};
+    if (!app::ConvertWorksheet(app::MakeReaderWorksheetSource(&sheet), pathGbk, sink, &error)) {
+      *message = GbkFromUtf8(error);
+      return sheet.noSuchSheet ? Outcome::NoSuchSheet : Outcome::Failed;
+    }
+    writer.Flush();
+    if (writer.failed || fflush(out) != 0) {
+      *message = "写标准输出失败";
+      return Outcome::Failed;
+    }
+    return Outcome::Done;
+  }
   if (!app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&sheet), pathGbk, &body,
                                    &error)) {
     *message = GbkFromUtf8(error);

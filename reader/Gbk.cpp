@@ -96,7 +96,10 @@ void AppendUtf8(char32_t cp, std::string* out) {
   }
 }
 
-bool FromUtf8(std::string_view utf8, std::string* gbk) {
+namespace {
+
+template <bool kStopAtNul>
+bool Encode(std::string_view utf8, std::string* gbk) {
   // GBK never takes more bytes than UTF-8 for the same text (two for what
   // UTF-8 spends two to four on), so one sizing up front is enough.
   gbk->resize(utf8.size());
@@ -107,6 +110,7 @@ bool FromUtf8(std::string_view utf8, std::string* gbk) {
   while (i < utf8.size()) {
     auto b = static_cast<unsigned char>(utf8[i]);
     if (b < 0x80) {
+      if (kStopAtNul && b == 0) break;
       *out++ = static_cast<char>(b);
       ++i;
       continue;
@@ -163,6 +167,12 @@ bool FromUtf8(std::string_view utf8, std::string* gbk) {
   gbk->resize(static_cast<size_t>(out - gbk->data()));
   return exact;
 }
+
+}  // namespace
+
+bool FromUtf8(std::string_view utf8, std::string* gbk) { return Encode<false>(utf8, gbk); }
+
+bool FromUtf8UpToNul(std::string_view utf8, std::string* gbk) { return Encode<true>(utf8, gbk); }
 
 std::string ToUtf8(std::string_view gbk) {
   std::string out;

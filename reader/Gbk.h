@@ -11,6 +11,9 @@ namespace qx::gbk {
 // '?', as WideCharToMultiByte does with its default character. Returns
 // false when any such substitution happened.
 bool FromUtf8(std::string_view utf8, std::string* gbk);
+// The same for the text before the first NUL character, where a string
+// handed through the platform's conversion ends.
+bool FromUtf8UpToNul(std::string_view utf8, std::string* gbk);
 
 // GBK to UTF-8. A byte pair that is no GBK character becomes U+FFFD.
 std::string ToUtf8(std::string_view gbk);

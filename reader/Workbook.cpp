@@ -261,9 +261,7 @@ void CellDisplayTextInto(const Workbook& book, const Cell& cell, std::string* ou
         // The window receives a cell's text through the platform's string
         // conversion, which stops at a NUL: the text ends there, and no NUL
         // ever reaches the document.
-        std::string_view text = book.strings[cell.textId];
-        text = text.substr(0, text.find('\0'));
-        gbk::FromUtf8(text, out);
+        gbk::FromUtf8UpToNul(book.strings[cell.textId], out);
         return;
       }
       break;

@@ -239,6 +239,31 @@ TEST(CliErrors, UsageErrorsExitWithTwo) {
   EXPECT_EQ("quillox-cli 1.0\n", v.out);
 }
 
+// Standard output takes the document in pieces as it is built: a document
+// of many pieces comes out as the saved one, and a failed write still
+// fails the file.
+TEST(CliStdout, ALongDocumentIsTheSavedOneAndAFailedWriteFails) {
+  std::string dir = OutDir();
+  std::string csv;
+  for (int i = 0; i < 8000; ++i) csv += "q" + std::to_string(i) + ",\"a\tb\",,c,123.5\n";
+  std::ofstream(OutDirUtf8() + "/long.csv", std::ios::binary) << csv;
+  std::string input = Native(OutDirUtf8() + "/long.csv");
+  ASSERT_EQ(0, RunTool({"-o", dir, input}).status);
+  std::string doc = Slurp(Native(OutDirUtf8() + "/long.doc"));
+  ASSERT_GT(doc.size(), 3u * 64 * 1024);
+  ToolRun s = RunTool({"--stdout", input});
+  EXPECT_EQ(0, s.status);
+  EXPECT_TRUE(doc == s.out);
+
+  FILE* readOnly = fopen(input.c_str(), "rb");
+  ASSERT_NE(nullptr, readOnly);
+  FILE* err = tmpfile();
+  EXPECT_EQ(1, RunCli({"--stdout", input}, readOnly, err));
+  EXPECT_GT(ftell(err), 0);
+  fclose(err);
+  fclose(readOnly);
+}
+
 TEST(CliErrors, AFailedFileIsNamedAndTheOthersStillConvert) {
   std::string missing = Native(std::string(QX_BINARY_DIR) + "/does-not-exist.xlsx");
   ToolRun r = RunTool({"--stdout", missing, Sample("csv")});
