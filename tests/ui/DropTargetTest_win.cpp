@@ -1,6 +1,7 @@
 // The drop target control on a real window: its IDropTarget called with a
 // data object carrying the system's formats, and one real drag in-process.
 #include "WindowTestSupport.h"
+#include "Driver.h"
 
 #include <ole2.h>
 #include <shlobj.h>
@@ -347,42 +348,14 @@ TEST_F(DropTargetTest, AControlThatGoesTakesItsRegistrationWithIt) {
 }
 
 // The system's own drag loop, in this process, onto the registered box.
-class ImmediateSource final : public IDropSource {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
-    if (escape) return DRAGDROP_S_CANCEL;
-    // A few rounds over the target first, so that it sees the drag enter.
-    return ++rounds < 4 ? S_OK : DRAGDROP_S_DROP;
-  }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-  int rounds = 0;
-};
-
 TEST_F(DropTargetTest, ARealDragOntoTheRegisteredBoxDropsTheFile) {
   Start(FilesOnly());
   HWND edit = Hwnd(kEdit);
   ASSERT_TRUE(Register(edit));
   SetForegroundWindow(Hwnd(0));
   Pump();
-  RECT rc;
-  GetWindowRect(edit, &rc);
-  SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-  Data data;
-  data.Add(CF_HDROP, DropFiles({"C:\\拖放\\题库.xlsx"}, false));
-  ImmediateSource source;
-  DWORD effect = DROPEFFECT_NONE;
-  DoDragDrop(&data, &source, DROPEFFECT_COPY, &effect);
-  ASSERT_EQ(1u, Received().size()) << "rounds " << source.rounds;
+  driver::DragFilesOnto(edit, {"C:\\拖放\\题库.xlsx"});
+  ASSERT_EQ(1u, Received().size());
   EXPECT_EQ(3, Received()[0].event);
   EXPECT_EQ("C:\\拖放\\题库.xlsx", Received()[0].text);
   Revoke(edit);
