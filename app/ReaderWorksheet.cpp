@@ -17,7 +17,7 @@ bool Before(const reader::Cell& c, int32_t row, int32_t column) {
 // The first stored cell at or after (row, column), starting from the
 // cursor when it is already in place.
 size_t Seek(ReaderWorksheet* w, int32_t row, int32_t column) {
-  const std::vector<reader::Cell>& cells = w->sheet->cells;
+  const reader::Cells& cells = w->sheet->cells;
   size_t i = w->cursor;
   // The walk moves forward a cell or two at a time: step before searching.
   for (int step = 0; step < 4 && i < cells.size() && Before(cells[i], row, column); ++step) ++i;
@@ -72,7 +72,7 @@ UsedRangeBox UsedRange(void* self) {
 void CellText(void* self, int32_t row, int32_t column, const char*, std::string* text) {
   ReaderWorksheet* w = Self(self);
   if (!w->sheet) return;
-  const std::vector<reader::Cell>& cells = w->sheet->cells;
+  const reader::Cells& cells = w->sheet->cells;
   // The walk asks for the cell it was just given: no search then.
   size_t i = w->cursor;
   if (i >= cells.size() || cells[i].row != row || cells[i].col != column) i = Seek(w, row, column);
@@ -84,7 +84,7 @@ bool NextStoredCell(void* self, int32_t row, int32_t column, int32_t lastRow, in
                     int32_t* foundRow, int32_t* foundColumn) {
   ReaderWorksheet* w = Self(self);
   if (!w->sheet) return false;
-  const std::vector<reader::Cell>& cells = w->sheet->cells;
+  const reader::Cells& cells = w->sheet->cells;
   size_t i = Seek(w, row, column);
   while (i < cells.size()) {
     const reader::Cell& c = cells[i];

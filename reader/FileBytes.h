@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "reader/LargeBlocks.h"
+
 namespace qx::reader {
 
 // Larger files are refused before anything is allocated for them.
@@ -12,6 +14,6 @@ constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
 
 // On failure returns false and sets *reason to a short Chinese phrase
 // (UTF-8) saying why, without the file name.
-bool ReadFileBytes(const std::string& pathGbk, std::string* bytes, std::string* reason);
+bool ReadFileBytes(const std::string& pathGbk, ByteBlock* bytes, std::string* reason);
 
 }  // namespace qx::reader

@@ -10,7 +10,7 @@
 
 namespace qx::reader {
 
-bool ReadFileBytes(const std::string& pathGbk, std::string* bytes, std::string* reason) {
+bool ReadFileBytes(const std::string& pathGbk, ByteBlock* bytes, std::string* reason) {
   // Linux file names are UTF-8; the program's own paths are GBK.
   const std::string path = gbk::ToUtf8(pathGbk);
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -30,7 +30,7 @@ bool ReadFileBytes(const std::string& pathGbk, std::string* bytes, std::string* 
     return false;
   }
   try {
-    bytes->resize(static_cast<size_t>(st.st_size));
+    *bytes = ByteBlock(static_cast<size_t>(st.st_size));
   } catch (const std::bad_alloc&) {
     ::close(fd);
     *reason = "内存不足";
@@ -45,7 +45,7 @@ bool ReadFileBytes(const std::string& pathGbk, std::string* bytes, std::string* 
   }
   ::close(fd);
   if (done != bytes->size()) {
-    bytes->clear();
+    *bytes = ByteBlock();
     *reason = "读取文件失败";
     return false;
   }

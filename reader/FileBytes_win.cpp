@@ -8,7 +8,7 @@
 
 namespace qx::reader {
 
-bool ReadFileBytes(const std::string& pathGbk, std::string* bytes, std::string* reason) {
+bool ReadFileBytes(const std::string& pathGbk, ByteBlock* bytes, std::string* reason) {
   // Through UTF-16 so that the path means the same whatever the ANSI code
   // page of the machine: the program's paths are GBK.
   int wlen = MultiByteToWideChar(936, 0, pathGbk.c_str(), -1, nullptr, 0);
@@ -40,7 +40,7 @@ bool ReadFileBytes(const std::string& pathGbk, std::string* bytes, std::string* 
     return false;
   }
   try {
-    bytes->resize(static_cast<size_t>(size.QuadPart));
+    *bytes = ByteBlock(static_cast<size_t>(size.QuadPart));
   } catch (const std::bad_alloc&) {
     CloseHandle(h);
     *reason = "内存不足";
@@ -55,7 +55,7 @@ bool ReadFileBytes(const std::string& pathGbk, std::string* bytes, std::string* 
   }
   CloseHandle(h);
   if (done != bytes->size()) {
-    bytes->clear();
+    *bytes = ByteBlock();
     *reason = "读取文件失败";
     return false;
   }

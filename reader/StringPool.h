@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "reader/LargeBlocks.h"
+
 namespace qx::reader {
 
 class StringPool {
@@ -65,8 +67,8 @@ class StringPool {
   const_iterator end() const { return {this, size()}; }
 
  private:
-  std::string chars_;
-  std::vector<uint32_t> ends_;  // end offset of each text in chars_
+  std::basic_string<char, std::char_traits<char>, LargeAllocator<char>> chars_;
+  std::vector<uint32_t, LargeAllocator<uint32_t>> ends_;  // end offset of each text in chars_
 };
 
 }  // namespace qx::reader

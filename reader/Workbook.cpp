@@ -191,11 +191,13 @@ bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, std::string* er
   const std::string pathUtf8 = gbk::ToUtf8(pathGbk);
   const std::string prefix = "无法读取文件“" + pathUtf8 + "”：";
   *out = Workbook();
-  std::string bytes, reason;
-  if (!ReadFileBytes(pathGbk, &bytes, &reason)) {
+  ByteBlock block;
+  std::string reason;
+  if (!ReadFileBytes(pathGbk, &block, &reason)) {
     *error = prefix + reason;
     return false;
   }
+  const std::string_view bytes = block.view();
   std::string_view name = BaseName(pathUtf8);
   Format format = DetectFormat(bytes, name);
   if (format == Format::Unknown) {

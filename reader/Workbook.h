@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reader/LargeBlocks.h"
 #include "reader/StringPool.h"
 
 namespace qx::reader {
@@ -33,9 +34,11 @@ struct Cell {
   CellType type;
 };
 
+using Cells = std::vector<Cell, LargeAllocator<Cell>>;
+
 struct Sheet {
-  std::string name;        // UTF-8
-  std::vector<Cell> cells; // sorted by (row, col), no duplicates
+  std::string name;  // UTF-8
+  Cells cells;       // sorted by (row, col), no duplicates
 };
 
 struct Workbook {

@@ -579,7 +579,7 @@ class BiffReader {
     // A sheet listed as a worksheet may still hold a chart or macros.
     if (Le16(r.body.data() + 2) != kBofWorksheet) return true;
 
-    std::vector<Cell>& cells = sheet->cells;
+    Cells& cells = sheet->cells;
     cells.reserve(CountCells(info.offset));
     size_t pendingString = kNone;
     int depth = 0;  // inside an embedded chart's own BOF..EOF
@@ -716,7 +716,7 @@ class BiffReader {
   // Writers emit cells row by row, so the vector is nearly always sorted
   // already; when not, a stable sort keeps repeats in file order and the
   // last of each wins.
-  static void SortCells(std::vector<Cell>* cells) {
+  static void SortCells(Cells* cells) {
     auto less = [](const Cell& a, const Cell& b) {
       return a.row != b.row ? a.row < b.row : a.col < b.col;
     };

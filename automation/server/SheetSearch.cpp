@@ -7,7 +7,7 @@ namespace qx::sheets {
 namespace {
 
 using reader::Cell;
-using Cells = std::vector<Cell>;
+using Cells = reader::Cells;
 
 bool Before(const Cell& c, int32_t row, int32_t col) {
   return c.row != row ? c.row < row : c.col < col;
