@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "reader/Crc32.h"
+
 namespace qx::zip {
 namespace {
 
@@ -28,7 +30,7 @@ bool EntryStream::Start(std::string_view data, uint16_t method, uint64_t size, u
   data_ = data;
   size_ = size;
   expectedCrc_ = crc;
-  crc_ = static_cast<uint32_t>(crc32(0L, Z_NULL, 0));
+  crc_ = 0;
   extracted_ = extracted;
   deflated_ = method == 8;
   if (!deflated_) {
@@ -73,7 +75,7 @@ size_t EntryStream::Read(char* dst, size_t room) {
   std::memcpy(dst, data_.data() + fed_, n);
   fed_ += n;
   produced_ += n;
-  crc_ = static_cast<uint32_t>(crc32(crc_, reinterpret_cast<const Bytef*>(dst), static_cast<uInt>(n)));
+  crc_ = Crc32(crc_, dst, n);
   return n;
 }
 
@@ -99,7 +101,7 @@ size_t EntryStream::Inflate(char* dst, size_t room) {
     if (!left && got) return Fail("压缩包已损坏：解压后的数据比记录的长");
     if (got) {
       produced_ += got;
-      crc_ = static_cast<uint32_t>(crc32(crc_, out, static_cast<uInt>(got)));
+      crc_ = Crc32(crc_, out, got);
     }
     if (rc == Z_STREAM_END) {
       if (produced_ != size_) return Fail("压缩包已损坏：压缩数据无效或不完整");
