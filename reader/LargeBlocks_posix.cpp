@@ -5,6 +5,12 @@
 #include "reader/LargeBlocks.h"
 
 namespace qx::reader {
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer watches the heap only: the large arrays stay on it there.
+void* AllocateLarge(size_t bytes) { return ::operator new(bytes); }
+void FreeLarge(void* block, size_t) noexcept { ::operator delete(block); }
+#else
 namespace {
 
 constexpr size_t kLargePage = size_t{2} << 20;
@@ -13,11 +19,6 @@ size_t Span(size_t bytes) { return (bytes + kLargePage - 1) & ~(kLargePage - 1);
 
 }  // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
-// The sanitizer watches the heap only: the large arrays stay on it there.
-void* AllocateLarge(size_t bytes) { return ::operator new(bytes); }
-void FreeLarge(void* block, size_t) noexcept { ::operator delete(block); }
-#else
 void* AllocateLarge(size_t bytes) {
   const size_t span = Span(bytes);
   if (span < bytes) throw std::bad_alloc();

@@ -9,7 +9,7 @@ namespace qx::zip {
 ReadAhead::ReadAhead(EntryStream* stream, bool threaded) : stream_(stream) {
   // On one core the two would only take turns.
   if (!threaded || std::thread::hardware_concurrency() == 1) return;
-  for (Block& b : blocks_) b.bytes.resize(kBlockBytes);
+  for (Block& b : blocks_) b.bytes.resize(kHeadroom + kBlockBytes);
   try {
     thread_ = std::thread([this] { Run(); });
   } catch (const std::system_error&) {
@@ -40,8 +40,8 @@ void ReadAhead::Run() {
     Block& b = blocks_[index];
     b.size = 0;
     bool end = false;
-    while (b.size < b.bytes.size()) {
-      size_t got = stream_->Read(b.bytes.data() + b.size, b.bytes.size() - b.size);
+    while (b.size < kBlockBytes) {
+      size_t got = stream_->Read(b.data() + b.size, kBlockBytes - b.size);
       if (got == 0) {
         end = true;
         break;
@@ -62,10 +62,10 @@ size_t ReadAhead::Read(char* dst, size_t room) {
   if (!thread_.joinable()) return stream_->Read(dst, room);
   for (;;) {
     if (holding_) {
-      const Block& b = blocks_[static_cast<size_t>(consumed_ % kBlocks)];
+      Block& b = blocks_[static_cast<size_t>(consumed_ % kBlocks)];
       if (offset_ < b.size) {
         size_t n = std::min(room, b.size - offset_);
-        std::memcpy(dst, b.bytes.data() + offset_, n);
+        std::memcpy(dst, b.data() + offset_, n);
         offset_ += n;
         return n;
       }
@@ -84,6 +84,39 @@ size_t ReadAhead::Read(char* dst, size_t room) {
     holding_ = true;
     offset_ = 0;
   }
+}
+
+void ReadAhead::Lend(char** block, size_t* size) {
+  if (!thread_.joinable()) {
+    if (own_.bytes.empty()) own_.bytes.resize(kHeadroom + kBlockBytes);
+    own_.size = 0;
+    while (own_.size < kBlockBytes) {
+      size_t got = stream_->Read(own_.data() + own_.size, kBlockBytes - own_.size);
+      if (got == 0) break;
+      own_.size += got;
+    }
+    *block = own_.data();
+    *size = own_.size;
+    return;
+  }
+  if (holding_) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++consumed_;
+      holding_ = false;
+    }
+    emptied_.notify_one();
+  }
+  std::unique_lock<std::mutex> lock(mutex_);
+  filled_.wait(lock, [this] { return produced_ > consumed_ || ended_; });
+  *block = nullptr;
+  *size = 0;
+  if (produced_ == consumed_) return;
+  Block& b = blocks_[static_cast<size_t>(consumed_ % kBlocks)];
+  holding_ = true;
+  offset_ = b.size;  // all of it lent: a Read after this moves on
+  *block = b.data();
+  *size = b.size;
 }
 
 bool ReadAhead::Drain() {

@@ -33,6 +33,11 @@ class ReadAhead {
 
   // As EntryStream::Read: 0 at the end or on failure.
   size_t Read(char* dst, size_t room);
+  // The next block in place instead of a copy, with kHeadroom writable
+  // bytes before it; it is given back by the next call of Lend or Read.
+  // *size 0 at the end or on failure (see failed()).
+  static constexpr size_t kHeadroom = 4 * 1024;
+  void Lend(char** block, size_t* size);
   // Reads the rest; false when the member is damaged.
   bool Drain();
   // Once Read has returned 0.
@@ -43,8 +48,9 @@ class ReadAhead {
   static constexpr size_t kBlocks = 3;
   static constexpr size_t kBlockBytes = 64 * 1024;
   struct Block {
-    std::vector<char> bytes;
+    std::vector<char> bytes;  // kHeadroom, then kBlockBytes of data
     size_t size = 0;
+    char* data() { return bytes.data() + kHeadroom; }
   };
 
   void Run();
@@ -60,6 +66,7 @@ class ReadAhead {
   // The caller's side.
   bool holding_ = false;  // reading from block consumed_
   size_t offset_ = 0;
+  Block own_;  // what Lend fills when there is no thread
   std::thread thread_;
 };
 

@@ -73,14 +73,23 @@ std::string ResolvePart(std::string_view baseDir, std::string_view target) {
 class MemberSource : public xml::Source {
  public:
   explicit MemberSource(zip::ReadAhead* stream) : stream_(stream) {}
+  // A failure comes with nothing read, once the inflating has stopped.
   bool Read(char* dst, size_t room, size_t* got, std::string* error) override {
     *got = stream_->Read(dst, room);
+    return *got != 0 || Succeeded(error);
+  }
+  size_t headroom() const override { return zip::ReadAhead::kHeadroom; }
+  bool Lend(char** piece, size_t* size, std::string* error) override {
+    stream_->Lend(piece, size);
+    return *size != 0 || Succeeded(error);
+  }
+
+ private:
+  bool Succeeded(std::string* error) {
     if (!stream_->failed()) return true;
     *error = stream_->error();
     return false;
   }
-
- private:
   zip::ReadAhead* stream_;
 };
 

@@ -244,7 +244,58 @@ Token Reader::Fail(const char* message) {
   return Token::Error;
 }
 
+bool Reader::RefillLent() {
+  const size_t keep = doc_.size() - pos_;
+  base_ += pos_;
+  // The piece the tail is in goes back to the source with the next call.
+  stash_.assign(doc_.data() + pos_, keep);
+  pos_ = 0;
+  char* piece = nullptr;
+  size_t size = 0;
+  std::string message;
+  if (!source_->Lend(&piece, &size, &message)) {
+    window_ = stash_;
+    doc_ = window_;
+    failed_ = true;
+    error_ = message;
+    return false;
+  }
+  if (size == 0) {
+    eof_ = true;
+    window_ = stash_;
+    doc_ = window_;
+    return true;
+  }
+  if (keep <= source_->headroom()) {
+    // In place: the tail goes just before the piece.
+    std::memcpy(piece - keep, stash_.data(), keep);
+    doc_ = std::string_view(piece - keep, keep + size);
+    return true;
+  }
+  // A token longer than the headroom is gathered in the window, with at
+  // least as much again after it, so that a long one is gathered a few
+  // times only.
+  window_ = stash_;
+  for (;;) {
+    window_.append(piece, size);
+    if (window_.size() >= 2 * keep) break;
+    if (!source_->Lend(&piece, &size, &message)) {
+      doc_ = window_;
+      failed_ = true;
+      error_ = message;
+      return false;
+    }
+    if (size == 0) {
+      eof_ = true;
+      break;
+    }
+  }
+  doc_ = window_;
+  return true;
+}
+
 bool Reader::Refill() {
+  if (source_->headroom()) return RefillLent();
   const size_t keep = doc_.size() - pos_;
   if (pos_) std::memmove(window_.data(), window_.data() + pos_, keep);
   base_ += pos_;
@@ -414,39 +465,42 @@ Reader::Parse Reader::ReadText() {
     pos_ = p;
     return Parse::Done;
   }
-  const void* lt = std::memchr(base + p, '<', n - p);
-  if (!lt && !eof_) return Parse::More;
-  const size_t end = lt ? static_cast<size_t>(static_cast<const char*>(lt) - base) : n;
-  // Decoded text is never longer than raw.
-  if (decoded_.size() < end - pos_) decoded_.resize(end - pos_);
+  // Decoded as it is scanned, up to the '<' that ends it; text that the
+  // window cuts short is read again once there is more. Decoded text is
+  // never longer than raw.
+  if (decoded_.size() < n - pos_) decoded_.resize(n - pos_);
   char* const out = decoded_.data();
   char* w = out;
   if (p > pos_) {
     std::memcpy(w, base + pos_, p - pos_);
     w += p - pos_;
   }
-  while (p < end) {
+  while (p < n && base[p] != '<') {
     if (base[p] == '&') {
       uint32_t cp = 0;
-      size_t len = ParseReference(base + p, end - p, &cp);
+      size_t len = ParseReference(base + p, n - p, &cp);
       if (len == 0) {
+        // A reference the window cuts short may yet be a good one.
+        if (!eof_ && n - p < kMaxReference) return Parse::More;
         Fail("XML 中有未定义的实体引用（不会展开）");
         return Parse::Error;
       }
       w = PutUtf8(cp, w);
       p += len;
     } else {  // CR, alone or before LF, ends a line as LF
+      if (p + 1 == n && !eof_) return Parse::More;
       *w++ = '\n';
       ++p;
-      if (p < end && base[p] == '\n') ++p;
+      if (p < n && base[p] == '\n') ++p;
     }
     // Runs between references are short in text made of references.
-    while (p < end && !(ClassOf(base[p]) & kTextStop)) *w++ = base[p++];
+    while (p < n && !(ClassOf(base[p]) & kTextStop)) *w++ = base[p++];
   }
-  text_ = doc_.substr(pos_, end - pos_);
+  if (p == n && !eof_) return Parse::More;
+  text_ = doc_.substr(pos_, p - pos_);
   textPlain_ = false;
   decodedSize_ = static_cast<size_t>(w - out);
-  pos_ = end;
+  pos_ = p;
   return Parse::Done;
 }
 
