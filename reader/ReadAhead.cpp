@@ -4,6 +4,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "reader/ThreadPlacement.h"
+
 namespace qx::zip {
 
 ReadAhead::ReadAhead(EntryStream* stream, bool threaded) : stream_(stream) {
@@ -12,6 +14,7 @@ ReadAhead::ReadAhead(EntryStream* stream, bool threaded) : stream_(stream) {
   for (Block& b : blocks_) b.bytes.resize(kHeadroom + kBlockBytes);
   try {
     thread_ = std::thread([this] { Run(); });
+    placement_ = PlaceApart(thread_);
   } catch (const std::system_error&) {
     // No thread to be had: the caller's thread does the inflating.
   }
@@ -25,6 +28,7 @@ ReadAhead::~ReadAhead() {
   }
   emptied_.notify_one();
   thread_.join();
+  EndPlacement(placement_);
 }
 
 void ReadAhead::Run() {

@@ -68,6 +68,7 @@ class ReadAhead {
   size_t offset_ = 0;
   Block own_;  // what Lend fills when there is no thread
   std::thread thread_;
+  void* placement_ = nullptr;  // see PlaceApart
 };
 
 }  // namespace qx::zip

@@ -2,6 +2,11 @@
 
 #include <cstring>
 #include <random>
+#include <thread>
+#ifdef __linux__
+#include <pthread.h>
+#include <sched.h>
+#endif
 
 #include "TestZip.h"
 #include "reader/ReadAhead.h"
@@ -219,6 +224,32 @@ TEST(ZipStream, ReadAheadCanBeLeftUnfinished) {
   char buf[100];
   EXPECT_EQ(ahead.Read(buf, sizeof buf), sizeof buf);
 }
+
+#ifdef __linux__
+// For as long as it reads ahead the caller is kept to its core; after, it
+// has all of its own back.
+TEST(ZipStream, ReadAheadGivesTheCallerItsCoresBack) {
+  cpu_set_t before, during, after;
+  ASSERT_EQ(pthread_getaffinity_np(pthread_self(), sizeof before, &before), 0);
+  std::string bytes = MakeZip({{"x", std::string(4 << 20, 'z')}});
+  Archive a;
+  std::string err;
+  ASSERT_TRUE(a.Open(bytes, &err));
+  {
+    EntryStream stream;
+    ASSERT_TRUE(a.OpenStream(a.entries()[0], &stream, &err));
+    ReadAhead ahead(&stream, true);
+    char buf[100];
+    EXPECT_EQ(ahead.Read(buf, sizeof buf), sizeof buf);
+    ASSERT_EQ(pthread_getaffinity_np(pthread_self(), sizeof during, &during), 0);
+    if (CPU_COUNT(&before) > 1 && std::thread::hardware_concurrency() > 1) {
+      EXPECT_EQ(CPU_COUNT(&during), 1);
+    }
+  }
+  ASSERT_EQ(pthread_getaffinity_np(pthread_self(), sizeof after, &after), 0);
+  EXPECT_TRUE(CPU_EQUAL(&before, &after));
+}
+#endif
 
 }  // namespace
 }  // namespace qx::zip
