@@ -253,44 +253,29 @@ bool Reader::RefillLent() {
   char* piece = nullptr;
   size_t size = 0;
   std::string message;
-  if (!source_->Lend(&piece, &size, &message)) {
-    window_ = stash_;
-    doc_ = window_;
-    failed_ = true;
-    error_ = message;
-    return false;
-  }
-  if (size == 0) {
-    eof_ = true;
-    window_ = stash_;
-    doc_ = window_;
-    return true;
-  }
-  if (keep <= source_->headroom()) {
+  bool lent = source_->Lend(&piece, &size, &message);
+  if (lent && size != 0 && keep <= source_->headroom()) {
     // In place: the tail goes just before the piece.
     std::memcpy(piece - keep, stash_.data(), keep);
     doc_ = std::string_view(piece - keep, keep + size);
     return true;
   }
-  // A token longer than the headroom is gathered in the window, with at
-  // least as much again after it, so that a long one is gathered a few
-  // times only.
+  // Else the window: the tail and, for a token longer than the headroom,
+  // pieces until there is at least as much again after it, so that a long
+  // one is gathered a few times only.
   window_ = stash_;
-  for (;;) {
+  while (lent && size != 0) {
     window_.append(piece, size);
     if (window_.size() >= 2 * keep) break;
-    if (!source_->Lend(&piece, &size, &message)) {
-      doc_ = window_;
-      failed_ = true;
-      error_ = message;
-      return false;
-    }
-    if (size == 0) {
-      eof_ = true;
-      break;
-    }
+    lent = source_->Lend(&piece, &size, &message);
   }
   doc_ = window_;
+  if (!lent) {
+    failed_ = true;
+    error_ = message;
+    return false;
+  }
+  if (size == 0) eof_ = true;
   return true;
 }
 
