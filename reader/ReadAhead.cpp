@@ -62,47 +62,7 @@ void ReadAhead::Run() {
   }
 }
 
-size_t ReadAhead::Read(char* dst, size_t room) {
-  if (!thread_.joinable()) return stream_->Read(dst, room);
-  for (;;) {
-    if (holding_) {
-      Block& b = blocks_[static_cast<size_t>(consumed_ % kBlocks)];
-      if (offset_ < b.size) {
-        size_t n = std::min(room, b.size - offset_);
-        std::memcpy(dst, b.data() + offset_, n);
-        offset_ += n;
-        return n;
-      }
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++consumed_;
-        holding_ = false;
-      }
-      emptied_.notify_one();
-    }
-    std::unique_lock<std::mutex> lock(mutex_);
-    filled_.wait(lock, [this] { return produced_ > consumed_ || ended_; });
-    // The thread has stopped touching the stream once it ended; the lock
-    // makes what it left visible here.
-    if (produced_ == consumed_) return 0;
-    holding_ = true;
-    offset_ = 0;
-  }
-}
-
-void ReadAhead::Lend(char** block, size_t* size) {
-  if (!thread_.joinable()) {
-    if (own_.bytes.empty()) own_.bytes.resize(kHeadroom + kBlockBytes);
-    own_.size = 0;
-    while (own_.size < kBlockBytes) {
-      size_t got = stream_->Read(own_.data() + own_.size, kBlockBytes - own_.size);
-      if (got == 0) break;
-      own_.size += got;
-    }
-    *block = own_.data();
-    *size = own_.size;
-    return;
-  }
+ReadAhead::Block* ReadAhead::TakeNext() {
   if (holding_) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -113,14 +73,48 @@ void ReadAhead::Lend(char** block, size_t* size) {
   }
   std::unique_lock<std::mutex> lock(mutex_);
   filled_.wait(lock, [this] { return produced_ > consumed_ || ended_; });
-  *block = nullptr;
-  *size = 0;
-  if (produced_ == consumed_) return;
-  Block& b = blocks_[static_cast<size_t>(consumed_ % kBlocks)];
+  // The thread has stopped touching the stream once it ended; the lock
+  // makes what it left visible here.
+  if (produced_ == consumed_) return nullptr;
   holding_ = true;
-  offset_ = b.size;  // all of it lent: a Read after this moves on
-  *block = b.data();
-  *size = b.size;
+  offset_ = 0;
+  return &blocks_[static_cast<size_t>(consumed_ % kBlocks)];
+}
+
+size_t ReadAhead::Read(char* dst, size_t room) {
+  if (!thread_.joinable()) return stream_->Read(dst, room);
+  Block* b = holding_ ? &blocks_[static_cast<size_t>(consumed_ % kBlocks)] : nullptr;
+  while (!b || offset_ >= b->size) {
+    b = TakeNext();
+    if (!b) return 0;
+  }
+  const size_t n = std::min(room, b->size - offset_);
+  std::memcpy(dst, b->data() + offset_, n);
+  offset_ += n;
+  return n;
+}
+
+void ReadAhead::Lend(char** block, size_t* size) {
+  Block* b = &own_;
+  if (thread_.joinable()) {
+    b = TakeNext();
+    if (!b) {
+      *block = nullptr;
+      *size = 0;
+      return;
+    }
+    offset_ = b->size;  // all of it lent: a Read after this moves on
+  } else {
+    if (own_.bytes.empty()) own_.bytes.resize(kHeadroom + kBlockBytes);
+    own_.size = 0;
+    while (own_.size < kBlockBytes) {
+      size_t got = stream_->Read(own_.data() + own_.size, kBlockBytes - own_.size);
+      if (got == 0) break;
+      own_.size += got;
+    }
+  }
+  *block = b->data();
+  *size = b->size;
 }
 
 bool ReadAhead::Drain() {

@@ -54,6 +54,9 @@ class ReadAhead {
   };
 
   void Run();
+  // Gives back the block held, if any, and waits for the next one; null
+  // once there is none.
+  Block* TakeNext();
 
   EntryStream* stream_;
   Block blocks_[kBlocks];
