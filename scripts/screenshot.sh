@@ -23,26 +23,7 @@ fi
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target quillox qxdriver -j"$jobs" >/dev/null
 
-export QX_WINE_HOME="$root/build/wine"
-xvfb_pid=""
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 190); do
-    [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    xvfb_pid=$!
-    sleep 1
-    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
-    xvfb_pid=""
-  done
-fi
-cleanup() {
-  for p in prefix prefix64; do
-    [ -d "$QX_WINE_HOME/$p" ] && WINEPREFIX="$QX_WINE_HOME/$p" wineserver -k </dev/null >/dev/null 2>&1
-  done
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  return 0
-}
-trap cleanup EXIT
+. "$root/scripts/wine-session.sh"
 
 title="Quillox 1.0 by：Tarvenn"
 driver=$build/tests/ui/qxdriver.exe

@@ -58,27 +58,8 @@ echo "== native tests with sanitizers"
 asan_rc=${PIPESTATUS[0]}
 
 echo "== Windows tests under Wine ($wintest)"
-# One Xvfb and one Wine for the whole run, started with their output
-# detached so that CTest never waits on a pipe they inherited.
-export QX_WINE_HOME="$root/build/wine"
-xvfb_pid=""
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 190); do
-    [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    xvfb_pid=$!
-    sleep 1
-    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
-    xvfb_pid=""
-  done
-fi
-cleanup() {
-  for p in prefix prefix64; do
-    [ -d "$QX_WINE_HOME/$p" ] && WINEPREFIX="$QX_WINE_HOME/$p" wineserver -k </dev/null >/dev/null 2>&1
-  done
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-}
-trap cleanup EXIT
+# One Xvfb and one Wine for the whole run.
+. "$root/scripts/wine-session.sh"
 scripts/wine-run cmd /c exit 0 </dev/null >/dev/null 2>&1   # makes the prefix once
 # A test program that fails is run once more before it counts as failed:
 # Wine very rarely fails a process start while its services settle.
