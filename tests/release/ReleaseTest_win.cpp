@@ -170,7 +170,8 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsLeavingOnlyTheUsersOwnFiles) 
   // A document the user saved into the program's folder is theirs.
   std::string mine = dir + "\\我的题库.doc";
   { std::ofstream(mine, std::ios::binary) << "mine"; }
-  // The uninstaller runs on from a copy of itself in the temporary folder.
+  // The uninstaller runs on from a copy of itself in the temporary folder
+  // and removes its own file last.
   ASSERT_EQ(0, RunToEnd("\"" + dir + "\\uninstall.exe\" /S"));
   for (int i = 0; i < 300 && Exists(dir + "\\uninstall.exe"); ++i) Sleep(100);
   for (const char* f : {"quillox.exe", "qxsheets.dll", "quillox-cli.exe", "题库示例.xlsx",
