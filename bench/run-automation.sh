@@ -11,12 +11,10 @@ dpkg-query -W -f='${Status}' python3-openpyxl 2>/dev/null | grep -q 'install ok 
 data=build/bench-data
 [ -f $data/bank-10000x7.xls ] || /usr/bin/python3 bench/make-bench-data.py $data
 [ -f $data/lone-xfd1048576.xlsx ] || /usr/bin/python3 bench/make-sparse-xlsx.py $data
-# The Windows build that this machine can run.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  build=build/bench-win32; toolchain=cmake/mingw-i686.cmake
-else
-  build=build/bench-win64; toolchain=cmake/mingw-x86_64.cmake
-fi
+# The Windows build that this machine can run, in a Release tree of its own.
+. scripts/wine-env.sh
+qx_windows_tree
+build=build/bench-${QX_WIN_TREE#build/} toolchain=$QX_WIN_TOOLCHAIN
 cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER -DCMAKE_C_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
 cmake --build $build -j"$(nproc)" --target automation_convert_bench
 scripts/wine-run $build/bench/automation_convert_bench.exe --protocol $data/bank-10000x7.xlsx

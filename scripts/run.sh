@@ -13,11 +13,9 @@ bash scripts/install-deps.sh
 if [ "${1:-}" = "--window" ]; then
   # The Windows build this machine can run: the 32-bit product, or its
   # 64-bit build where the kernel runs no 32-bit code.
-  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    build=build/win32; toolchain=cmake/mingw-i686.cmake; export QX_WINE_ARCH=win32; prefix=prefix
-  else
-    build=build/win64; toolchain=cmake/mingw-x86_64.cmake; export QX_WINE_ARCH=win64; prefix=prefix64
-  fi
+  . scripts/wine-env.sh
+  qx_windows_tree
+  build=$QX_WIN_TREE toolchain=$QX_WIN_TOOLCHAIN prefix=$QX_WINE_PREFIX_NAME
   cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build $build -j"$(nproc)" --target quillox
   scripts/wine-run cmd /c exit 0 </dev/null >/dev/null 2>&1   # makes the prefix once

@@ -14,11 +14,9 @@ bash scripts/install-deps.sh
 
 # The product is 32-bit; a machine that runs no 32-bit code shows the same
 # sources built for 64 bits.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  build=build/win32 toolchain=cmake/mingw-i686.cmake
-else
-  build=build/win64 toolchain=cmake/mingw-x86_64.cmake
-fi
+. "$root/scripts/wine-env.sh"
+qx_windows_tree
+build=$QX_WIN_TREE toolchain=$QX_WIN_TOOLCHAIN
 [ -f "$build/CMakeCache.txt" ] ||
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target quillox qxdriver -j"$jobs" >/dev/null

@@ -1,79 +1,104 @@
 #!/usr/bin/env bash
 # Every test of both builds, from a fresh Debian 12 machine: installs what is
 # missing, configures and builds the native build (plain and with
-# sanitizers) and the win32 build, runs the native tests twice, then the
-# win32 tests under Wine with Xvfb.
-set -uo pipefail
+# sanitizers) and the Windows build, runs the native tests twice, then the
+# Windows tests under Wine with Xvfb.
+set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 jobs=$(nproc 2>/dev/null || echo 2)
+. scripts/wine-env.sh
 
 bash scripts/install-deps.sh || { echo "test.sh: installing dependencies failed" >&2; exit 1; }
 
-set -e
-cmake -S . -B build/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_TEST_DIRS= -DQX_SKIP_DIRS= >/dev/null
+configure() {  # configure TREE [CMAKE ARGS...]
+  local tree=$1
+  shift
+  cmake -S . -B "$tree" -DQX_TEST_DIRS= -DQX_SKIP_DIRS= "$@" >/dev/null
+}
+configure build/host -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/host -j"$jobs"
 # The native tests once more with AddressSanitizer and UBSan: memory faults
 # that pass unnoticed in a plain run fail here.
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=ON -DQX_TEST_DIRS= -DQX_SKIP_DIRS= >/dev/null
+configure build/asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=ON
 cmake --build build/asan -j"$jobs"
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_TEST_DIRS= -DQX_SKIP_DIRS= >/dev/null
-cmake --build build/win32 -j"$jobs"
-# The Windows tests run the 32-bit product under wine32. A machine whose
-# kernel runs no 32-bit code cannot start wine32: there the same sources,
-# built as a 64-bit Windows program, are tested under wine64 instead (the
-# 32-bit build above still has to compile).
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  wintest=build/win32
-  export QX_WINE_ARCH=win32
+# The Windows tests run the 32-bit product under wine32. Where wine32 cannot
+# start, they run on the same sources built for 64-bit Windows, and of the
+# 32-bit tree only what ships is built (its test programs could not run):
+# the release must still compile.
+qx_windows_tree
+configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "$QX_WIN_TREE" = build/win32 ]; then
+  cmake --build build/win32 -j"$jobs"
 else
   echo "test.sh: this machine runs no 32-bit code; the Windows tests run on the 64-bit build under wine64"
-  wintest=build/win64
-  export QX_WINE_ARCH=win64
-  cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_TEST_DIRS= -DQX_SKIP_DIRS= >/dev/null
+  configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build build/win64 -j"$jobs"
 fi
 # The release (zip and installer) from the 32-bit build, and the same from
 # the tree under test when that is the 64-bit one: the release tests install
 # and run them.
 bash scripts/package.sh build/win32
-[ "$wintest" = build/win32 ] || bash scripts/package.sh "$wintest"
-set +e
+[ "$QX_WIN_TREE" = build/win32 ] || bash scripts/package.sh "$QX_WIN_TREE"
 
-summary() {  # "N passed, N failed" from a ctest log
-  sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -1
+# The totals come from CTest's own JUnit reports.
+attribute() {  # attribute NAME REPORT: the test suite's count of that name
+  grep -o -m1 "$1=\"[0-9]*\"" "$2" 2>/dev/null | grep -o '[0-9]*' || echo 0
 }
-retried() {  # tests that passed only when run again: CTest numbers first runs ("3/9 Test #3:"), not repeats
-  sed -n 's/^ \{1,\}Test \{1,\}#[0-9]*: \([^ ]*\) .* Passed .*/\1/p' "$1"
+failed_names() {  # the tests a report marks as failed, one a line
+  grep -o '<testcase name="[^"]*"[^>]*status="fail"' "$1" 2>/dev/null |
+    sed 's/<testcase name="\([^"]*\)".*/\1/' || true
 }
 
-echo "== native tests"
-(cd build/host && ctest --output-on-failure -j"$jobs" 2>&1) | tee build/host-ctest.log
-host_rc=${PIPESTATUS[0]}
+results=()
+failed=0
+total=0
+run_tests() {  # run_tests LABEL TREE [CTEST ARGS...]; false when any failed
+  local label=$1 tree=$2 report=$root/$2-ctest.xml
+  shift 2
+  echo "== $label"
+  rm -f "$report" "$report.rerun"
+  local rc=0
+  (cd "$tree" && ctest --output-on-failure --output-junit "$report" "$@") || rc=$?
+  local n f
+  n=$(attribute tests "$report")
+  f=$(attribute failures "$report")
+  echo "$label: $((n - f))/$n passed"
+  results+=("$label: $((n - f))/$n passed")
+  total=$((total + n))
+  failed=$((failed + f))
+  [ "$rc" -eq 0 ] && [ "$n" -gt 0 ]
+}
 
-echo "== native tests with sanitizers"
-(cd build/asan && ctest --output-on-failure -j"$jobs" 2>&1) | tee build/asan-ctest.log
-asan_rc=${PIPESTATUS[0]}
+native_ok=true
+run_tests "native tests" build/host -j"$jobs" || native_ok=false
+run_tests "native tests with sanitizers" build/asan -j"$jobs" || native_ok=false
 
-echo "== Windows tests under Wine ($wintest)"
 # One Xvfb and one Wine for the whole run.
-. "$root/scripts/wine-session.sh"
+. scripts/wine-session.sh
 scripts/wine-run cmd /c exit 0 </dev/null >/dev/null 2>&1   # makes the prefix once
-# A test program that fails is run once more before it counts as failed:
-# Wine very rarely fails a process start while its services settle.
-(cd "$wintest" && ctest --output-on-failure --repeat until-pass:2 2>&1) | tee build/win32-ctest.log
-win_rc=${PIPESTATUS[0]}
-mapfile -t win_retried < <(retried build/win32-ctest.log)
-for t in "${win_retried[@]}"; do echo "Windows ($wintest): $t passed only on its second run"; done
+windows_ok=true
+run_tests "Windows tests under Wine ($QX_WIN_TREE)" "$QX_WIN_TREE" || windows_ok=false
+# A Windows test program that failed runs once more before it counts as
+# failed: Wine very rarely fails a process start while its services settle.
+retried=()
+if ! $windows_ok && [ "$(attribute failures "$root/$QX_WIN_TREE-ctest.xml")" -gt 0 ]; then
+  mapfile -t first < <(failed_names "$root/$QX_WIN_TREE-ctest.xml")
+  rc=0
+  (cd "$QX_WIN_TREE" && ctest --output-on-failure --rerun-failed \
+     --output-junit "$root/$QX_WIN_TREE-ctest.xml.rerun") || rc=$?
+  still=$(attribute failures "$root/$QX_WIN_TREE-ctest.xml.rerun")
+  mapfile -t again < <(failed_names "$root/$QX_WIN_TREE-ctest.xml.rerun")
+  for t in "${first[@]}"; do
+    printf '%s\n' "${again[@]}" | grep -qxF "$t" || retried+=("$t")
+  done
+  failed=$((failed - ${#first[@]} + still))
+  if [ "$rc" -eq 0 ] && [ "$still" -eq 0 ]; then windows_ok=true; fi
+  for t in "${retried[@]}"; do echo "Windows ($QX_WIN_TREE): $t passed only on its second run"; done
+fi
 
-read -r af at <<<"$(summary build/asan-ctest.log)"
-read -r hf ht <<<"$(summary build/host-ctest.log)"
-read -r wf wt <<<"$(summary build/win32-ctest.log)"
-failed=$(( ${hf:-0} + ${af:-0} + ${wf:-0} ))
-total=$(( ${ht:-0} + ${at:-0} + ${wt:-0} ))
 echo
-echo "native: $(( ${ht:-0} - ${hf:-0} ))/${ht:-0} passed; with sanitizers: $(( ${at:-0} - ${af:-0} ))/${at:-0} passed; Windows ($wintest): $(( ${wt:-0} - ${wf:-0} ))/${wt:-0} passed"
-echo "$(( total - failed )) passed, $failed failed, ${#win_retried[@]} retried"
-[ "$host_rc" -eq 0 ] && [ "$asan_rc" -eq 0 ] && [ "$win_rc" -eq 0 ] && [ "$total" -gt 0 ]
+printf '%s; ' "${results[@]}"
+echo
+echo "$((total - failed)) passed, $failed failed, ${#retried[@]} retried"
+$native_ok && $windows_ok
