@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "runtime/Commands.h"
+#include "runtime/LeadByte.h"
 #include "runtime/Memory.h"
 #include "runtime/Text.h"
 
@@ -22,12 +23,7 @@ std::string DocumentBaseName(const std::string& fileNameBox) {
 
   // The last dot that is a character of its own: a GBK trail byte is never
   // taken for one.
-  size_t dot = std::string::npos;
-  for (size_t i = 0; i < name.size();) {
-    unsigned char c = static_cast<unsigned char>(name[i]);
-    if (c == '.') dot = i;
-    i += (c >= 0x80 && i + 1 < name.size()) ? 2 : 1;
-  }
+  size_t dot = LastCharacterAt(name, '.');
   if (dot != std::string::npos) name.resize(dot);
   return name;
 }

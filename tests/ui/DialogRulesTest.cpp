@@ -44,6 +44,14 @@ TEST(FileDialogRules, FilterBecomesANulSeparatedDoubleNulTerminatedList) {
   EXPECT_EQ("\0\0\0"s, FileDialogFilterList("|"));
 }
 
+TEST(FileDialogRules, ABarThatIsTheSecondByteOfACharacterStaysInIt) {
+  // 亅 is 0x81 0x7C: its second byte is a "|", and neither separates nor
+  // ends the list.
+  EXPECT_EQ("亅\0*.x\0\0"s, FileDialogFilterList("亅|*.x"));
+  EXPECT_EQ("x\0亅\0\0"s, FileDialogFilterList("x|亅"));
+  EXPECT_EQ("x\0亅\0\0\0"s, FileDialogFilterList("x|亅|"));
+}
+
 TEST(FileDialogRules, FilterIndexCountsFromZeroAndIsZeroWithoutAFilter) {
   EXPECT_EQ(0u, FileDialogFilterIndex("", 3));
   std::string list = FileDialogFilterList("a|*.a|b|*.b");
