@@ -159,7 +159,8 @@ void OnAutoReplace(TaggedValue*, int32_t, const uintptr_t*) {
 
 void OnSave(TaggedValue*, int32_t, const uintptr_t*) {
   SaveOutcome outcome =
-      SaveDocument(ReadText(kEditFileName), ReadText(kEditOutputFolder), ReadText(kEditBody));
+      SaveDocument(ReadText(kEditFileName), ReadText(kEditOutputFolder), ReadText(kEditBody),
+                   SourcePath());
   if (!outcome.message.empty()) Message(outcome.message);
 }
 
