@@ -290,6 +290,7 @@ TEST(CliSave, TheSourceIsNeverSavedOverAndANameIsCutOnCharacters) {
   }
   std::string stem = "\xE4\xB9\x97";  // 乗 in UTF-8
   std::ofstream(Native(OutDirUtf8() + "/" + stem + ".csv"), std::ios::binary) << bank;
+  remove(Native(OutDirUtf8() + "/" + stem + ".doc").c_str());
   ASSERT_EQ(0, RunTool({"-o", dir, Native(OutDirUtf8() + "/" + stem + ".csv")}).status);
   EXPECT_EQ("0:q\r\na\r\n", Slurp(Native(OutDirUtf8() + "/" + stem + ".doc")));
 }
