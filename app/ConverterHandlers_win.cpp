@@ -26,6 +26,10 @@ char* g_sourcePath = nullptr;  // owned; null: the empty text
 StartedSpreadsheets g_started;
 
 constexpr uint32_t kTagCommonDialog = 0x0001001F;
+
+constexpr char kPathTooLongMessage[] =
+    "所选文件的完整路径超过 260 字节，“选择文件”无法取得它。\r\n"
+    "请把这个文件直接拖到文件名框中，或者把它移到路径较短的文件夹后再选择。";
 enum : int32_t {
   kPropertyDisabled = 6,
   kPropertyContent = 8,
@@ -111,9 +115,13 @@ void OnChooseSourceFile(TaggedValue*, int32_t, const uintptr_t*) {
   WriteText(kFileDialog1, ValueText(desktop) ? ValueText(desktop) : "", kPropertyInitialFolder);
   H().freeMemory(ValuePointer(desktop));
   WriteText(kEditFileName, "");
-  Call(ShowFileDialog, {Control(kFileDialog1, kTagCommonDialog)});
+  TaggedValue dialog = Control(kFileDialog1, kTagCommonDialog);
+  Call(ShowFileDialog, {dialog});
   SetSourcePath(ReadText(kFileDialog1, kPropertyFileName).c_str());
   WriteText(kEditFileName, SourcePath());
+  // Otherwise nothing would happen, as after a cancel, and the user could
+  // not tell why. A drop has no such limit.
+  if (LastFileDialogEnd(dialog) == FileDialogEnd::NameTooLong) Message(kPathTooLongMessage);
 }
 
 void OnChooseOutputFolder(TaggedValue*, int32_t, const uintptr_t*) {

@@ -46,4 +46,14 @@ uint32_t FileDialogFilterIndex(const std::string& filterList, int32_t storedInde
   return storedIndex < 0 ? 1u : static_cast<uint32_t>(storedIndex) + 1;
 }
 
+FileDialogEnd FileDialogEndFor(bool confirmed, uint32_t extendedError, size_t nameLength,
+                               uint32_t bufferSize, bool nameIsChoosable) {
+  if (confirmed)
+    return nameLength + 1 >= bufferSize && !nameIsChoosable ? FileDialogEnd::NameTooLong
+                                                            : FileDialogEnd::Confirmed;
+  if (extendedError == 0) return FileDialogEnd::Cancelled;
+  return extendedError == kFnerrBufferTooSmall ? FileDialogEnd::NameTooLong
+                                               : FileDialogEnd::Failed;
+}
+
 }  // namespace qx

@@ -52,6 +52,20 @@ TEST(FileDialogRules, ABarThatIsTheSecondByteOfACharacterStaysInIt) {
   EXPECT_EQ("x\0亅\0\0\0"s, FileDialogFilterList("x|亅|"));
 }
 
+// A path longer than the name buffer: the system's dialog refuses it with
+// its extended error, or (Wine's, counting UTF-16 units) confirms it cut to
+// the buffer, where it names nothing that could have been chosen.
+TEST(FileDialogRules, APathTooLongForTheBufferIsToldApartFromACancel) {
+  EXPECT_EQ(FileDialogEnd::Cancelled, FileDialogEndFor(false, 0, 0, 260, false));
+  EXPECT_EQ(FileDialogEnd::NameTooLong, FileDialogEndFor(false, kFnerrBufferTooSmall, 0, 260, false));
+  EXPECT_EQ(FileDialogEnd::Failed, FileDialogEndFor(false, 0xFFFF, 0, 260, false));
+  EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 40, 260, true));
+  EXPECT_EQ(FileDialogEnd::NameTooLong, FileDialogEndFor(true, 0, 259, 260, false));
+  // A file whose path fills the buffer exactly is chosen as it is.
+  EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 259, 260, true));
+  EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 258, 260, false));
+}
+
 TEST(FileDialogRules, FilterIndexCountsFromZeroAndIsZeroWithoutAFilter) {
   EXPECT_EQ(0u, FileDialogFilterIndex("", 3));
   std::string list = FileDialogFilterList("a|*.a|b|*.b");
