@@ -28,7 +28,7 @@ StartedSpreadsheets g_started;
 constexpr uint32_t kTagCommonDialog = 0x0001001F;
 
 constexpr char kPathTooLongMessage[] =
-    "所选文件的完整路径超过 260 字节，“选择文件”无法取得它。\r\n"
+    "所选文件的完整路径超过 260 字节，无法用“选择文件”选取。\r\n"
     "请把这个文件直接拖到文件名框中，或者把它移到路径较短的文件夹后再选择。";
 enum : int32_t {
   kPropertyDisabled = 6,
