@@ -49,7 +49,7 @@ uint32_t FileDialogFilterIndex(const std::string& filterList, int32_t storedInde
 FileDialogEnd FileDialogEndFor(bool confirmed, uint32_t extendedError, size_t nameLength,
                                uint32_t bufferSize, bool nameIsChoosable) {
   if (confirmed)
-    return nameLength + 1 >= bufferSize && !nameIsChoosable ? FileDialogEnd::NameTooLong
+    return nameLength + 2 >= bufferSize && !nameIsChoosable ? FileDialogEnd::NameTooLong
                                                             : FileDialogEnd::Confirmed;
   if (extendedError == 0) return FileDialogEnd::Cancelled;
   return extendedError == kFnerrBufferTooSmall ? FileDialogEnd::NameTooLong

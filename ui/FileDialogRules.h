@@ -47,8 +47,9 @@ constexpr uint32_t kFnerrBufferTooSmall = 0x3003;
 // extended error, the length of the name it gave back, the buffer's size,
 // and whether that name is one the dialog could have chosen. A dialog that
 // measures the buffer in UTF-16 units (Wine's) confirms a GBK path that is
-// longer in bytes, cut to fit: a confirmed name that fills the buffer and
-// names nothing choosable is such a cut one.
+// longer in bytes, cut to fit: a confirmed name that fills the buffer (to
+// within one byte, where a two-byte character did not fit) and names
+// nothing choosable is such a cut one.
 FileDialogEnd FileDialogEndFor(bool confirmed, uint32_t extendedError, size_t nameLength,
                                uint32_t bufferSize, bool nameIsChoosable);
 

@@ -61,9 +61,11 @@ TEST(FileDialogRules, APathTooLongForTheBufferIsToldApartFromACancel) {
   EXPECT_EQ(FileDialogEnd::Failed, FileDialogEndFor(false, 0xFFFF, 0, 260, false));
   EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 40, 260, true));
   EXPECT_EQ(FileDialogEnd::NameTooLong, FileDialogEndFor(true, 0, 259, 260, false));
-  // A file whose path fills the buffer exactly is chosen as it is.
+  // Cut before a two-byte character that did not fit the last byte.
+  EXPECT_EQ(FileDialogEnd::NameTooLong, FileDialogEndFor(true, 0, 258, 260, false));
+  // A file whose path fills the buffer is chosen as it is.
   EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 259, 260, true));
-  EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 258, 260, false));
+  EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 257, 260, false));
 }
 
 TEST(FileDialogRules, FilterIndexCountsFromZeroAndIsZeroWithoutAFilter) {
