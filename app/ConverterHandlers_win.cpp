@@ -26,6 +26,10 @@ char* g_sourcePath = nullptr;  // owned; null: the empty text
 StartedSpreadsheets g_started;
 
 constexpr uint32_t kTagCommonDialog = 0x0001001F;
+
+constexpr char kPathTooLongMessage[] =
+    "所选文件的完整路径超过 260 字节，无法用“选择文件”选取。\r\n"
+    "请把这个文件直接拖到文件名框中，或者把它移到路径较短的文件夹后再选择。";
 enum : int32_t {
   kPropertyDisabled = 6,
   kPropertyContent = 8,
@@ -111,9 +115,13 @@ void OnChooseSourceFile(TaggedValue*, int32_t, const uintptr_t*) {
   WriteText(kFileDialog1, ValueText(desktop) ? ValueText(desktop) : "", kPropertyInitialFolder);
   H().freeMemory(ValuePointer(desktop));
   WriteText(kEditFileName, "");
-  Call(ShowFileDialog, {Control(kFileDialog1, kTagCommonDialog)});
+  TaggedValue dialog = Control(kFileDialog1, kTagCommonDialog);
+  Call(ShowFileDialog, {dialog});
   SetSourcePath(ReadText(kFileDialog1, kPropertyFileName).c_str());
   WriteText(kEditFileName, SourcePath());
+  // Otherwise nothing would happen, as after a cancel, and the user could
+  // not tell why. A drop has no such limit.
+  if (LastFileDialogEnd(dialog) == FileDialogEnd::NameTooLong) Message(kPathTooLongMessage);
 }
 
 void OnChooseOutputFolder(TaggedValue*, int32_t, const uintptr_t*) {
@@ -159,7 +167,8 @@ void OnAutoReplace(TaggedValue*, int32_t, const uintptr_t*) {
 
 void OnSave(TaggedValue*, int32_t, const uintptr_t*) {
   SaveOutcome outcome =
-      SaveDocument(ReadText(kEditFileName), ReadText(kEditOutputFolder), ReadText(kEditBody));
+      SaveDocument(ReadText(kEditFileName), ReadText(kEditOutputFolder), ReadText(kEditBody),
+                   SourcePath());
   if (!outcome.message.empty()) Message(outcome.message);
 }
 

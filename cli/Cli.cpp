@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "app/Conversion.h"
@@ -8,6 +9,7 @@
 #include "app/SaveDocument.h"
 #include "reader/Gbk.h"
 #include "reader/Workbook.h"
+#include "runtime/LeadByte.h"
 
 namespace qx::cli {
 namespace {
@@ -63,7 +65,15 @@ const char* const kHelp =
     "（包括 --sheet 指定的工作表不存在）。\n";
 
 std::string BaseNameNative(const std::string& path) {
-  size_t cut = path.find_last_of(kSeparator == '/' ? "/" : "\\/");
+#ifdef _WIN32
+  // GBK: only a whole character separates, never a second byte 0x5C.
+  size_t back = LastCharacterAt(path, '\\'), forward = LastCharacterAt(path, '/');
+  size_t cut = back == std::string::npos ? forward
+               : forward == std::string::npos ? back
+                                              : std::max(back, forward);
+#else
+  size_t cut = path.find_last_of('/');
+#endif
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
@@ -166,6 +176,10 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
   std::string target = JoinNative(dirGbk, docName);
   if (body.size() > app::kMaxDocumentBytes) {
     *message = app::TooLargeMessage(target);
+    return Outcome::Failed;
+  }
+  if (app::IsSameFile(target, pathGbk)) {
+    *message = "没有保存：" + target + " 就是源文件本身，保存会覆盖它（请用 -o 另选一个目录）";
     return Outcome::Failed;
   }
   if (!app::WriteDocumentFile(target, body)) {

@@ -1,7 +1,9 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
 
 #include "runtime/FileOps.h"
@@ -11,14 +13,16 @@ namespace qx {
 namespace {
 
 // Names are GBK inside the program; the native file system speaks UTF-8.
+void* FileOf(int fd) { return fd < 0 ? nullptr : reinterpret_cast<void*>(static_cast<intptr_t>(fd) + 1); }
+int Fd(void* file) { return static_cast<int>(reinterpret_cast<intptr_t>(file) - 1); }
+
 void* OpenForWriting(const char* name) {
-  std::string path = NativeFromGbk(name);
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
-  return reinterpret_cast<void*>(static_cast<intptr_t>(fd) + 1);
+  return FileOf(open(NativeFromGbk(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
 }
 
-int Fd(void* file) { return static_cast<int>(reinterpret_cast<intptr_t>(file) - 1); }
+void* CreateNew(const char* name) {
+  return FileOf(open(NativeFromGbk(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+}
 
 bool Write(void* file, const void* bytes, uint32_t length) {
   const char* p = static_cast<const char*>(bytes);
@@ -32,12 +36,40 @@ bool Write(void* file, const void* bytes, uint32_t length) {
   return true;
 }
 
+bool Flush(void* file) { return fsync(Fd(file)) == 0; }
+
 bool Close(void* file) { return close(Fd(file)) == 0; }
+
+bool Replace(const char* from, const char* to) {
+  std::string source = NativeFromGbk(from), target = NativeFromGbk(to);
+  // What an open for writing would refuse, the move refuses too: rename()
+  // asks only the folder.
+  if (access(target.c_str(), W_OK) != 0 && errno != ENOENT) return false;
+  if (rename(source.c_str(), target.c_str()) != 0) return false;
+  // The folder's new entry is on the disk once the folder is synced.
+  size_t slash = target.find_last_of('/');
+  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+  return true;
+}
+
+bool Remove(const char* name) { return unlink(NativeFromGbk(name).c_str()) == 0; }
+
+bool Identify(const char* name, FileIdentity* out) {
+  struct stat st;
+  if (stat(NativeFromGbk(name).c_str(), &st) != 0) return false;
+  *out = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return true;
+}
 
 }  // namespace
 
 const FileOps& DefaultFileOps() {
-  static const FileOps ops = {OpenForWriting, Write, Close};
+  static const FileOps ops = {OpenForWriting, Write, Close, CreateNew, Flush, Replace, Remove, Identify};
   return ops;
 }
 

@@ -1,9 +1,8 @@
 #include "runtime/Startup.h"
 
-#include <cstring>
-
 #include "runtime/DllCommands.h"
 #include "runtime/HelperTable.h"
+#include "runtime/LeadByte.h"
 #include "runtime/Lifecycle.h"
 #include "runtime/Memory.h"
 #include "runtime/Platform.h"
@@ -19,14 +18,15 @@ void SetProgramHeader(const ProgramHeader* header) { g_header = header; }
 const ProgramHeader* CurrentProgramHeader() { return g_header; }
 
 void SplitProgramPath(const char* path, std::string* folder, std::string* name) {
-  const char* slash = strrchr(path, '\\');
-  if (!slash) {
+  std::string_view p(path);
+  size_t slash = LastCharacterAt(p, '\\');
+  if (slash == std::string_view::npos) {
     folder->clear();
     *name = path;
     return;
   }
-  folder->assign(path, slash - path);
-  *name = slash + 1;
+  folder->assign(p.substr(0, slash));
+  name->assign(p.substr(slash + 1));
 }
 
 void InitialiseRuntime() {

@@ -1,4 +1,5 @@
 #include "runtime/Commands.h"
+#include "runtime/LeadByte.h"
 #include "runtime/SystemOps.h"
 #include "runtime/Text.h"
 
@@ -11,12 +12,8 @@ constexpr int32_t kFirstFolderCode = 1, kLastFolderCode = 11;
 // Whether the last character is a backslash: the second byte of a two-byte
 // character may be 0x5C too, and is not one.
 bool EndsWithBackslash(const char* path, size_t n) {
-  bool last = false;
-  for (size_t i = 0; i < n; ++i) {
-    last = path[i] == '\\';
-    if (static_cast<unsigned char>(path[i]) >= 0x80 && i + 1 < n) ++i;
-  }
-  return last;
+  size_t at = LastCharacterAt(std::string_view(path, n), '\\');
+  return at != std::string_view::npos && at + 1 == n;
 }
 }  // namespace
 

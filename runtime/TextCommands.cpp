@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "runtime/Commands.h"
+#include "runtime/LeadByte.h"
 #include "runtime/Memory.h"
 #include "runtime/Text.h"
 
 namespace qx {
 namespace {
-
-inline bool IsLeadByte(unsigned char c) { return c >= 0x80; }
 
 inline unsigned char AsciiLower(unsigned char c) {
   return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;

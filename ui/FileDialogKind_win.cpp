@@ -5,6 +5,9 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <string>
+
+#include "runtime/LeadByte.h"
 
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
@@ -27,6 +30,7 @@ constexpr DWORD kNameBufferSize = 260;
 struct FileDialog {
   UnitObject base;
   FileDialogSettings s;
+  FileDialogEnd lastEnd = FileDialogEnd::Cancelled;
 };
 
 FileDialog* AsDialog(UnitObject* u) { return reinterpret_cast<FileDialog*>(u); }
@@ -129,7 +133,26 @@ HWND ActiveTopLevelWindow() {
   return active && IsWindow(active) ? GetAncestor(active, GA_ROOT) : nullptr;
 }
 
-bool ShowOpenOrSave(FileDialogSettings& s) {
+bool IsFile(const char* path) {
+  DWORD a = GetFileAttributesA(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFolder(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether the dialog could have given this name: a file that is there, or,
+// where the file need not exist yet, a name in a folder that is.
+bool IsChoosable(const FileDialogSettings& s, const char* name) {
+  if (IsFile(name)) return true;
+  if (s.fileMustExist) return false;
+  size_t slash = LastCharacterAt(name, '\\');
+  return slash != std::string_view::npos && IsFolder(std::string(name, slash));
+}
+
+FileDialogEnd ShowOpenOrSave(FileDialogSettings& s) {
   std::string filter = FileDialogFilterList(s.filter);
   // A remembered name longer than the buffer is cut rather than written
   // past its end.
@@ -147,9 +170,12 @@ bool ShowOpenOrSave(FileDialogSettings& s) {
   ofn.lpstrDefExt = NonEmpty(s.defaultExtension);
   ofn.Flags = FileDialogFlags(s);
   BOOL confirmed = s.dialogType == 1 ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
-  if (!confirmed) return false;
-  s.fileName = name;
-  return true;
+  DWORD error = confirmed ? 0 : CommDlgExtendedError();
+  name[kNameBufferSize - 1] = 0;
+  FileDialogEnd end = FileDialogEndFor(confirmed != 0, error, strlen(name), kNameBufferSize,
+                                       confirmed && IsChoosable(s, name));
+  if (end == FileDialogEnd::Confirmed) s.fileName = name;
+  return end;
 }
 
 }  // namespace
@@ -166,7 +192,14 @@ void ShowFileDialog(TaggedValue* result, int32_t count, TaggedValue* args) {
   auto* d = AsDialog(CommandUnit(&args[0], FileDialogKind()));
   if (!d) return;
   // The font and help types are not built: they show nothing.
-  if (d->s.dialogType <= 1) *result = MakeBool(ShowOpenOrSave(d->s));
+  if (d->s.dialogType > 1) return;
+  d->lastEnd = ShowOpenOrSave(d->s);
+  *result = MakeBool(d->lastEnd == FileDialogEnd::Confirmed);
+}
+
+FileDialogEnd LastFileDialogEnd(const TaggedValue& control) {
+  auto* d = AsDialog(CommandUnit(&control, FileDialogKind()));
+  return d ? d->lastEnd : FileDialogEnd::Failed;
 }
 
 }  // namespace qx

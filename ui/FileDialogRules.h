@@ -2,6 +2,7 @@
 // save dialogs take: the option flags, the filter list and its selection.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -30,5 +31,26 @@ std::string FileDialogFilterList(const std::string& filter);
 
 // The 1-based selection in the list; 0 without a filter.
 uint32_t FileDialogFilterIndex(const std::string& filterList, int32_t storedIndex);
+
+// How a shown open or save dialog ended.
+enum class FileDialogEnd {
+  Confirmed,    // FileName is the chosen file
+  Cancelled,    // closed without a choice
+  NameTooLong,  // the chosen file's full path does not fit the name buffer
+  Failed,       // the dialog could not be shown
+};
+
+// The extended error of a dialog whose name buffer is too small, by value.
+constexpr uint32_t kFnerrBufferTooSmall = 0x3003;
+
+// From what the system's dialog answered: whether it confirmed, its
+// extended error, the length of the name it gave back, the buffer's size,
+// and whether that name is one the dialog could have chosen. A dialog that
+// measures the buffer in UTF-16 units (Wine's) confirms a GBK path that is
+// longer in bytes, cut to fit: a confirmed name that fills the buffer (to
+// within one byte, where a two-byte character did not fit) and names
+// nothing choosable is such a cut one.
+FileDialogEnd FileDialogEndFor(bool confirmed, uint32_t extendedError, size_t nameLength,
+                               uint32_t bufferSize, bool nameIsChoosable);
 
 }  // namespace qx

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime/Command.h"
+#include "ui/FileDialogRules.h"
 
 namespace qx {
 
@@ -24,6 +25,10 @@ void ApplyVisualStyle(TaggedValue* result, int32_t count, TaggedValue* args);
 // file dialog -> logical: whether the user confirmed a file, which is then
 // its FileName.
 void ShowFileDialog(TaggedValue* result, int32_t count, TaggedValue* args);
+// How the last ShowFileDialog of this file dialog control ended: a false
+// result may be a cancel, or a chosen path too long for the dialog's
+// buffer, which the user should be told. Cancelled before the first.
+FileDialogEnd LastFileDialogEnd(const TaggedValue& control);
 // title, [include files] -> text: the chosen folder's path, or empty.
 void ChooseFolder(TaggedValue* result, int32_t count, TaggedValue* args);
 

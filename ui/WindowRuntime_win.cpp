@@ -138,8 +138,9 @@ int StartApplication(const ProgramHeader* header, int (*entryRoutine)()) {
   char path[MAX_PATH + 1] = "";
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   path[n < MAX_PATH ? n : 0] = 0;
-  if (char* slash = strrchr(path, '\\')) slash[1] = 0;
-  g_runtime.moduleFolder = path;
+  std::string folder, name;
+  SplitProgramPath(path, &folder, &name);
+  g_runtime.moduleFolder = folder.empty() ? folder : folder + "\\";
   entryRoutine();
   RunTeardown(0);
   return g_quitCode;

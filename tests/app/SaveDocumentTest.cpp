@@ -59,13 +59,13 @@ std::string Target(const std::string& name) { return kFolder + "\\" + name; }
 
 TEST(SaveDocument, WritesTheBodyBytesExactly) {
   std::string body = std::string("0:题目\r\n答案\0后\r\n", 17);
-  SaveOutcome o = SaveDocument("D:\\题库\\保存测试.xlsx", kFolder, body);
+  SaveOutcome o = SaveDocument("D:\\题库\\保存测试.xlsx", kFolder, body, "");
   EXPECT_EQ(SaveStatus::Saved, o.status);
   EXPECT_EQ("", o.message);
   EXPECT_EQ(Target("保存测试.doc"), o.targetPath);
   EXPECT_EQ(body, Slurp(o.targetPath));
   // Saving again overwrites; an empty body gives an empty file.
-  SaveDocument("保存测试.xls", kFolder, "");
+  SaveDocument("保存测试.xls", kFolder, "", "");
   EXPECT_EQ("", Slurp(o.targetPath));
 #ifdef _WIN32
   remove(o.targetPath.c_str());
@@ -75,17 +75,17 @@ TEST(SaveDocument, WritesTheBodyBytesExactly) {
 }
 
 TEST(SaveDocument, EmptyFileNameBoxIsReportedBeforeTheFolder) {
-  SaveOutcome o = SaveDocument("", "", "body");
+  SaveOutcome o = SaveDocument("", "", "body", "");
   EXPECT_EQ(SaveStatus::NoFileName, o.status);
   EXPECT_EQ("请选择文件：", o.message);
-  o = SaveDocument("a.xls", "", "body");
+  o = SaveDocument("a.xls", "", "body", "");
   EXPECT_EQ(SaveStatus::NoFolder, o.status);
   EXPECT_EQ("请选择保存目录：", o.message);
 }
 
 TEST(SaveDocument, AFailedWriteIsReportedWithTheTarget) {
   std::string folder = kFolder + "/no such folder/sub";
-  SaveOutcome o = SaveDocument("x.xls", folder, "body");
+  SaveOutcome o = SaveDocument("x.xls", folder, "body", "");
   EXPECT_EQ(SaveStatus::WriteFailed, o.status);
   EXPECT_EQ("保存失败：" + folder + "\\x.doc", o.message);
 }
@@ -104,7 +104,7 @@ TEST(SaveDocument, BodiesPastTheByteSetLimitAreRefused) {
   remove(NativeFromGbk(target.c_str()).c_str());
   // 2^31 bytes narrowed to 32 bits is negative; 2^32 + 10 is 10.
   for (size_t size : {kMaxDocumentBytes + 1, size_t{1} << 31, (size_t{1} << 32) + 10}) {
-    SaveOutcome o = SaveDocument("过大.xlsx", kFolder, std::string_view(bytes, size));
+    SaveOutcome o = SaveDocument("过大.xlsx", kFolder, std::string_view(bytes, size), "");
     EXPECT_EQ(SaveStatus::TooLarge, o.status) << size;
     EXPECT_EQ("文档超过 2 GiB，无法保存：" + target, o.message);
     EXPECT_FALSE(WriteDocumentFile(target, std::string_view(bytes, size))) << size;

@@ -273,6 +273,28 @@ TEST(CliErrors, AFailedFileIsNamedAndTheOthersStillConvert) {
   EXPECT_EQ(0u, r.out.find("0:"));
 }
 
+// A text bank named .doc is read as delimited text and its document is
+// named as it is: saved into the bank's own folder, under any spelling of
+// it, it must not replace the bank. And a name whose last character ends
+// in the byte 0x5C (乗 is 0x81 0x5C) is one name, not a folder and a name.
+TEST(CliSave, TheSourceIsNeverSavedOverAndANameIsCutOnCharacters) {
+  std::string dir = OutDir();
+  const std::string bank = "q,a\r\n";
+  std::string source = Native(OutDirUtf8() + "/bank.doc");
+  std::ofstream(source, std::ios::binary) << bank;
+  for (const std::string& out : {dir, Native(OutDirUtf8() + "/.")}) {
+    ToolRun r = RunTool({"-o", out, source});
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("bank.doc")) << r.err;
+    EXPECT_EQ(bank, Slurp(source));
+  }
+  std::string stem = "\xE4\xB9\x97";  // 乗 in UTF-8
+  std::ofstream(Native(OutDirUtf8() + "/" + stem + ".csv"), std::ios::binary) << bank;
+  remove(Native(OutDirUtf8() + "/" + stem + ".doc").c_str());
+  ASSERT_EQ(0, RunTool({"-o", dir, Native(OutDirUtf8() + "/" + stem + ".csv")}).status);
+  EXPECT_EQ("0:q\r\na\r\n", Slurp(Native(OutDirUtf8() + "/" + stem + ".doc")));
+}
+
 TEST(CliErrors, UnwritableOutputFolderFailsTheFile) {
   std::string dir = Native(std::string(QX_BINARY_DIR) + "/no/such/folder");
   ToolRun r = RunTool({"-o", dir, Sample("csv")});

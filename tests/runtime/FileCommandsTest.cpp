@@ -67,6 +67,7 @@ const FileOps kFailingSecondWrite = {
       return ++g_writes == 1 && DefaultFileOps().write(f, b, len);
     },
     [](void* f) { return DefaultFileOps().close(f); },
+    nullptr, nullptr, nullptr, nullptr, nullptr,  // the command needs no more
 };
 
 TEST_F(WriteBytesToFileTest, AWriteErrorGivesFalseAndKeepsWhatWasWritten) {

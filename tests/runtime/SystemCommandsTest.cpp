@@ -73,7 +73,11 @@ TEST_F(SystemCommandsTest, SpecialFolderEndsWithOneBackslashAndIsEmptyOtherwise)
   // A two-byte character whose second byte is 0x5C is no backslash.
   seen.folder = "C:\\\x95\x5C";
   EXPECT_EQ("C:\\\x95\x5C\\", Folder(MakeInt(4)));
-  EXPECT_EQ((std::vector<std::string>{"folder 3", "folder 11", "folder 1", "folder 4"}), seen.calls);
+  // The euro sign is a character of one byte: the backslash after it is one.
+  seen.folder = "C:\\€\\";
+  EXPECT_EQ("C:\\€\\", Folder(MakeInt(5)));
+  EXPECT_EQ((std::vector<std::string>{"folder 3", "folder 11", "folder 1", "folder 4", "folder 5"}),
+            seen.calls);
   seen.calls.clear();
   EXPECT_EQ("", Folder(MakeInt(0)));
   EXPECT_EQ("", Folder(MakeInt(12)));

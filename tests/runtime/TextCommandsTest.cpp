@@ -130,12 +130,19 @@ TEST(SplitText, EdgesOfTheSeparator) {
 
 // Independent models, written the slow obvious way over std::string and
 // character boundaries, to compare against on many generated GBK texts.
+// 0x81..0xFE begin a two-byte character; 0x80 (the euro sign) and 0xFF
+// stand alone.
+bool ModelLead(char c) {
+  unsigned char b = static_cast<unsigned char>(c);
+  return b >= 0x81 && b <= 0xFE;
+}
+
 std::string ModelReplace(const std::string& t, const std::string& s, const std::string& r) {
   if (t.empty() || s.empty()) return t;
   std::vector<size_t> starts;  // character starts
   for (size_t i = 0; i < t.size();) {
     starts.push_back(i);
-    i += (static_cast<unsigned char>(t[i]) >= 0x80 && i + 1 < t.size()) ? 2 : 1;
+    i += (ModelLead(t[i]) && i + 1 < t.size()) ? 2 : 1;
   }
   std::string out;
   size_t i = 0;
@@ -145,7 +152,7 @@ std::string ModelReplace(const std::string& t, const std::string& s, const std::
       i += s.size();
       continue;
     }
-    bool lead = static_cast<unsigned char>(t[i]) >= 0x80;
+    bool lead = ModelLead(t[i]);
     if (t.size() - i < s.size()) {
       out += t.substr(i);
       break;
@@ -174,7 +181,7 @@ std::vector<std::string> ModelSplit(const std::string& t, const std::string& sep
       cur += t.substr(i);
       break;
     }
-    bool lead = static_cast<unsigned char>(t[i]) >= 0x80;
+    bool lead = ModelLead(t[i]);
     if (lead && i + 1 >= t.size()) {
       cur += t.substr(i);
       break;
@@ -190,9 +197,10 @@ std::vector<std::string> ModelSplit(const std::string& t, const std::string& sep
 std::string RandomGbk(std::mt19937& rng, int maxChars) {
   // A small alphabet makes matches frequent: ASCII, backslash, two Chinese
   // characters that share bytes across their boundary (啊 B0A1, 薄 B1A1),
-  // and a character whose trail byte is ASCII '@'.
-  static const char* const pieces[] = {"a", "b", "\\", "啊", "薄", "丂", "@", "\xA1", "题"};
-  std::uniform_int_distribution<int> len(0, maxChars), pick(0, 8);
+  // a character whose trail byte is ASCII '@', and the single bytes 0x80
+  // (the euro sign) and 0xFF.
+  static const char* const pieces[] = {"a", "b", "\\", "啊", "薄", "丂", "@", "\xA1", "题", "€", "\xFF"};
+  std::uniform_int_distribution<int> len(0, maxChars), pick(0, 10);
   std::string s;
   int n = len(rng);
   for (int i = 0; i < n; ++i) s += pieces[pick(rng)];

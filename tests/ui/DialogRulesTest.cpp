@@ -44,6 +44,30 @@ TEST(FileDialogRules, FilterBecomesANulSeparatedDoubleNulTerminatedList) {
   EXPECT_EQ("\0\0\0"s, FileDialogFilterList("|"));
 }
 
+TEST(FileDialogRules, ABarThatIsTheSecondByteOfACharacterStaysInIt) {
+  // 亅 is 0x81 0x7C: its second byte is a "|", and neither separates nor
+  // ends the list.
+  EXPECT_EQ("亅\0*.x\0\0"s, FileDialogFilterList("亅|*.x"));
+  EXPECT_EQ("x\0亅\0\0"s, FileDialogFilterList("x|亅"));
+  EXPECT_EQ("x\0亅\0\0\0"s, FileDialogFilterList("x|亅|"));
+}
+
+// A path longer than the name buffer: the system's dialog refuses it with
+// its extended error, or (Wine's, counting UTF-16 units) confirms it cut to
+// the buffer, where it names nothing that could have been chosen.
+TEST(FileDialogRules, APathTooLongForTheBufferIsToldApartFromACancel) {
+  EXPECT_EQ(FileDialogEnd::Cancelled, FileDialogEndFor(false, 0, 0, 260, false));
+  EXPECT_EQ(FileDialogEnd::NameTooLong, FileDialogEndFor(false, kFnerrBufferTooSmall, 0, 260, false));
+  EXPECT_EQ(FileDialogEnd::Failed, FileDialogEndFor(false, 0xFFFF, 0, 260, false));
+  EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 40, 260, true));
+  EXPECT_EQ(FileDialogEnd::NameTooLong, FileDialogEndFor(true, 0, 259, 260, false));
+  // Cut before a two-byte character that did not fit the last byte.
+  EXPECT_EQ(FileDialogEnd::NameTooLong, FileDialogEndFor(true, 0, 258, 260, false));
+  // A file whose path fills the buffer is chosen as it is.
+  EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 259, 260, true));
+  EXPECT_EQ(FileDialogEnd::Confirmed, FileDialogEndFor(true, 0, 257, 260, false));
+}
+
 TEST(FileDialogRules, FilterIndexCountsFromZeroAndIsZeroWithoutAFilter) {
   EXPECT_EQ(0u, FileDialogFilterIndex("", 3));
   std::string list = FileDialogFilterList("a|*.a|b|*.b");
