@@ -513,10 +513,14 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       cell.type = CellType::Error;
       cell.textId = detail::InternError(book_, &errorIds_, value);
     } else if (type == ValueType::Date) {
-      if (!detail::ParseIsoDateTime(value, &cell.number)) {
-        return Fail(where + "中的日期值无效：" + value.substr(0, 40));
+      // What cannot be read as a date stays the text it is, as an entry a
+      // spreadsheet application cannot take for a date: that cell's loss,
+      // not the workbook's.
+      if (detail::ParseIsoDateTime(value, &cell.number)) {
+        cell.type = CellType::DateTime;
+      } else {
+        addText(&value);
       }
-      cell.type = CellType::DateTime;
     } else {
       double v;
       if (!detail::ParseNumber(value, &v)) return Fail(where + "中的数值无效：" + value.substr(0, 40));
@@ -570,6 +574,12 @@ bool XlsxReader::Read() {
   for (SheetRef& ref : sheetRefs) {
     Sheet sheet;
     sheet.name = std::move(ref.name);
+    // An entry without a relationship id has no part: a macro sheet
+    // saved without its cells keeps its place and name, and holds none.
+    if (ref.relId.empty()) {
+      book_->sheets.push_back(std::move(sheet));
+      continue;
+    }
     const Relationship* rel = nullptr;
     for (const Relationship& r : rels) {
       if (r.id == ref.relId) rel = &r;

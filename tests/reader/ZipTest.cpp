@@ -104,6 +104,22 @@ TEST(Zip, RefusesBigClaimsWithoutAllocating) {
   EXPECT_EQ(ExtractNamed(a, "x", &err), "<error>");
 }
 
+// Two entries of one name (a leading '/' does not make another) are
+// refused whichever comes first; names that differ in case are two names.
+TEST(Zip, RefusesTwoEntriesOfOneName) {
+  for (const std::string& second : {std::string("a/b.xml"), std::string("/a/b.xml")}) {
+    Archive a;
+    std::string err;
+    EXPECT_FALSE(a.Open(MakeZip({{"a/b.xml", "one"}, {"c", "x"}, {second, "two"}}), &err));
+    EXPECT_EQ(err, "压缩包中有两个同名的项“a/b.xml”，无法确定该读哪一个");
+    EXPECT_TRUE(a.entries().empty());
+  }
+  Archive a;
+  std::string err;
+  EXPECT_TRUE(a.Open(MakeZip({{"a/b.xml", "one"}, {"a/B.xml", "two"}}), &err)) << err;
+  EXPECT_EQ(ExtractNamed(a, "a/B.xml", &err), "two");
+}
+
 TEST(Zip, DetectsLiesAndDamage) {
   std::string err;
   ZipOptions small;
