@@ -155,11 +155,11 @@ TEST(XlsFixtures, Biff7InTheWesternCodePage) {
 TEST(XlsFixtures, FormulasUnderTheOlderRecordNumber) {
   Workbook b = ReadOk(Fixture("formula_0406.xls"));
   const auto& s = b.sheets.at(0);
+  ASSERT_EQ(s.cells.size(), 7u);
   EXPECT_EQ(At(s, 2, 1)->number, 42);
   EXPECT_EQ(TextAt(b, 0, 2, 2), "文本结果");
   EXPECT_EQ(At(s, 2, 3)->type, CellType::Boolean);
   EXPECT_EQ(TextAt(b, 0, 2, 4), "#DIV/0!");
-  EXPECT_EQ(s.cells.size(), 7u);
 }
 
 // xlwt_basic.xls with the count of its "yyyy/m/d" one more than the
