@@ -8,7 +8,6 @@
 #include "reader/NumberFormat.h"
 #include "reader/SheetUtil.h"
 #include "reader/Xml.h"
-#include "reader/ReadAhead.h"
 #include "reader/Zip.h"
 #include "reader/ZipStream.h"
 
@@ -72,32 +71,23 @@ std::string ResolvePart(std::string_view baseDir, std::string_view target) {
 // An archive member as the XML reader's source.
 class MemberSource : public xml::Source {
  public:
-  explicit MemberSource(zip::ReadAhead* stream) : stream_(stream) {}
-  // A failure comes with nothing read, once the inflating has stopped.
+  explicit MemberSource(zip::EntryStream* stream) : stream_(stream) {}
+  // A failure comes with nothing read.
   bool Read(char* dst, size_t room, size_t* got, std::string* error) override {
     *got = stream_->Read(dst, room);
-    return *got != 0 || Succeeded(error);
-  }
-  size_t headroom() const override { return zip::ReadAhead::kHeadroom; }
-  bool Lend(char** piece, size_t* size, std::string* error) override {
-    stream_->Lend(piece, size);
-    return *size != 0 || Succeeded(error);
-  }
-
- private:
-  bool Succeeded(std::string* error) {
-    if (!stream_->failed()) return true;
+    if (*got != 0 || !stream_->failed()) return true;
     *error = stream_->error();
     return false;
   }
-  zip::ReadAhead* stream_;
+
+ private:
+  zip::EntryStream* stream_;
 };
 
 class XlsxReader {
  public:
-  XlsxReader(std::string_view bytes, Workbook* out, std::string* error, size_t window,
-             uint64_t readAheadFrom)
-      : bytes_(bytes), book_(out), error_(error), window_(window), readAheadFrom_(readAheadFrom) {}
+  XlsxReader(std::string_view bytes, Workbook* out, std::string* error, size_t window)
+      : bytes_(bytes), book_(out), error_(error), window_(window) {}
 
   bool Read();
 
@@ -128,7 +118,6 @@ class XlsxReader {
   Workbook* book_;
   std::string* error_;
   size_t window_;
-  uint64_t readAheadFrom_;
   zip::Archive zip_;
   bool date1904_ = false;
   size_t sharedCount_ = 0;
@@ -152,13 +141,12 @@ bool XlsxReader::StreamPart(std::string_view name, const zip::Entry& entry, Pars
   zip::EntryStream stream;
   std::string err;
   if (!zip_.OpenStream(entry, &stream, &err)) return Fail(std::string(name) + "：" + err);
-  zip::ReadAhead ahead(&stream, entry.uncompressedSize >= readAheadFrom_);
-  MemberSource source(&ahead);
+  MemberSource source(&stream);
   xml::Reader r(&source, window_);
   if (parse(r)) return true;
   // A damaged member is what to report, whatever its bytes made the parse
   // stumble on first, as when a part was checked whole before its parse.
-  if (!ahead.Drain()) return Fail(std::string(name) + "：" + ahead.error());
+  if (!stream.Drain()) return Fail(std::string(name) + "：" + stream.error());
   return false;
 }
 
@@ -598,12 +586,11 @@ bool XlsxReader::Read() {
 }  // namespace
 
 bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error) {
-  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow, zip::ReadAhead::kWorthBytes);
+  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow);
 }
 
-bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window,
-              uint64_t readAheadFrom) {
-  XlsxReader reader(bytes, out, error, window, readAheadFrom);
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window) {
+  XlsxReader reader(bytes, out, error, window);
   return reader.Read();
 }
 
