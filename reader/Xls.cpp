@@ -115,8 +115,34 @@ double RkValue(uint32_t rk) {
 
 // UTF-16 to UTF-8 in two passes, so that each text is allocated once at
 // its exact size: a sheet of Chinese text is tens of thousands of these.
-// Unpaired surrogates become U+FFFD.
+// Unpaired surrogates become U+FFFD. Text without surrogates (nearly all)
+// takes the short way, without the pairing checks.
 void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
+  size_t len = 0;
+  bool surrogates = false;
+  for (size_t i = 0; i < n; ++i) {
+    const uint32_t c = s[i];
+    len += 1 + (c >= 0x80) + (c >= 0x800);
+    surrogates |= c - 0xD800u < 0x800u;
+  }
+  if (!surrogates) {
+    out->resize(len);
+    char* p = out->data();
+    for (size_t i = 0; i < n; ++i) {
+      const uint32_t c = s[i];
+      if (c < 0x80) {
+        *p++ = static_cast<char>(c);
+      } else if (c < 0x800) {
+        *p++ = static_cast<char>(0xC0 | c >> 6);
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+      } else {
+        *p++ = static_cast<char>(0xE0 | c >> 12);
+        *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+      }
+    }
+    return;
+  }
   auto next = [&](size_t* i) -> uint32_t {
     uint32_t c = s[(*i)++];
     if (c < 0xD800 || c > 0xDFFF) return c;
@@ -124,31 +150,8 @@ void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
       return 0x10000 + ((c - 0xD800) << 10) + (s[(*i)++] - 0xDC00);
     return 0xFFFD;
   };
-  size_t len = 0;
-  for (size_t i = 0; i < n;) {
-    uint32_t c = next(&i);
-    len += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-  }
-  out->resize(len);
-  char* p = out->data();
-  for (size_t i = 0; i < n;) {
-    uint32_t c = next(&i);
-    if (c < 0x80) {
-      *p++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-      *p++ = static_cast<char>(0xC0 | c >> 6);
-      *p++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      *p++ = static_cast<char>(0xE0 | c >> 12);
-      *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      *p++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      *p++ = static_cast<char>(0xF0 | c >> 18);
-      *p++ = static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      *p++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  out->clear();
+  for (size_t i = 0; i < n;) gbk::AppendUtf8(next(&i), out);
 }
 
 // A sheet name as an error message may quote it: on one line (the name
@@ -254,8 +257,8 @@ class Continued {
           pos_ = segs_[seg_].size();
           continue;
         }
-        for (size_t i = 0; i < n; ++i)
-          d[i] = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
+        // Little-endian on the page as in memory (every build's target).
+        std::memcpy(d, p, 2 * n);
         d += n;
         cch -= static_cast<uint32_t>(n);
         pos_ += 2 * n;
@@ -542,8 +545,11 @@ class BiffReader {
     StringPool& pool = book_->strings;
     sstBase_ = static_cast<uint32_t>(pool.size());
     // The count is only a claim: at least three bytes of the table stand
-    // behind each string, which bounds what is worth reserving.
-    pool.reserve(pool.size() + std::min<size_t>(unique, c->TotalSize() / 3));
+    // behind each string, which bounds what is worth reserving. The texts
+    // take at most twice the table's bytes as UTF-8 (one byte of Latin-1
+    // two, two of UTF-16 three): room made once, instead of copies as the
+    // pool doubles; pages never written cost nothing.
+    pool.reserve(std::min<size_t>(unique, c->TotalSize() / 3), 2 * c->TotalSize());
     for (uint32_t i = 0; i < unique && !c->AtEnd(); ++i) {
       uint16_t cch;
       uint8_t flags;

@@ -249,8 +249,12 @@ bool XlsxReader::ReadSharedStrings(std::string_view part) {
         // could hold (an entry takes at least nine bytes: <si></si>).
         uint64_t n;
         const xml::Attribute* a = r.Find("uniqueCount");
+        // Decoded text is never longer than the XML it is written in:
+        // room made once, instead of copies as the pool doubles; pages
+        // never written cost nothing.
         if (a && detail::ParseUnsigned(r.Value(*a, &scratch_), &n)) {
-          book_->strings.reserve(static_cast<size_t>(std::min<uint64_t>(n, partSize / 9)));
+          book_->strings.reserve(static_cast<size_t>(std::min<uint64_t>(n, partSize / 9)),
+                                 static_cast<size_t>(partSize));
         }
       } else if (r.local() == "si") {
         text.clear();
