@@ -5,7 +5,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:?output folder}
-mkdir -p "$out"/{xlsx,ods,csv,zip,xml,any}
+mkdir -p "$out"/{xlsx,ods,csv,zip,xml,any,xls}
+for f in "$root"/samples/题库示例.xls "$root"/tests/reader_xls/data/*.xls; do
+  cp "$f" "$out/xls/$(basename "$f")"
+done
 for f in "$root"/samples/题库示例.xlsx "$root"/tests/reader/data/*.xlsx; do
   cp "$f" "$out/xlsx/$(basename "$f")"
 done
