@@ -65,7 +65,6 @@ constexpr char kEncrypted[] = "xls 文件受密码保护（已加密），无法
 // An encrypted .xlsx is a compound file holding the encrypted package.
 constexpr char kEncryptedPackage[] = "xlsx 文件受密码保护（已加密），无法读取";
 
-
 uint16_t Le16(const char* p) {
   return static_cast<uint16_t>(static_cast<uint8_t>(p[0]) |
                                static_cast<uint8_t>(p[1]) << 8);
@@ -395,9 +394,9 @@ class BiffReader {
 
   // A sound file this reader cannot read: the message stands alone,
   // without the "not a valid file" lead.
-  bool Unsupported(std::string* error, const char* what) {
+  bool Unsupported(std::string* error, std::string what) {
     unsupported_ = true;
-    return Fail(error, what);
+    return Fail(error, std::move(what));
   }
 
   static bool BadLength(std::string* error) {
@@ -449,9 +448,10 @@ class BiffReader {
           Continued c;
           c.Add(r.body.substr(6));
           uint8_t cch, flags;
-          if (biff5_) {
-            info.name.resize(cch = static_cast<uint8_t>(d[6]));
-            if (!c.Skip(1) || !c.Read(info.name.data(), cch))
+          if (biff5_) {  // the name's bytes, decoded once CODEPAGE is known
+            if (!c.U8(&cch)) return Fail(error, "工作表名称记录不完整");
+            info.name.resize(cch);
+            if (!c.Read(info.name.data(), cch))
               return Fail(error, "工作表名称记录不完整");
           } else {
             if (!c.U8(&cch) || !c.U8(&flags) ||
@@ -497,9 +497,8 @@ class BiffReader {
     if (!ended && bad) return Fail(error, "记录长度超出工作簿流末尾");
     // Byte strings are decoded once the code page is known.
     if (biff5_ && !IsKnownCodePage(codePage_)) {
-      unknownCodePage_ = "不支持的 xls 代码页：" + std::to_string(codePage_) +
-                         "（BIFF5、BIFF7 格式只能读取代码页 936 和 1252）";
-      return Unsupported(error, unknownCodePage_.c_str());
+      return Unsupported(error, "不支持的 xls 代码页：" + std::to_string(codePage_) +
+                                    "（BIFF5、BIFF7 格式只能读取代码页 936 和 1252）");
     }
     for (size_t id = 0; id < formats.size(); ++id) {
       std::string& code = formats[id];
@@ -839,7 +838,6 @@ class BiffReader {
   bool unsupported_ = false;
   bool biff5_ = false;        // BIFF5 or BIFF7: byte strings, no SST
   uint16_t codePage_ = 1252;  // what a file without CODEPAGE was saved in
-  std::string unknownCodePage_;
   std::vector<SheetInfo> sheets_;
   std::vector<bool> xfIsDate_;
   bool date1904_ = false;
