@@ -5,7 +5,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:?output folder}
-mkdir -p "$out"/{xlsx,ods,csv,zip,xml,any}
+mkdir -p "$out"/{xlsx,ods,csv,zip,xml,any,xls}
+for f in "$root"/samples/题库示例.xls "$root"/tests/reader_xls/data/*.xls; do
+  cp "$f" "$out/xls/$(basename "$f")"
+done
 for f in "$root"/samples/题库示例.xlsx "$root"/tests/reader/data/*.xlsx; do
   cp "$f" "$out/xlsx/$(basename "$f")"
 done
@@ -18,8 +21,12 @@ cp "$out"/xlsx/* "$out"/ods/* "$out/zip/"
 cp "$out"/xlsx/* "$out"/ods/* "$out"/csv/* "$out/any/"
 n=0
 for f in "$out"/xlsx/* "$out"/ods/*; do
-  for part in $(unzip -Z1 "$f" | grep '\.xml$\|\.rels$'); do
+  # Not every seed is a sound package (an encrypted .xlsx is a compound
+  # file, a package with two entries of one name is refused by unzip too);
+  # unzip takes names as patterns, so [Content_Types].xml is escaped.
+  parts=$(unzip -Z1 "$f" 2>/dev/null | grep '\.xml$\|\.rels$') || continue
+  for part in $parts; do
     n=$((n + 1))
-    unzip -p "$f" "$part" >"$out/xml/$n.xml"
+    unzip -p "$f" "$(printf '%s' "$part" | sed 's/[][*?]/\\&/g')" >"$out/xml/$n.xml" || true
   done
 done

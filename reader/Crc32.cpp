@@ -1,7 +1,7 @@
 #include "reader/Crc32.h"
 
-#if QX_HAVE_LIBDEFLATE
-#include <libdeflate.h>
+#if QX_HAVE_ISAL
+#include <isa-l/crc.h>
 #else
 #include <zlib.h>
 #endif
@@ -9,8 +9,8 @@
 namespace qx::zip {
 
 uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
-#if QX_HAVE_LIBDEFLATE
-  return libdeflate_crc32(crc, data, size);
+#if QX_HAVE_ISAL
+  return crc32_gzip_refl(crc, static_cast<const unsigned char*>(data), size);
 #else
   // zlib counts in 32-bit quantities.
   const auto* p = static_cast<const Bytef*>(data);

@@ -303,11 +303,40 @@ bool OdsReader::Read(std::string_view content) {
   return true;
 }
 
+// Whether the manifest says content.xml is encrypted (a package saved with
+// a password keeps its manifest in the clear). A manifest that cannot be
+// read says nothing: content.xml itself then tells what is wrong.
+bool ContentEncrypted(zip::Archive* zip) {
+  const zip::Entry* entry = zip->Find("META-INF/manifest.xml");
+  std::string manifest, err, scratch;
+  if (!entry || !zip->Extract(*entry, &manifest, &err)) return false;
+  xml::Reader r(manifest);
+  bool inContent = false;
+  size_t entryDepth = 0;
+  for (;;) {
+    Token t = r.Next();
+    if (t == Token::End || t == Token::Error) return false;
+    if (t == Token::EndElement && inContent && r.depth() == entryDepth) inContent = false;
+    if (t != Token::StartElement) continue;
+    if (r.local() == "file-entry") {
+      const xml::Attribute* path = r.Find("full-path");
+      inContent = path && r.Value(*path, &scratch) == "content.xml";
+      entryDepth = r.depth();
+    } else if (inContent && r.local() == "encryption-data") {
+      return true;
+    }
+  }
+}
+
 }  // namespace
 
 bool ReadOds(std::string_view bytes, Workbook* out, std::string* error) {
   zip::Archive zip;
   if (!zip.Open(bytes, error)) return false;
+  if (ContentEncrypted(&zip)) {
+    *error = "ods 文件受密码保护（已加密），无法读取";
+    return false;
+  }
   const zip::Entry* entry = zip.Find("content.xml");
   if (!entry) {
     *error = "缺少部件 content.xml";

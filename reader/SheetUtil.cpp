@@ -87,14 +87,18 @@ bool ParseIsoDateTime(std::string_view s, double* ole) {
   size_t at = 0;
   int y, mo, d, h = 0, mi = 0, sec = 0;
   double frac = 0;
-  if (!TakeDigits(s, &at, 4, &y) || at >= s.size() || s[at++] != '-' ||
+  // A time of day alone ("10:10:10") is that fraction of day 0.
+  const bool timeOnly = s.size() >= 5 && s[2] == ':';
+  if (timeOnly) {
+    y = 1899, mo = 12, d = 30;
+  } else if (!TakeDigits(s, &at, 4, &y) || at >= s.size() || s[at++] != '-' ||
       !TakeDigits(s, &at, 2, &mo) || at >= s.size() || s[at++] != '-' ||
       !TakeDigits(s, &at, 2, &d)) {
     return false;
   }
   if (mo < 1 || mo > 12 || d < 1 || d > DaysInMonth(y, mo)) return false;
-  if (at < s.size() && (s[at] == 'T' || s[at] == ' ')) {
-    ++at;
+  if (timeOnly || (at < s.size() && (s[at] == 'T' || s[at] == ' '))) {
+    if (!timeOnly) ++at;
     if (!TakeDigits(s, &at, 2, &h) || at >= s.size() || s[at++] != ':' ||
         !TakeDigits(s, &at, 2, &mi)) {
       return false;

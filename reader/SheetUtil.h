@@ -39,8 +39,9 @@ double SerialToOle(double serial, bool date1904);
 // every format that stores dates as serials.
 bool DateCellToOle(double serial, bool date1904, double* ole);
 
-// ISO 8601 date or date-time ("2024-01-15", "2024-01-15T13:45:30.5",
-// with an optional zone suffix that is ignored) to an OLE date.
+// ISO 8601 date, date-time or time of day ("2024-01-15",
+// "2024-01-15T13:45:30.5", "13:45:30", with an optional zone suffix that
+// is ignored) to an OLE date; a time alone is a fraction of day 0.
 bool ParseIsoDateTime(std::string_view text, double* ole);
 
 // ISO 8601 duration as ODS writes time values ("PT13H45M00S", "P1DT2H")

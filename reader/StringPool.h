@@ -36,8 +36,15 @@ class StringPool {
   }
   void emplace_back(std::string_view text = {}) { push_back(text); }
 
-  // Room for `count` more texts of `bytes` bytes in all.
+  // Most bytes worth reserving ahead on an estimate: past it the pool grows
+  // by doubling, so that a claim of a huge part cannot take the 32-bit
+  // program's address space up front.
+  static constexpr size_t kMaxReserveBytes = size_t{64} << 20;
+
+  // Room for `count` more texts of `bytes` bytes in all (at most
+  // kMaxReserveBytes).
   void reserve(size_t count, size_t bytes = 0) {
+    if (bytes > kMaxReserveBytes) bytes = kMaxReserveBytes;
     ends_.reserve(ends_.size() + count);
     if (bytes) chars_.reserve(chars_.size() + bytes);
   }

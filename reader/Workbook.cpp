@@ -169,6 +169,7 @@ bool ReadAny(std::string_view bytes, Format format, std::string_view csvSheetNam
 Format DetectFormat(std::string_view bytes, std::string_view fileName) {
   const std::string ext = LowerExtension(fileName);
   if (bytes.substr(0, kCompoundFileSig.size()) == kCompoundFileSig) return Format::Xls;
+  if (IsOldBiff(bytes)) return Format::Xls;
   if (zip::HasZipSignature(bytes)) {
     Format f = FormatOfZip(bytes);
     if (f != Format::Unknown) return f;

@@ -1,4 +1,5 @@
-// .xls: the BIFF8 "Workbook" stream of a compound file.
+// .xls: the BIFF8 "Workbook" stream of a compound file, or the BIFF5 /
+// BIFF7 "Book" stream of the files saved before it.
 //
 // The stream is a run of records (type, length, body). The globals come
 // first (sheet list, shared strings, number formats, cell styles), then one
@@ -6,8 +7,11 @@
 // records that carry cell values are read; everything else is skipped by
 // its length.
 //
-// CODEPAGE is not consulted: BIFF8 keeps every string as UTF-16, its 8-bit
-// "compressed" form holding only code points below 256.
+// BIFF8 keeps every string as UTF-16, its 8-bit "compressed" form holding
+// only code points below 256, so CODEPAGE does not matter there. BIFF5 and
+// BIFF7 keep byte strings in the code page that CODEPAGE names (936 in a
+// Chinese workbook, whose bytes are then GBK), have no shared-string
+// table and put text cells in LABEL and RSTRING records.
 #include "reader/Xls.h"
 
 #include <algorithm>
@@ -16,6 +20,8 @@
 #include <utility>
 
 #include "reader/Cfb.h"
+#include "reader/CodePage.h"
+#include "reader/Gbk.h"
 #include "reader/NumberFormat.h"
 #include "reader/SheetUtil.h"
 
@@ -40,18 +46,42 @@ enum : uint16_t {
   kRecString = 0x0207,
   kRecRk = 0x027E,
   kRecFormat = 0x041E,
+  kRecCodePage = 0x0042,
+  // The FORMULA record's number before BIFF5, laid out as FORMULA is from
+  // the cell on; some writers still use it in BIFF8 files.
+  kRecFormulaOld = 0x0406,
   kRecBof = 0x0809,
 };
 
 constexpr uint16_t kBiff8 = 0x0600;
+constexpr uint16_t kBiff5 = 0x0500;  // BIFF7 says the same
 constexpr uint16_t kBofGlobals = 0x0005;
 constexpr uint16_t kBofWorksheet = 0x0010;
 constexpr int32_t kBiff8MaxCols = 256;
 constexpr size_t kNone = static_cast<size_t>(-1);
 
+// Sound files that cannot be read without their password.
+constexpr char kEncrypted[] = "xls 文件受密码保护（已加密），无法读取";
+// An encrypted .xlsx is a compound file holding the encrypted package.
+constexpr char kEncryptedPackage[] = "xlsx 文件受密码保护（已加密），无法读取";
+
 uint16_t Le16(const char* p) {
   return static_cast<uint16_t>(static_cast<uint8_t>(p[0]) |
                                static_cast<uint8_t>(p[1]) << 8);
+}
+
+// The worksheet files older than BIFF5 are a bare record stream, not a
+// compound file; their BOF record's number tells the version.
+const char* OldBiffVersion(std::string_view bytes) {
+  if (bytes.size() < 8 || bytes[0] != 0x09) return nullptr;
+  const uint16_t length = Le16(bytes.data() + 2);
+  if (length < 4 || length > 16) return nullptr;
+  switch (bytes[1]) {
+    case 0x00: return "不支持的 xls 版本：这是 BIFF2 格式（1987 年前后的表格程序保存）的文件，只能读取 BIFF5 及以后的格式";
+    case 0x02: return "不支持的 xls 版本：这是 BIFF3 格式（1990 年前后的表格程序保存）的文件，只能读取 BIFF5 及以后的格式";
+    case 0x04: return "不支持的 xls 版本：这是 BIFF4 格式（1992 年前后的表格程序保存）的文件，只能读取 BIFF5 及以后的格式";
+    default: return nullptr;
+  }
 }
 
 uint32_t Le32(const char* p) {
@@ -84,8 +114,34 @@ double RkValue(uint32_t rk) {
 
 // UTF-16 to UTF-8 in two passes, so that each text is allocated once at
 // its exact size: a sheet of Chinese text is tens of thousands of these.
-// Unpaired surrogates become U+FFFD.
+// Unpaired surrogates become U+FFFD. Text without surrogates (nearly all)
+// takes the short way, without the pairing checks.
 void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
+  size_t len = 0;
+  bool surrogates = false;
+  for (size_t i = 0; i < n; ++i) {
+    const uint32_t c = s[i];
+    len += 1 + (c >= 0x80) + (c >= 0x800);
+    surrogates |= c - 0xD800u < 0x800u;
+  }
+  if (!surrogates) {
+    out->resize(len);
+    char* p = out->data();
+    for (size_t i = 0; i < n; ++i) {
+      const uint32_t c = s[i];
+      if (c < 0x80) {
+        *p++ = static_cast<char>(c);
+      } else if (c < 0x800) {
+        *p++ = static_cast<char>(0xC0 | c >> 6);
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+      } else {
+        *p++ = static_cast<char>(0xE0 | c >> 12);
+        *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+      }
+    }
+    return;
+  }
   auto next = [&](size_t* i) -> uint32_t {
     uint32_t c = s[(*i)++];
     if (c < 0xD800 || c > 0xDFFF) return c;
@@ -93,31 +149,8 @@ void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
       return 0x10000 + ((c - 0xD800) << 10) + (s[(*i)++] - 0xDC00);
     return 0xFFFD;
   };
-  size_t len = 0;
-  for (size_t i = 0; i < n;) {
-    uint32_t c = next(&i);
-    len += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-  }
-  out->resize(len);
-  char* p = out->data();
-  for (size_t i = 0; i < n;) {
-    uint32_t c = next(&i);
-    if (c < 0x80) {
-      *p++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-      *p++ = static_cast<char>(0xC0 | c >> 6);
-      *p++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      *p++ = static_cast<char>(0xE0 | c >> 12);
-      *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      *p++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      *p++ = static_cast<char>(0xF0 | c >> 18);
-      *p++ = static_cast<char>(0x80 | (c >> 12 & 0x3F));
-      *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-      *p++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  out->clear();
+  for (size_t i = 0; i < n;) gbk::AppendUtf8(next(&i), out);
 }
 
 // A sheet name as an error message may quote it: on one line (the name
@@ -223,8 +256,8 @@ class Continued {
           pos_ = segs_[seg_].size();
           continue;
         }
-        for (size_t i = 0; i < n; ++i)
-          d[i] = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
+        // Little-endian on the page as in memory (every build's target).
+        std::memcpy(d, p, 2 * n);
         d += n;
         cch -= static_cast<uint32_t>(n);
         pos_ += 2 * n;
@@ -306,8 +339,22 @@ class RecordCursor {
 struct SheetInfo {
   uint32_t offset;
   uint8_t kind;  // 0 worksheet, 1 macro sheet, 2 chart, 6 VB module
-  std::string name;
+  std::string name;  // UTF-8; before BIFF8, the bytes until CODEPAGE is known
 };
+
+// A FORMAT record's code as far as the record holds it: files exist whose
+// string is a byte shorter than its count says. False when not even the
+// header is there.
+bool FormatCode(std::string_view body, bool biff5, std::string* bytes, bool* wide) {
+  const size_t header = biff5 ? 3 : 5;
+  if (body.size() < header) return false;
+  size_t count = biff5 ? static_cast<uint8_t>(body[2]) : Le16(body.data() + 2);
+  *wide = !biff5 && (body[4] & 1);
+  std::string_view chars = body.substr(header);
+  count = std::min(count, chars.size() / (*wide ? 2 : 1));
+  bytes->assign(chars.substr(0, count * (*wide ? 2 : 1)));
+  return true;
+}
 
 class BiffReader {
  public:
@@ -347,9 +394,9 @@ class BiffReader {
 
   // A sound file this reader cannot read: the message stands alone,
   // without the "not a valid file" lead.
-  bool Unsupported(std::string* error, const char* what) {
+  bool Unsupported(std::string* error, std::string what) {
     unsupported_ = true;
-    return Fail(error, what);
+    return Fail(error, std::move(what));
   }
 
   static bool BadLength(std::string* error) {
@@ -363,10 +410,11 @@ class BiffReader {
     if (!cur.Next(&r, &bad) || r.type != kRecBof || r.body.size() < 4)
       return Fail(error, "工作簿流不以 BOF 记录开头");
     uint16_t version = Le16(r.body.data());
-    if (version != kBiff8)
+    if (version != kBiff8 && version != kBiff5)
       return Unsupported(error,
-                         "不支持的 xls 版本：只能读取 BIFF8 格式"
-                         "（97 及以后版本保存的 xls）");
+                         "不支持的 xls 版本：只能读取 BIFF5、BIFF7 和 BIFF8 格式"
+                         "（1993 年以后的表格程序保存的 xls）");
+    biff5_ = version == kBiff5;
     if (Le16(r.body.data() + 2) != kBofGlobals)
       return Fail(error, "工作簿流不以全局部分开头");
 
@@ -374,6 +422,7 @@ class BiffReader {
     // Indexed by format id; a later FORMAT record for an id replaces an
     // earlier one.
     std::vector<std::string> formats;
+    std::vector<uint8_t> wideFormats;  // BIFF8 codes held as UTF-16
     bool sawSst = false;
     bool ended = false;
     while (!ended && cur.Next(&r, &bad)) {
@@ -384,7 +433,10 @@ class BiffReader {
           ended = true;
           break;
         case kRecFilePass:
-          return Unsupported(error, "xls 文件已加密，无法读取");
+          return Unsupported(error, kEncrypted);
+        case kRecCodePage:
+          if (len >= 2) codePage_ = Le16(d);
+          break;
         case kRecDateMode:
           if (len >= 2) date1904_ = Le16(d) != 0;
           break;
@@ -396,27 +448,33 @@ class BiffReader {
           Continued c;
           c.Add(r.body.substr(6));
           uint8_t cch, flags;
-          if (!c.U8(&cch) || !c.U8(&flags) ||
-              !c.Chars(cch, flags & 1, &u16_))
-            return Fail(error, "工作表名称记录不完整");
-          Utf16ToUtf8(u16_.data(), u16_.size(), &info.name);
+          if (biff5_) {  // the name's bytes, decoded once CODEPAGE is known
+            if (!c.U8(&cch)) return Fail(error, "工作表名称记录不完整");
+            info.name.resize(cch);
+            if (!c.Read(info.name.data(), cch))
+              return Fail(error, "工作表名称记录不完整");
+          } else {
+            if (!c.U8(&cch) || !c.U8(&flags) ||
+                !c.Chars(cch, flags & 1, &u16_))
+              return Fail(error, "工作表名称记录不完整");
+            Utf16ToUtf8(u16_.data(), u16_.size(), &info.name);
+          }
           sheets_.push_back(std::move(info));
           break;
         }
         case kRecFormat: {
-          if (len < 5) return BadLength(error);
-          Continued c;
-          c.Add(r.body.substr(2));
-          uint16_t cch;
-          uint8_t flags;
+          // A code that cannot be read leaves its cells in the general
+          // format, as numbers.
           std::string code;
-          if (!c.U16(&cch) || !c.U8(&flags) ||
-              !c.Chars(cch, flags & 1, &u16_))
-            return Fail(error, "数字格式记录不完整");
-          Utf16ToUtf8(u16_.data(), u16_.size(), &code);
+          bool wide;
+          if (!FormatCode(r.body, biff5_, &code, &wide)) break;
           uint16_t id = Le16(d);
-          if (formats.size() <= id) formats.resize(id + 1u);
+          if (formats.size() <= id) {
+            formats.resize(id + 1u);
+            wideFormats.resize(id + 1u);
+          }
           formats[id] = std::move(code);
+          wideFormats[id] = wide;
           break;
         }
         case kRecXf:
@@ -437,6 +495,32 @@ class BiffReader {
       }
     }
     if (!ended && bad) return Fail(error, "记录长度超出工作簿流末尾");
+    // Byte strings are decoded once the code page is known.
+    if (biff5_ && !IsKnownCodePage(codePage_)) {
+      return Unsupported(error, "不支持的 xls 代码页：" + std::to_string(codePage_) +
+                                    "（BIFF5、BIFF7 格式只能读取代码页 936 和 1252）");
+    }
+    for (size_t id = 0; id < formats.size(); ++id) {
+      std::string& code = formats[id];
+      if (wideFormats[id]) {
+        u16_.resize(code.size() / 2);
+        for (size_t i = 0; i < u16_.size(); ++i)
+          u16_[i] = static_cast<char16_t>(Le16(code.data() + 2 * i));
+        Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
+      } else if (biff5_) {
+        DecodeCodePage(codePage_, code, &utf8_);
+      } else {
+        utf8_.clear();  // compressed UTF-16: the bytes are code points
+        for (char ch : code) gbk::AppendUtf8(static_cast<unsigned char>(ch), &utf8_);
+      }
+      code = utf8_;
+    }
+    if (biff5_) {
+      for (SheetInfo& info : sheets_) {
+        DecodeCodePage(codePage_, info.name, &utf8_);
+        info.name = utf8_;
+      }
+    }
     // Whether each cell style shows numbers as dates, decided once per
     // format id however many styles share it.
     std::vector<int8_t> isDate(formats.size(), -1);
@@ -460,8 +544,11 @@ class BiffReader {
     StringPool& pool = book_->strings;
     sstBase_ = static_cast<uint32_t>(pool.size());
     // The count is only a claim: at least three bytes of the table stand
-    // behind each string, which bounds what is worth reserving.
-    pool.reserve(pool.size() + std::min<size_t>(unique, c->TotalSize() / 3));
+    // behind each string, which bounds what is worth reserving. The texts
+    // take at most twice the table's bytes as UTF-8 (one byte of Latin-1
+    // two, two of UTF-16 three): room made once, instead of copies as the
+    // pool doubles; pages never written cost nothing.
+    pool.reserve(std::min<size_t>(unique, c->TotalSize() / 3), 2 * c->TotalSize());
     for (uint32_t i = 0; i < unique && !c->AtEnd(); ++i) {
       uint16_t cch;
       uint8_t flags;
@@ -505,18 +592,26 @@ class BiffReader {
     return emptyId_;
   }
 
-  // A BIFF8 unicode string (16-bit length) starting at `body`, with any
-  // CONTINUE records that follow, appended to the pool.
+  // A string with a 16-bit length starting at `body` (BIFF8: unicode;
+  // before: bytes in the code page), with any CONTINUE records that follow,
+  // appended to the pool.
   bool PoolString(std::string_view body, RecordCursor* cur, uint32_t* id) {
     Continued c;
     c.Add(body);
     cur->TakeContinues(&c);
     uint16_t cch;
     uint8_t flags;
-    if (!c.U16(&cch) || !c.U8(&flags) || !c.Chars(cch, flags & 1, &u16_))
-      return false;
+    if (biff5_) {
+      if (!c.U16(&cch)) return false;
+      bytes_.resize(cch);
+      if (!c.Read(bytes_.data(), cch)) return false;
+      DecodeCodePage(codePage_, bytes_, &utf8_);
+    } else {
+      if (!c.U16(&cch) || !c.U8(&flags) || !c.Chars(cch, flags & 1, &u16_))
+        return false;
+      Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
+    }
     *id = static_cast<uint32_t>(book_->strings.size());
-    Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
     book_->strings.push_back(utf8_);
     return true;
   }
@@ -556,6 +651,7 @@ class BiffReader {
           case kRecRk:
           case kRecBoolErr:
           case kRecFormula:
+          case kRecFormulaOld:
             ++n;
             break;
           default:
@@ -644,7 +740,7 @@ class BiffReader {
         }
         case kRecLabel:
         case kRecRString: {
-          if (len < 9) return BadLength(error);
+          if (len < (biff5_ ? 8u : 9u)) return BadLength(error);
           uint32_t id;
           if (!PoolString(r.body.substr(6), &cur, &id))
             return Fail(error, "文本单元格记录不完整");
@@ -662,7 +758,8 @@ class BiffReader {
             add(Le16(d), Le16(d + 2), v ? 1 : 0, 0, CellType::Boolean);
           break;
         }
-        case kRecFormula: {
+        case kRecFormula:
+        case kRecFormulaOld: {
           if (len < 20) return BadLength(error);
           pendingString = kNone;
           uint16_t row = Le16(d), col = Le16(d + 2);
@@ -739,6 +836,8 @@ class BiffReader {
   std::string_view stream_;
   Workbook* book_;
   bool unsupported_ = false;
+  bool biff5_ = false;        // BIFF5 or BIFF7: byte strings, no SST
+  uint16_t codePage_ = 1252;  // what a file without CODEPAGE was saved in
   std::vector<SheetInfo> sheets_;
   std::vector<bool> xfIsDate_;
   bool date1904_ = false;
@@ -749,12 +848,19 @@ class BiffReader {
   uint32_t emptyId_ = kNoText;
   std::u16string u16_;  // scratch for every string, to spare allocations
   std::string utf8_;    // scratch for the UTF-8 of each text before it is pooled
+  std::string bytes_;   // scratch for a byte string before it is decoded
 };
 
 }  // namespace
 
+bool IsOldBiff(std::string_view bytes) { return OldBiffVersion(bytes) != nullptr; }
+
 bool ReadXls(std::string_view bytes, Workbook* out, std::string* error) {
   static const char kPrefix[] = "不是有效的 xls 文件：";
+  if (const char* old = OldBiffVersion(bytes)) {
+    *error = old;
+    return false;
+  }
   cfb::CompoundFile file;
   std::string why;
   if (!file.Open(bytes, &why)) {
@@ -764,7 +870,10 @@ bool ReadXls(std::string_view bytes, Workbook* out, std::string* error) {
   int index = file.FindStream(u"Workbook");
   if (index < 0) index = file.FindStream(u"Book");
   if (index < 0) {
-    *error = std::string(kPrefix) + "找不到工作簿流";
+    if (file.FindStream(u"EncryptedPackage") >= 0 && file.FindStream(u"EncryptionInfo") >= 0)
+      *error = kEncryptedPackage;
+    else
+      *error = std::string(kPrefix) + "找不到工作簿流";
     return false;
   }
   std::string storage;

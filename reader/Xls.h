@@ -1,4 +1,4 @@
-// .xls: BIFF8 workbook streams inside a compound file.
+// .xls: BIFF5, BIFF7 and BIFF8 workbook streams inside a compound file.
 #pragma once
 
 #include <string>
@@ -9,5 +9,9 @@
 namespace qx::reader {
 
 bool ReadXls(std::string_view bytes, Workbook* out, std::string* error);
+
+// True for a bare BIFF2, BIFF3 or BIFF4 worksheet file, which ReadXls
+// refuses naming its version.
+bool IsOldBiff(std::string_view bytes);
 
 }  // namespace qx::reader

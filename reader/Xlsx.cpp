@@ -8,7 +8,6 @@
 #include "reader/NumberFormat.h"
 #include "reader/SheetUtil.h"
 #include "reader/Xml.h"
-#include "reader/ReadAhead.h"
 #include "reader/Zip.h"
 #include "reader/ZipStream.h"
 
@@ -72,32 +71,23 @@ std::string ResolvePart(std::string_view baseDir, std::string_view target) {
 // An archive member as the XML reader's source.
 class MemberSource : public xml::Source {
  public:
-  explicit MemberSource(zip::ReadAhead* stream) : stream_(stream) {}
-  // A failure comes with nothing read, once the inflating has stopped.
+  explicit MemberSource(zip::EntryStream* stream) : stream_(stream) {}
+  // A failure comes with nothing read.
   bool Read(char* dst, size_t room, size_t* got, std::string* error) override {
     *got = stream_->Read(dst, room);
-    return *got != 0 || Succeeded(error);
-  }
-  size_t headroom() const override { return zip::ReadAhead::kHeadroom; }
-  bool Lend(char** piece, size_t* size, std::string* error) override {
-    stream_->Lend(piece, size);
-    return *size != 0 || Succeeded(error);
-  }
-
- private:
-  bool Succeeded(std::string* error) {
-    if (!stream_->failed()) return true;
+    if (*got != 0 || !stream_->failed()) return true;
     *error = stream_->error();
     return false;
   }
-  zip::ReadAhead* stream_;
+
+ private:
+  zip::EntryStream* stream_;
 };
 
 class XlsxReader {
  public:
-  XlsxReader(std::string_view bytes, Workbook* out, std::string* error, size_t window,
-             uint64_t readAheadFrom)
-      : bytes_(bytes), book_(out), error_(error), window_(window), readAheadFrom_(readAheadFrom) {}
+  XlsxReader(std::string_view bytes, Workbook* out, std::string* error, size_t window)
+      : bytes_(bytes), book_(out), error_(error), window_(window) {}
 
   bool Read();
 
@@ -128,7 +118,6 @@ class XlsxReader {
   Workbook* book_;
   std::string* error_;
   size_t window_;
-  uint64_t readAheadFrom_;
   zip::Archive zip_;
   bool date1904_ = false;
   size_t sharedCount_ = 0;
@@ -152,13 +141,12 @@ bool XlsxReader::StreamPart(std::string_view name, const zip::Entry& entry, Pars
   zip::EntryStream stream;
   std::string err;
   if (!zip_.OpenStream(entry, &stream, &err)) return Fail(std::string(name) + "：" + err);
-  zip::ReadAhead ahead(&stream, entry.uncompressedSize >= readAheadFrom_);
-  MemberSource source(&ahead);
+  MemberSource source(&stream);
   xml::Reader r(&source, window_);
   if (parse(r)) return true;
   // A damaged member is what to report, whatever its bytes made the parse
   // stumble on first, as when a part was checked whole before its parse.
-  if (!ahead.Drain()) return Fail(std::string(name) + "：" + ahead.error());
+  if (!stream.Drain()) return Fail(std::string(name) + "：" + stream.error());
   return false;
 }
 
@@ -261,8 +249,12 @@ bool XlsxReader::ReadSharedStrings(std::string_view part) {
         // could hold (an entry takes at least nine bytes: <si></si>).
         uint64_t n;
         const xml::Attribute* a = r.Find("uniqueCount");
+        // Decoded text is never longer than the XML it is written in:
+        // room made once, instead of copies as the pool doubles; pages
+        // never written cost nothing.
         if (a && detail::ParseUnsigned(r.Value(*a, &scratch_), &n)) {
-          book_->strings.reserve(static_cast<size_t>(std::min<uint64_t>(n, partSize / 9)));
+          book_->strings.reserve(static_cast<size_t>(std::min<uint64_t>(n, partSize / 9)),
+                                 static_cast<size_t>(partSize));
         }
       } else if (r.local() == "si") {
         text.clear();
@@ -513,10 +505,14 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       cell.type = CellType::Error;
       cell.textId = detail::InternError(book_, &errorIds_, value);
     } else if (type == ValueType::Date) {
-      if (!detail::ParseIsoDateTime(value, &cell.number)) {
-        return Fail(where + "中的日期值无效：" + value.substr(0, 40));
+      // What cannot be read as a date stays the text it is, as an entry a
+      // spreadsheet application cannot take for a date: that cell's loss,
+      // not the workbook's.
+      if (detail::ParseIsoDateTime(value, &cell.number)) {
+        cell.type = CellType::DateTime;
+      } else {
+        addText(&value);
       }
-      cell.type = CellType::DateTime;
     } else {
       double v;
       if (!detail::ParseNumber(value, &v)) return Fail(where + "中的数值无效：" + value.substr(0, 40));
@@ -570,6 +566,12 @@ bool XlsxReader::Read() {
   for (SheetRef& ref : sheetRefs) {
     Sheet sheet;
     sheet.name = std::move(ref.name);
+    // An entry without a relationship id has no part: a macro sheet
+    // saved without its cells keeps its place and name, and holds none.
+    if (ref.relId.empty()) {
+      book_->sheets.push_back(std::move(sheet));
+      continue;
+    }
     const Relationship* rel = nullptr;
     for (const Relationship& r : rels) {
       if (r.id == ref.relId) rel = &r;
@@ -588,12 +590,11 @@ bool XlsxReader::Read() {
 }  // namespace
 
 bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error) {
-  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow, zip::ReadAhead::kWorthBytes);
+  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow);
 }
 
-bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window,
-              uint64_t readAheadFrom) {
-  XlsxReader reader(bytes, out, error, window, readAheadFrom);
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window) {
+  XlsxReader reader(bytes, out, error, window);
   return reader.Read();
 }
 

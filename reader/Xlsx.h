@@ -13,10 +13,8 @@ namespace qx::reader {
 bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error);
 
 // The same with the sheet and shared-string parts read through a window of
-// `window` bytes as they inflate, on a second thread when they inflate to
-// `readAheadFrom` bytes or more. The result depends on neither; tests make
-// the window tiny so that every token is cut somewhere.
-bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window,
-              uint64_t readAheadFrom);
+// `window` bytes as they inflate. The result does not depend on it; tests
+// make the window tiny so that every token is cut somewhere.
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window);
 
 }  // namespace qx::reader

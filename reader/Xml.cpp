@@ -244,43 +244,7 @@ Token Reader::Fail(const char* message) {
   return Token::Error;
 }
 
-bool Reader::RefillLent() {
-  const size_t keep = doc_.size() - pos_;
-  base_ += pos_;
-  // The piece the tail is in goes back to the source with the next call.
-  stash_.assign(doc_.data() + pos_, keep);
-  pos_ = 0;
-  char* piece = nullptr;
-  size_t size = 0;
-  std::string message;
-  bool lent = source_->Lend(&piece, &size, &message);
-  if (lent && size != 0 && keep <= source_->headroom()) {
-    // In place: the tail goes just before the piece.
-    std::memcpy(piece - keep, stash_.data(), keep);
-    doc_ = std::string_view(piece - keep, keep + size);
-    return true;
-  }
-  // Else the window: the tail and, for a token longer than the headroom,
-  // pieces until there is at least as much again after it, so that a long
-  // one is gathered a few times only.
-  window_ = stash_;
-  while (lent && size != 0) {
-    window_.append(piece, size);
-    if (window_.size() >= 2 * keep) break;
-    lent = source_->Lend(&piece, &size, &message);
-  }
-  doc_ = window_;
-  if (!lent) {
-    failed_ = true;
-    error_ = message;
-    return false;
-  }
-  if (size == 0) eof_ = true;
-  return true;
-}
-
 bool Reader::Refill() {
-  if (source_->headroom()) return RefillLent();
   const size_t keep = doc_.size() - pos_;
   if (pos_) std::memmove(window_.data(), window_.data() + pos_, keep);
   base_ += pos_;

@@ -41,21 +41,9 @@ class Source {
   virtual ~Source() = default;
   // Puts up to `room` (> 0) bytes into dst and sets *got to how many; 0
   // means the document ended. False, with *error set, when reading failed.
+  // An archive member inflates straight into dst: the window is the only
+  // copy of the document there is.
   virtual bool Read(char* dst, size_t room, size_t* got, std::string* error) = 0;
-
-  // A source that holds the document in pieces of its own may lend them
-  // instead of copying them into the reader's window. The headroom()
-  // bytes before a lent piece are the reader's to write: the unfinished
-  // token of the piece before goes there. 0 (the default): Read only.
-  virtual size_t headroom() const { return 0; }
-  // The next piece; it stays valid, headroom included, until the next
-  // call, which gives it back. *size 0 means the document ended. False,
-  // with *error set, when reading failed.
-  virtual bool Lend(char** piece, size_t* size, std::string* error) {
-    *piece = nullptr;
-    *size = 0;
-    return true;
-  }
 };
 
 class Reader {
@@ -116,8 +104,6 @@ class Reader {
   // Keeps the unfinished token, makes room and reads on; false when the
   // source failed.
   bool Refill();
-  // The same from a source that lends its pieces.
-  bool RefillLent();
   std::string_view TopName() const {
     const size_t n = stackEnds_.size();
     const size_t begin = n > 1 ? stackEnds_[n - 2] : 0;
@@ -129,7 +115,6 @@ class Reader {
   uint64_t base_ = 0;     // document offset of doc_[0]
   Source* source_ = nullptr;
   std::string window_;
-  std::string stash_;  // a lent piece's unfinished token while the next is fetched
   bool eof_ = true;       // doc_ runs to the end of the document
   bool started_ = false;
   bool pendingEnd_ = false;  // a self-closing element still owes its EndElement

@@ -170,7 +170,28 @@ bool Archive::Open(std::string_view bytes, std::string* error) {
     entries_.push_back(std::move(e));
     at += kCentralSize + varLen;
   }
-  return true;
+  return RefuseDuplicates(error);
+}
+
+bool Archive::RefuseDuplicates(std::string* error) {
+  // Readers differ over which of two entries of one name counts (the
+  // first, the last): such a package can show two readers two different
+  // files, and none of its readings can be trusted.
+  std::vector<std::string_view> names;
+  names.reserve(entries_.size());
+  for (const Entry& e : entries_) {
+    std::string_view n = e.name;
+    if (!n.empty() && n.front() == '/') n.remove_prefix(1);
+    names.push_back(n);
+  }
+  std::sort(names.begin(), names.end());
+  auto twice = std::adjacent_find(names.begin(), names.end());
+  if (twice == names.end()) return true;
+  std::string shown;
+  for (char c : twice->substr(0, 100)) shown.push_back(static_cast<unsigned char>(c) < 0x20 ? ' ' : c);
+  *error = "压缩包中有两个同名的项“" + shown + "”，无法确定该读哪一个";
+  entries_.clear();
+  return false;
 }
 
 const Entry* Archive::Find(std::string_view name) const {

@@ -34,7 +34,8 @@ class Archive {
   static constexpr uint64_t kDefaultMaxEntryBytes = 256ull << 20;
   static constexpr uint64_t kDefaultMaxTotalBytes = 512ull << 20;
 
-  // Reads the central directory. The buffer must outlive the archive.
+  // Reads the central directory. The buffer must outlive the archive. An
+  // archive holding two entries of one name is refused.
   bool Open(std::string_view bytes, std::string* error);
 
   const std::vector<Entry>& entries() const { return entries_; }
@@ -56,6 +57,8 @@ class Archive {
   }
 
  private:
+  bool RefuseDuplicates(std::string* error);
+
   std::string_view bytes_;
   std::vector<Entry> entries_;
   uint64_t maxEntryBytes_ = kDefaultMaxEntryBytes;

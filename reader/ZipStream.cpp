@@ -1,6 +1,10 @@
 #include "reader/ZipStream.h"
 
+#if QX_HAVE_ISAL
+#include <isa-l/igzip_lib.h>
+#else
 #include <zlib.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -14,16 +18,80 @@ namespace {
 // Deflate cannot expand data by more than about 1032:1; an entry that says
 // otherwise is corrupt, and believing it would let it reserve memory.
 constexpr uint64_t kMaxDeflateRatio = 1032;
-// zlib counts in 32-bit quantities.
+// Both inflaters count in 32-bit quantities.
 constexpr size_t kMaxStep = size_t{1} << 30;
+
+enum class Step { More, End, Bad };
 
 }  // namespace
 
+// One inflater over the member's stored bytes: ISA-L's where the build has
+// it (a third of zlib's time on a sheet part), zlib's otherwise.
+#if QX_HAVE_ISAL
+struct EntryStream::Inflater {
+  inflate_state s;
+
+  bool Start() {
+    isal_inflate_init(&s);
+    // Raw deflate, and the CRC-32 of what comes out kept as it comes: the
+    // inflater's own costs a fraction of a separate pass.
+    s.crc_flag = ISAL_GZIP_NO_HDR;
+    return true;
+  }
+  void Feed(const char* in, size_t n) {
+    s.next_in = reinterpret_cast<uint8_t*>(const_cast<char*>(in));
+    s.avail_in = static_cast<uint32_t>(n);
+  }
+  size_t pending() const { return s.avail_in; }
+  // Inflates into out[0, cap); *got says how much came.
+  Step Run(unsigned char* out, size_t cap, size_t* got) {
+    s.next_out = out;
+    s.avail_out = static_cast<uint32_t>(cap);
+    const int rc = isal_inflate(&s);
+    *got = cap - s.avail_out;
+    if (rc < 0) return Step::Bad;
+    return s.block_state == ISAL_BLOCK_FINISH ? Step::End : Step::More;
+  }
+  uint32_t Crc(uint32_t, const unsigned char*, size_t) const { return s.crc; }
+  void End() {}
+};
+#else
+struct EntryStream::Inflater {
+  z_stream_s z;
+  bool open = false;
+
+  bool Start() {
+    std::memset(&z, 0, sizeof z);
+    return open = inflateInit2(&z, -15) == Z_OK;
+  }
+  void Feed(const char* in, size_t n) {
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in));
+    z.avail_in = static_cast<uInt>(n);
+  }
+  size_t pending() const { return z.avail_in; }
+  Step Run(unsigned char* out, size_t cap, size_t* got) {
+    z.next_out = out;
+    z.avail_out = static_cast<uInt>(cap);
+    const int rc = inflate(&z, Z_NO_FLUSH);
+    *got = cap - z.avail_out;
+    if (rc == Z_STREAM_END) return Step::End;
+    // Z_BUF_ERROR: no progress was possible, which the caller judges.
+    return rc == Z_OK || rc == Z_BUF_ERROR ? Step::More : Step::Bad;
+  }
+  uint32_t Crc(uint32_t sofar, const unsigned char* out, size_t got) const {
+    return Crc32(sofar, out, got);
+  }
+  void End() {
+    if (open) inflateEnd(&z);
+    open = false;
+  }
+  ~Inflater() { End(); }
+};
+#endif
+
 EntryStream::EntryStream() = default;
 
-EntryStream::~EntryStream() {
-  if (zOpen_) inflateEnd(z_.get());
-}
+EntryStream::~EntryStream() = default;
 
 bool EntryStream::Start(std::string_view data, uint16_t method, uint64_t size, uint32_t crc,
                         uint64_t* extracted, std::string* error) {
@@ -44,13 +112,11 @@ bool EntryStream::Start(std::string_view data, uint16_t method, uint64_t size, u
     *error = "压缩包已损坏：解压大小与压缩数据不符";
     return false;
   }
-  z_ = std::make_unique<z_stream_s>();
-  std::memset(z_.get(), 0, sizeof(z_stream_s));
-  if (inflateInit2(z_.get(), -15) != Z_OK) {
+  inflater_ = std::make_unique<Inflater>();
+  if (!inflater_->Start()) {
     *error = "解压缩初始化失败";
     return false;
   }
-  zOpen_ = true;
   return true;
 }
 
@@ -80,41 +146,38 @@ size_t EntryStream::Read(char* dst, size_t room) {
 }
 
 size_t EntryStream::Inflate(char* dst, size_t room) {
-  z_stream_s& z = *z_;
+  Inflater& inflater = *inflater_;
   for (;;) {
-    if (z.avail_in == 0 && fed_ < data_.size()) {
+    if (inflater.pending() == 0 && fed_ < data_.size()) {
       size_t chunk = std::min(data_.size() - fed_, kMaxStep);
-      z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data_.data() + fed_));
-      z.avail_in = static_cast<uInt>(chunk);
+      inflater.Feed(data_.data() + fed_, chunk);
       fed_ += chunk;
     }
     // Past the recorded size one spare byte of room remains, so that data
     // longer than declared shows up as an error instead of a silent cut.
     const uint64_t left = size_ - produced_;
     unsigned char spare;
-    Bytef* out = left ? reinterpret_cast<Bytef*>(dst) : &spare;
+    unsigned char* out = left ? reinterpret_cast<unsigned char*>(dst) : &spare;
     size_t cap = left ? static_cast<size_t>(std::min<uint64_t>({room, left, kMaxStep})) : 1;
-    z.next_out = out;
-    z.avail_out = static_cast<uInt>(cap);
-    int rc = inflate(&z, Z_NO_FLUSH);
-    size_t got = cap - z.avail_out;
+    size_t got = 0;
+    const Step step = inflater.Run(out, cap, &got);
     if (!left && got) return Fail("压缩包已损坏：解压后的数据比记录的长");
     if (got) {
       produced_ += got;
-      crc_ = Crc32(crc_, out, got);
+      crc_ = inflater.Crc(crc_, out, got);
     }
-    if (rc == Z_STREAM_END) {
+    if (step == Step::Bad) return Fail("压缩包已损坏：压缩数据无效或不完整");
+    if (step == Step::End) {
       if (produced_ != size_) return Fail("压缩包已损坏：压缩数据无效或不完整");
-      inflateEnd(&z);
-      zOpen_ = false;
+      inflater.End();
       Finish();
       return failed_ ? 0 : got;
     }
-    const bool moreInput = fed_ < data_.size();
-    if (rc == Z_BUF_ERROR && z.avail_in == 0 && moreInput) continue;
-    if (rc != Z_OK) return Fail("压缩包已损坏：压缩数据无效或不完整");
     if (got) return got;
-    if (z.avail_in == 0 && !moreInput) return Fail("压缩包已损坏：压缩数据无效或不完整");
+    // Nothing came: only more input can help.
+    if (inflater.pending() == 0 && fed_ >= data_.size()) {
+      return Fail("压缩包已损坏：压缩数据无效或不完整");
+    }
   }
 }
 

@@ -11,8 +11,6 @@
 #include <string>
 #include <string_view>
 
-struct z_stream_s;
-
 namespace qx::zip {
 
 class EntryStream {
@@ -43,6 +41,7 @@ class EntryStream {
   size_t Fail(const char* message);
   size_t Finish();
   size_t Inflate(char* dst, size_t room);
+  struct Inflater;
 
   std::string_view data_;
   size_t fed_ = 0;  // stored bytes handed to the inflater (or copied)
@@ -52,8 +51,7 @@ class EntryStream {
   uint32_t expectedCrc_ = 0;
   uint32_t crc_ = 0;
   uint64_t* extracted_ = nullptr;
-  std::unique_ptr<z_stream_s> z_;
-  bool zOpen_ = false;
+  std::unique_ptr<Inflater> inflater_;
   bool finished_ = false;
   bool failed_ = false;
   std::string error_;

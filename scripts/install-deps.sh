@@ -5,7 +5,7 @@ set -euo pipefail
 
 need=(
   cmake make g++ pkg-config
-  googletest libgtest-dev libbenchmark-dev zlib1g-dev libdeflate-dev
+  googletest libgtest-dev libbenchmark-dev zlib1g-dev libisal-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools
   binutils-mingw-w64-i686 libz-mingw-w64-dev

@@ -133,6 +133,41 @@ TEST_P(OdsSpaces, KeptAsTheApplicationsShowThem) {
 
 INSTANTIATE_TEST_SUITE_P(Writers, OdsSpaces, ::testing::Values("spaces-lo.ods", "spaces-gnm.ods"));
 
+// Constructs met in files of other programs (data/make-test-data.sh,
+// real-world part).
+TEST(RealWorldFiles, ATimeOfDayAloneInADateCell) {
+  Workbook b = Open(DataPath("time-only.xlsx"));
+  EXPECT_EQ(Show(b, 0, "A1"), "10:10:10");
+  EXPECT_EQ(Show(b, 0, "B1"), "2024/1/15 13:45:30");
+  EXPECT_EQ(Show(b, 0, "C1"), "文本");
+}
+
+TEST(RealWorldFiles, ASheetWithoutAPartKeepsItsPlaceAndName) {
+  Workbook b = Open(DataPath("empty-relid.xlsx"));
+  ASSERT_EQ(b.sheets.size(), 3u);
+  EXPECT_EQ(b.sheets[0].name, "题库");
+  EXPECT_EQ(b.sheets[1].name, "宏1");
+  EXPECT_TRUE(b.sheets[1].cells.empty());
+  EXPECT_EQ(b.sheets[2].name, "第三页");
+  EXPECT_EQ(Show(b, 0, "A1"), "第一页");
+  EXPECT_EQ(Show(b, 2, "A1"), "3");
+}
+
+TEST(RealWorldFiles, RefusedWithWhatIsWrong) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"duplicate-entry.xlsx", "两个同名的项“xl/worksheets/sheet1.xml”"},
+      {"encrypted.xlsx", "xlsx 文件受密码保护"},
+      {"encrypted.ods", "ods 文件受密码保护"},
+  };
+  for (const auto& [file, reason] : cases) {
+    Workbook b;
+    std::string err;
+    EXPECT_FALSE(OpenWorkbookFile(GbkPath(DataPath(file)), &b, &err)) << file;
+    EXPECT_NE(err.find(reason), std::string::npos) << err;
+    EXPECT_EQ(err.find('\n'), std::string::npos) << err;
+  }
+}
+
 TEST(OpenWorkbookFile, ErrorsNameTheFile) {
   Workbook b;
   std::string err;

@@ -353,14 +353,106 @@ TEST(XlsDates, LaterFormatRecordWins) {
   EXPECT_EQ(At(s, 1, 4)->type, CellType::Number);
 }
 
+// ---- Before BIFF8: byte strings in the workbook's code page ----
+
+// A BIFF5 workbook stream: globals (BOF, `globals`, one BOUNDSHEET per
+// sheet, EOF), then one worksheet substream per sheet. Names are bytes.
+std::string Biff5Stream(const std::string& globals,
+                        const std::vector<std::pair<std::string, std::string>>& sheets) {
+  std::string head = Bof(5, 0x0500) + globals;
+  size_t at = head.size() + Eof().size();
+  for (const auto& s : sheets) at += 4 + 7 + s.first.size();
+  std::string bounds, subs;
+  for (const auto& s : sheets) {
+    bounds += Rec(0x0085, U32(static_cast<uint32_t>(at + subs.size())) + U8(0) + U8(0) +
+                              U8(static_cast<uint8_t>(s.first.size())) + s.first);
+    subs += Bof(0x0010, 0x0500) + s.second + Eof();
+  }
+  return head + bounds + Eof() + subs;
+}
+std::string ByteStr16(const std::string& bytes) {
+  return U16(static_cast<uint16_t>(bytes.size())) + bytes;
+}
+std::string CodePage(uint16_t cp) { return Rec(0x0042, U16(cp)); }
+
+TEST(XlsBiff5, TextInTheCodePageOfTheWorkbook) {
+  const std::string ti = "\xCC\xE2", ku = "\xBF\xE2", nian = "\xC4\xEA";  // 题 库 年 in GBK
+  std::string globals = CodePage(936) +
+                        Rec(0x041E, U16(164) + U8(9) + "yyyy"" + nian + ""m") +
+                        Xf(0) + Xf(164);
+  std::string cells =
+      Rec(0x0204, Cell(0, 0, 0) + ByteStr16(ti + "A")) +
+      // RSTRING: the text, then its formatting runs.
+      Rec(0x00D6, Cell(0, 1, 0) + ByteStr16(ku + ti) + U8(1) + U16(0x0100)) +
+      Number(1, 0, 45306, 1) + FormulaSpecial(1, 1, 0) +
+      Rec(0x0207, ByteStr16(ti + ti));
+  Workbook b = ReadOk(XlsFile(Biff5Stream(globals, {{ti + ku, cells}, {"2", ""}})));
+  ASSERT_EQ(b.sheets.size(), 2u);
+  EXPECT_EQ(b.sheets[0].name, "题库");
+  EXPECT_EQ(TextAt(b, 0, 1, 1), "题A");
+  EXPECT_EQ(TextAt(b, 0, 1, 2), "库题");
+  EXPECT_EQ(At(b.sheets[0], 2, 1)->type, CellType::DateTime);
+  EXPECT_EQ(TextAt(b, 0, 2, 2), "题题");
+  EXPECT_EQ(b.sheets[1].name, "2");
+}
+
+TEST(XlsBiff5, WesternWithoutCodePageAndUnknownCodePagesRefused) {
+  std::string cells = Rec(0x0204, Cell(0, 0, 0) + ByteStr16("caf\xE9 \x80"));
+  Workbook b = ReadOk(XlsFile(Biff5Stream("", {{"S\xE9", cells}})));
+  EXPECT_EQ(b.sheets[0].name, "S\xC3\xA9");
+  EXPECT_EQ(TextAt(b, 0, 1, 1), "caf\xC3\xA9 \xE2\x82\xAC");
+  const std::string error = ReadErr(XlsFile(Biff5Stream(CodePage(932), {{"S", cells}})));
+  EXPECT_NE(error.find("932"), std::string::npos) << error;
+  // Cut short, a label is an error as in BIFF8.
+  std::string cut = Rec(0x0204, Cell(0, 0, 0) + U16(5) + "ab");
+  EXPECT_NE(ReadErr(XlsFile(Biff5Stream("", {{"S", cut}}))).find("文本单元格"),
+            std::string::npos);
+}
+
+// The FORMAT record as far as it goes: a string shorter than its count
+// is taken as it stands, a record without even its header leaves its
+// cells in the general format.
+TEST(XlsDates, FormatRecordsShorterThanTheyClaim) {
+  std::string formats = Rec(0x041E, U16(164) + U16(9) + U8(1) + Chars(u"yyyy/m/d", true)) +
+                        Rec(0x041E, U16(165) + U8(4)) + Xf(0) + Xf(164) + Xf(165);
+  Workbook b = ReadOk(XlsFile(OneSheet(Number(0, 0, 45306, 1) + Number(0, 1, 45306, 2), "",
+                                       formats)));
+  EXPECT_EQ(At(b.sheets[0], 1, 1)->type, CellType::DateTime);
+  EXPECT_EQ(At(b.sheets[0], 1, 2)->type, CellType::Number);
+}
+
+// Formula cells under the record number of the older formats, 0x0406,
+// with their text in the STRING record after them.
+TEST(XlsValues, FormulasUnderTheOlderRecordNumber) {
+  auto old = [](std::string record) {
+    record[1] = 0x04;
+    return record;
+  };
+  std::string cells = old(FormulaNumber(0, 0, 6.5)) + old(FormulaSpecial(0, 1, 0)) +
+                      StringRec(u"结果") + old(FormulaSpecial(0, 2, 1, 1));
+  Workbook b = ReadOk(XlsFile(OneSheet(cells)));
+  ASSERT_EQ(b.sheets[0].cells.size(), 3u);
+  EXPECT_DOUBLE_EQ(At(b.sheets[0], 1, 1)->number, 6.5);
+  EXPECT_EQ(TextAt(b, 0, 1, 2), "结果");
+  EXPECT_EQ(At(b.sheets[0], 1, 3)->type, CellType::Boolean);
+}
+
+TEST(XlsRefused, BareOldWorksheetsNameTheirVersion) {
+  for (auto [bof, version] : {std::pair<uint16_t, const char*>{0x0009, "BIFF2"},
+                              {0x0209, "BIFF3"}, {0x0409, "BIFF4"}}) {
+    std::string sheet = Rec(bof, U16(0) + U16(0x0010) + U16(0)) + Eof();
+    EXPECT_NE(ReadErr(sheet).find(version), std::string::npos) << version;
+  }
+}
+
 // ---- Refused streams ----
 
 TEST(XlsRefused, EncryptedVersionAndStructure) {
   EXPECT_NE(ReadErr(XlsFile(OneSheet("", Rec(0x002F, U16(1) + U32(0)))))
                 .find("加密"),
             std::string::npos);
-  std::string biff5 = Bof(5, 0x0500) + Eof();
-  EXPECT_NE(ReadErr(XlsFile(biff5)).find("BIFF8"), std::string::npos);
+  std::string biff4 = Bof(5, 0x0400) + Eof();
+  EXPECT_NE(ReadErr(XlsFile(biff4)).find("BIFF5"), std::string::npos);
   EXPECT_NE(ReadErr(XlsFile(Number(0, 0, 1))).find("BOF"), std::string::npos);
   EXPECT_NE(ReadErr(XlsFile(Bof(0x10) + Eof())).find("全局"),
             std::string::npos);

@@ -7,6 +7,101 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# Constructs seen in files of other programs, each in a small file. Where
+# no writer makes one, a writer's file is changed or the bytes are written
+# here. `make-test-data.sh real-world` makes only these (openpyxl and
+# python3-olefile are enough for them).
+make_real_world() {
+/usr/bin/python3 - <<'PY'
+import datetime, io, zipfile, zlib
+from openpyxl import Workbook
+
+# A time of day alone in a t="d" cell, as openpyxl writes it with ISO
+# dates on.
+wb = Workbook()
+wb.iso_dates = True
+ws = wb.active
+ws["A1"] = datetime.time(10, 10, 10)
+ws["B1"] = datetime.datetime(2024, 1, 15, 13, 45, 30)
+ws["C1"] = "文本"
+wb.save("time-only.xlsx")
+
+def rewrite(source, target, change):
+    with zipfile.ZipFile(source) as z:
+        parts = [(i, z.read(i.filename)) for i in z.infolist()]
+    with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as z:
+        for info, data in change(parts):
+            z.writestr(info, data)
+
+# A sheet entry with an empty relationship id (a macro sheet without a
+# part) after the first sheet.
+wb = Workbook()
+wb.active.title = "题库"
+wb.active["A1"] = "第一页"
+wb.create_sheet("第三页")["A1"] = 3
+wb.save("relid-src.xlsx")
+def empty_relid(parts):
+    for info, data in parts:
+        if info.filename == "xl/workbook.xml":
+            text = data.decode()
+            at = text.rindex("<sheet ", 0, text.index('name="第三页"'))
+            data = (text[:at] + '<sheet xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"'
+                    ' name="宏1" sheetId="9" r:id=""/>' + text[at:]).encode()
+        yield info, data
+rewrite("relid-src.xlsx", "empty-relid.xlsx", empty_relid)
+
+# Two entries of one name: the first sheet part twice. Python's zipfile
+# writes both (with a warning).
+import warnings
+warnings.simplefilter("ignore")
+def twice(parts):
+    for info, data in parts:
+        yield info, data
+        if info.filename == "xl/worksheets/sheet1.xml":
+            yield info, data
+rewrite("relid-src.xlsx", "duplicate-entry.xlsx", twice)
+
+# A package saved with a password: the manifest in the clear, content.xml
+# encrypted (here: bytes that stand for it).
+manifest = ('<?xml version="1.0" encoding="UTF-8"?>'
+    '<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.2">'
+    '<manifest:file-entry manifest:full-path="/" manifest:version="1.2" manifest:media-type="application/vnd.oasis.opendocument.spreadsheet"/>'
+    '<manifest:file-entry manifest:full-path="content.xml" manifest:media-type="text/xml" manifest:size="2201">'
+    '<manifest:encryption-data manifest:checksum-type="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0#sha256-1k" manifest:checksum="AAAA">'
+    '<manifest:algorithm manifest:algorithm-name="http://www.w3.org/2001/04/xmlenc#aes256-cbc" manifest:initialisation-vector="AAAA"/>'
+    '<manifest:start-key-generation manifest:start-key-generation-name="http://www.w3.org/2000/09/xmldsig#sha256" manifest:key-size="32"/>'
+    '<manifest:key-derivation manifest:key-derivation-name="PBKDF2" manifest:key-size="32" manifest:iteration-count="100000" manifest:salt="AAAA"/>'
+    '</manifest:encryption-data></manifest:file-entry></manifest:manifest>')
+with zipfile.ZipFile("encrypted.ods", "w") as z:
+    z.writestr("mimetype", "application/vnd.oasis.opendocument.spreadsheet", zipfile.ZIP_STORED)
+    z.writestr("content.xml", bytes((i * 151 + 7) % 256 for i in range(2048)), zipfile.ZIP_STORED)
+    z.writestr("META-INF/manifest.xml", manifest, zipfile.ZIP_DEFLATED)
+PY
+rm -f relid-src.xlsx
+# An encrypted .xlsx is a compound file holding the streams
+# EncryptionInfo and EncryptedPackage: gnumeric's two-stream .xls with its
+# streams renamed so.
+/usr/bin/python3 - <<'PY'
+data = bytearray(open("../../reader_xls/data/gnumeric_dual.xls", "rb").read())
+def rename(old, new):
+    key = (old + "\0").encode("utf-16-le")
+    at = data.find(key)
+    while at % 128:
+        at = data.find(key, at + 1)
+    name = (new + "\0").encode("utf-16-le")
+    data[at:at + 64] = name + bytes(64 - len(name))
+    data[at + 0x40:at + 0x42] = len(name).to_bytes(2, "little")
+rename("Workbook", "EncryptedPackage")
+rename("Book", "EncryptionInfo")
+open("encrypted.xlsx", "wb").write(bytes(data))
+PY
+}
+if [ "${1:-}" = real-world ]; then
+  make_real_world
+  exit 0
+fi
+
+
 if ! /usr/bin/python3 -c 'import openpyxl' 2>/dev/null || ! command -v soffice >/dev/null ||
    ! command -v ssconvert >/dev/null; then
   apt-get update -qq
@@ -77,4 +172,5 @@ cp spaces.fods "$work/spaces.fods"
 cp "$work/spaces.ods" spaces-lo.ods
 ssconvert spaces-lo.ods "$work/spaces-gnm.ods" >/dev/null 2>&1
 cp "$work/spaces-gnm.ods" spaces-gnm.ods
+make_real_world
 ls -l
