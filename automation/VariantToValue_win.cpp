@@ -109,7 +109,7 @@ bool WriteVariantBack(const VARIANT& in, uint32_t tag, void* variable) {
       *slot = fresh;
       return true;
     }
-    RuntimeService(2035, reinterpret_cast<intptr_t>(old), 0);
+    RuntimeService(kRequestClearObject, reinterpret_cast<intptr_t>(old), 0);
     *old = *fresh;  // the reference moves over with the interface pointer
     FreeMemory(fresh);
     return true;

@@ -26,9 +26,9 @@ struct Disabled {
 // The program's loaded top-level windows, each disabled, with its state.
 std::vector<Disabled> DisableLoadedWindows() {
   std::vector<Disabled> all;
-  intptr_t count = RuntimeService(2032, 0, 0);
+  intptr_t count = RuntimeService(kRequestWindowCount, 0, 0);
   for (intptr_t i = 0; i < count; ++i) {
-    HWND h = reinterpret_cast<HWND>(RuntimeService(2033, i, 0));
+    HWND h = reinterpret_cast<HWND>(RuntimeService(kRequestWindowHandle, i, 0));
     if (!h || !IsWindow(h) || GetParent(h)) continue;
     // EnableWindow answers whether the window was disabled before.
     all.push_back({h, !EnableWindow(h, FALSE)});

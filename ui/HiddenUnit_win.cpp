@@ -39,8 +39,9 @@ bool CreateHiddenUnitWindow(const CreateArgs& a, UnitObject* unit, void (*onEnd)
 
 UnitObject* CommandUnit(const TaggedValue* argument, const UnitKind* kind) {
   // Request 2007 reports the missing control itself and ends the program.
-  auto* u = reinterpret_cast<UnitObject*>(
-      RuntimeService(2007, static_cast<intptr_t>(argument->lo), static_cast<intptr_t>(argument->hi)));
+  auto* u = reinterpret_cast<UnitObject*>(RuntimeService(kRequestRequireLiveUnit,
+                                                         static_cast<intptr_t>(argument->lo),
+                                                         static_cast<intptr_t>(argument->hi)));
   return u && u->kind == kind ? u : nullptr;
 }
 

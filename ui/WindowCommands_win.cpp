@@ -18,7 +18,7 @@ bool IsControlArgument(const TaggedValue& v) { return v.tag != 0 && !IsBasicTag(
 
 HWND ControlHwnd(const TaggedValue& v) {
   if (!IsControlArgument(v)) return nullptr;
-  UnitObject* u = reinterpret_cast<UnitObject*>(RuntimeService(2006, v.lo, v.hi));
+  UnitObject* u = reinterpret_cast<UnitObject*>(RuntimeService(kRequestFindLiveUnit, v.lo, v.hi));
   return u ? UnitHwnd(u) : nullptr;
 }
 
@@ -59,7 +59,7 @@ void ShowMessage(TaggedValue* result, int32_t count, TaggedValue* args) {
 }
 
 void ProcessEvents(TaggedValue* result, int32_t, TaggedValue*) {
-  RuntimeService(2018, 0, 0);
+  RuntimeService(kRequestProcessMessages, 0, 0);
   *result = {0, 0, 0};
 }
 

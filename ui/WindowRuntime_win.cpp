@@ -71,15 +71,17 @@ UnitObject* FindLiveUnitOrReport(uint32_t windowId, uint32_t unitId) {
 bool WindowService(int32_t code, intptr_t a, intptr_t b, intptr_t* answer) {
   uint32_t windowId = static_cast<uint32_t>(a), unitId = static_cast<uint32_t>(b);
   switch (code) {
-    case 2000: ReportDestroyed(windowId, unitId); return true;
-    case 2006: *answer = reinterpret_cast<intptr_t>(FindLiveUnit(windowId, unitId)); return true;
-    case 2007:
+    case kRequestUnitDestroyed: ReportDestroyed(windowId, unitId); return true;
+    case kRequestFindLiveUnit:
+      *answer = reinterpret_cast<intptr_t>(FindLiveUnit(windowId, unitId));
+      return true;
+    case kRequestRequireLiveUnit:
       *answer = reinterpret_cast<intptr_t>(FindLiveUnitOrReport(windowId, unitId));
       return true;
-    case 2008: *answer = RaiseEvent(reinterpret_cast<EventRecord*>(a)); return true;
-    case 2009: SuspendEvents(); return true;
-    case 2010: ResumeEvents(); return true;
-    case 2017: {
+    case kRequestRaiseEvent: *answer = RaiseEvent(reinterpret_cast<EventRecord*>(a)); return true;
+    case kRequestSuspendEvents: SuspendEvents(); return true;
+    case kRequestResumeEvents: ResumeEvents(); return true;
+    case kRequestRunningEventSource: {
       // The running event's source: the window's identifier, and the unit's
       // written to the word that the first argument points at (if any).
       uint32_t w = 0, u = 0;
@@ -88,10 +90,14 @@ bool WindowService(int32_t code, intptr_t a, intptr_t b, intptr_t* answer) {
       *answer = running ? static_cast<intptr_t>(w) : 0;
       return true;
     }
-    case 2018: ProcessWaitingMessages(); return true;
-    case 2031: *answer = RaiseTypedEvent(reinterpret_cast<TypedEventRecord*>(a)); return true;
-    case 2032: *answer = static_cast<intptr_t>(WindowTemplates().size()); return true;
-    case 2033: {
+    case kRequestProcessMessages: ProcessWaitingMessages(); return true;
+    case kRequestRaiseTypedEvent:
+      *answer = RaiseTypedEvent(reinterpret_cast<TypedEventRecord*>(a));
+      return true;
+    case kRequestWindowCount:
+      *answer = static_cast<intptr_t>(WindowTemplates().size());
+      return true;
+    case kRequestWindowHandle: {
       auto& all = WindowTemplates();
       *answer = 0;
       if (a >= 0 && static_cast<size_t>(a) < all.size() && WindowIsAlive(all[a]))

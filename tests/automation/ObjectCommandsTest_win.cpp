@@ -58,10 +58,10 @@ TEST_F(ObjectCommandsTest, Request2035EmptiesAnObjectValue) {
   ObjectBlock* block = NewObjectBlockFor(bare);
   bare->Release();
   int live = LiveProbeObjects();
-  RuntimeService(2035, reinterpret_cast<intptr_t>(block), 0);
+  RuntimeService(kRequestClearObject, reinterpret_cast<intptr_t>(block), 0);
   EXPECT_EQ(block->iface, nullptr);
   EXPECT_EQ(LiveProbeObjects(), live - 1);
-  RuntimeService(2035, reinterpret_cast<intptr_t>(block), 0);
+  RuntimeService(kRequestClearObject, reinterpret_cast<intptr_t>(block), 0);
   FreeObjectBlock(block);
 }
 

@@ -238,12 +238,12 @@ TEST_F(LoadWindowTest, ClosingRestoresTheStoredSettingsForTheNextLoad) {
 // never came up; the stored records must survive either.
 TEST_F(LoadWindowTest, AReportedEndOfAWindowThatIsNotThereLeavesItsRecordsAlone) {
   StartRuntime({SmallWindow()});
-  RuntimeService(2000, kTestWindow, 0);
+  RuntimeService(kRequestUnitDestroyed, kTestWindow, 0);
   WindowTemplate* w = FindWindowTemplate(kTestWindow);
   ASSERT_EQ(6u, w->records.size());
   ASSERT_TRUE(LoadWindow(w, false, false, nullptr));
   SendMessageA(Hwnd(0), WM_CLOSE, 0, 0);
-  RuntimeService(2000, kTestWindow, 0);
+  RuntimeService(kRequestUnitDestroyed, kTestWindow, 0);
   ASSERT_EQ(6u, w->records.size());
   EXPECT_EQ(kButton, w->records[2].id);
   ASSERT_TRUE(LoadWindow(w, false, false, nullptr));

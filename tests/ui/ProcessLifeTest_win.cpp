@@ -91,7 +91,7 @@ TEST(ProcessLifeDeathTest, TheDestroyedHandlerRunsBeforeTheTeardownWhichEndsWith
         g_watchTeardown = true;
         JobOf(2) = [](TaggedValue*, int32_t, const uintptr_t*) {
           PostMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
-          RuntimeService(2018, 0, 0);
+          RuntimeService(kRequestProcessMessages, 0, 0);
           fprintf(stderr, "[destroyed: edit box %s]\n", Hwnd(kEdit) ? "there" : "gone");
         };
         JobOf(1) = [](TaggedValue*, int32_t, const uintptr_t*) { fprintf(stderr, "[click]\n"); };
@@ -223,13 +223,15 @@ TEST(WindowErrorsDeathTest, EachFailureReportsItsMessage) {
                 RaiseSimpleEvent(kTestWindow, kLabel, 0);
               }),
               ::testing::ExitedWithCode(-1), Reported("引发事件的窗口组件无效"));
-  EXPECT_EXIT(InLoadedWindow([] { RuntimeService(2007, kTestWindow, 0x16017777); }),
+  EXPECT_EXIT(InLoadedWindow([] {
+                RuntimeService(kRequestRequireLiveUnit, kTestWindow, 0x16017777);
+              }),
               ::testing::ExitedWithCode(-1), Reported("指定窗口或窗口组件不存在或尚未载入"));
 }
 
 TEST(WindowErrorsDeathTest, WithEventsSuppressedNoLookupIsMadeAndNothingIsReported) {
   EXPECT_EXIT(InLoadedWindow([] {
-                RuntimeService(2009, 0, 0);
+                RuntimeService(kRequestSuspendEvents, 0, 0);
                 RaiseSimpleEvent(0x52010055, 0, 0);
               }),
               ::testing::ExitedWithCode(0), "^\\[survived\\]\n$");

@@ -349,7 +349,7 @@ TEST_F(WindowTest, TypedEventsPassByReferenceArgumentsAndResults) {
   e.args[0] = {ref.lo, ref.hi, ref.tag, kEventArgAddress};
   e.args[1] = {0xFFFFFFFF, 0, kTagByte, 0};
   e.args[2] = {0xFFFE, 0, kTagShort, 0};
-  EXPECT_TRUE(RuntimeService(2031, reinterpret_cast<intptr_t>(&e), 0));
+  EXPECT_TRUE(RuntimeService(kRequestRaiseTypedEvent, reinterpret_cast<intptr_t>(&e), 0));
   EXPECT_EQ(1u, e.hasResult);
   EXPECT_EQ(77u, e.resultLo);
   EXPECT_STREQ("新名", variable);
@@ -358,14 +358,14 @@ TEST_F(WindowTest, TypedEventsPassByReferenceArgumentsAndResults) {
 
 TEST_F(WindowTest, SuppressionCounterStopsHandlersAndNeverGoesBelowZero) {
   Load();
-  RuntimeService(2009, 0, 0);
-  RuntimeService(2009, 0, 0);
+  RuntimeService(kRequestSuspendEvents, 0, 0);
+  RuntimeService(kRequestSuspendEvents, 0, 0);
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
-  RuntimeService(2010, 0, 0);
+  RuntimeService(kRequestResumeEvents, 0, 0);
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
   EXPECT_TRUE(EventLog().empty());
-  RuntimeService(2010, 0, 0);
-  RuntimeService(2010, 0, 0);
+  RuntimeService(kRequestResumeEvents, 0, 0);
+  RuntimeService(kRequestResumeEvents, 0, 0);
   EXPECT_EQ(0, g_runtime.eventsSuspended);
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
   EXPECT_EQ(1, Count("h1"));
@@ -374,21 +374,21 @@ TEST_F(WindowTest, SuppressionCounterStopsHandlersAndNeverGoesBelowZero) {
 TEST_F(WindowTest, ServicesAnswerForLiveWindowsAndTheRunningEvent) {
   Load();
   EXPECT_EQ(reinterpret_cast<intptr_t>(FindLiveUnit(kTestWindow, kEdit)),
-            RuntimeService(2006, kTestWindow, kEdit));
-  EXPECT_EQ(0, RuntimeService(2006, 0x52010009, 0));
-  EXPECT_EQ(0, RuntimeService(2006, kTestWindow, 0x16019999));
-  EXPECT_EQ(1, RuntimeService(2032, 0, 0));
-  EXPECT_EQ(reinterpret_cast<intptr_t>(Hwnd(0)), RuntimeService(2033, 0, 0));
-  EXPECT_EQ(0, RuntimeService(2033, 1, 0));
+            RuntimeService(kRequestFindLiveUnit, kTestWindow, kEdit));
+  EXPECT_EQ(0, RuntimeService(kRequestFindLiveUnit, 0x52010009, 0));
+  EXPECT_EQ(0, RuntimeService(kRequestFindLiveUnit, kTestWindow, 0x16019999));
+  EXPECT_EQ(1, RuntimeService(kRequestWindowCount, 0, 0));
+  EXPECT_EQ(reinterpret_cast<intptr_t>(Hwnd(0)), RuntimeService(kRequestWindowHandle, 0, 0));
+  EXPECT_EQ(0, RuntimeService(kRequestWindowHandle, 1, 0));
   static intptr_t seenWindow;
   static uint32_t seenUnit;
   JobOf(1) = [](TaggedValue*, int32_t, const uintptr_t*) {
-    seenWindow = RuntimeService(2017, reinterpret_cast<intptr_t>(&seenUnit), 0);
+    seenWindow = RuntimeService(kRequestRunningEventSource, reinterpret_cast<intptr_t>(&seenUnit), 0);
   };
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
   EXPECT_EQ(static_cast<intptr_t>(kTestWindow), seenWindow);
   EXPECT_EQ(kButton, seenUnit);
-  EXPECT_EQ(0, RuntimeService(2017, 0, 0));  // nothing runs now
+  EXPECT_EQ(0, RuntimeService(kRequestRunningEventSource, 0, 0));  // nothing runs now
 }
 
 TEST_F(WindowTest, TheBodyBoxWrapsLongLinesAndScrollsLongTextsButAHorizontalBarStopsTheWrap) {
