@@ -5,7 +5,6 @@
 #include "automation/ObjectValue.h"
 #include "automation/VariantValues_win.h"
 #include "runtime/Memory.h"
-#include "runtime/RuntimeService.h"
 
 namespace qx {
 namespace {
@@ -109,7 +108,7 @@ bool WriteVariantBack(const VARIANT& in, uint32_t tag, void* variable) {
       *slot = fresh;
       return true;
     }
-    RuntimeService(kRequestClearObject, reinterpret_cast<intptr_t>(old), 0);
+    ClearObjectBlock(old);
     *old = *fresh;  // the reference moves over with the interface pointer
     FreeMemory(fresh);
     return true;

@@ -5,7 +5,6 @@
 
 #include "runtime/HelperTable.h"
 #include "runtime/Lifecycle.h"
-#include "runtime/RuntimeError.h"
 #include "runtime/RuntimeService.h"
 #include "runtime/Startup.h"
 #include "ui/ControlSupport_win.h"
@@ -62,12 +61,6 @@ void UninitialiseOle() {
   g_runtime.oleInitialised = false;
 }
 
-UnitObject* FindLiveUnitOrReport(uint32_t windowId, uint32_t unitId) {
-  UnitObject* u = FindLiveUnit(windowId, unitId);
-  if (!u) ReportRuntimeError("指定窗口或窗口组件不存在或尚未载入", 0);
-  return u;
-}
-
 bool WindowService(int32_t code, intptr_t a, intptr_t b, intptr_t* answer) {
   uint32_t windowId = static_cast<uint32_t>(a), unitId = static_cast<uint32_t>(b);
   switch (code) {
@@ -94,16 +87,10 @@ bool WindowService(int32_t code, intptr_t a, intptr_t b, intptr_t* answer) {
     case kRequestRaiseTypedEvent:
       *answer = RaiseTypedEvent(reinterpret_cast<TypedEventRecord*>(a));
       return true;
-    case kRequestWindowCount:
-      *answer = static_cast<intptr_t>(WindowTemplates().size());
+    case kRequestWindowCount: *answer = WindowCount(); return true;
+    case kRequestWindowHandle:
+      *answer = reinterpret_cast<intptr_t>(WindowHandleAt(static_cast<int32_t>(a)));
       return true;
-    case kRequestWindowHandle: {
-      auto& all = WindowTemplates();
-      *answer = 0;
-      if (a >= 0 && static_cast<size_t>(a) < all.size() && WindowIsAlive(all[a]))
-        *answer = reinterpret_cast<intptr_t>(UnitHwnd(LiveUnit(all[a].records[0])));
-      return true;
-    }
     default: return false;
   }
 }
