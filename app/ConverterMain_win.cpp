@@ -5,6 +5,7 @@
 
 #include "app/ConverterHandlers_win.h"
 #include "app/MainWindowDescription.h"
+#include "automation/ObjectValue.h"
 #include "automation/SpreadsheetLibrary_win.h"
 #include "ui/DragDropLibrary_win.h"
 #include "ui/WindowRuntime_win.h"
@@ -25,5 +26,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string& description = qx::MainWindowDescription();
   g_header = {3, 0, 0, qx::app::ConverterCode(), nullptr, 0, description.data(),
               static_cast<uint32_t>(description.size()), 6, g_libraries, 0, nullptr, nullptr};
+  qx::InstallObjectService();
   return qx::StartApplication(&g_header, qx::app::ConverterEntry);
 }

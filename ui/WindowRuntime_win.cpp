@@ -1,11 +1,10 @@
 // How the window runtime plugs into the core: the core library's record and
-// type table, the helper-table entries, the start-up and teardown steps,
-// the service requests, and the application start of the platform.
+// type table, the one record of hooks through which the core reaches the
+// window runtime, and the application start of the platform.
 #include <ole2.h>
 
-#include "runtime/HelperTable.h"
 #include "runtime/Lifecycle.h"
-#include "runtime/RuntimeService.h"
+#include "runtime/RuntimeHooks.h"
 #include "runtime/Startup.h"
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
@@ -61,40 +60,6 @@ void UninitialiseOle() {
   g_runtime.oleInitialised = false;
 }
 
-bool WindowService(int32_t code, intptr_t a, intptr_t b, intptr_t* answer) {
-  uint32_t windowId = static_cast<uint32_t>(a), unitId = static_cast<uint32_t>(b);
-  switch (code) {
-    case kRequestUnitDestroyed: ReportDestroyed(windowId, unitId); return true;
-    case kRequestFindLiveUnit:
-      *answer = reinterpret_cast<intptr_t>(FindLiveUnit(windowId, unitId));
-      return true;
-    case kRequestRequireLiveUnit:
-      *answer = reinterpret_cast<intptr_t>(FindLiveUnitOrReport(windowId, unitId));
-      return true;
-    case kRequestRaiseEvent: *answer = RaiseEvent(reinterpret_cast<EventRecord*>(a)); return true;
-    case kRequestSuspendEvents: SuspendEvents(); return true;
-    case kRequestResumeEvents: ResumeEvents(); return true;
-    case kRequestRunningEventSource: {
-      // The running event's source: the window's identifier, and the unit's
-      // written to the word that the first argument points at (if any).
-      uint32_t w = 0, u = 0;
-      bool running = RunningEventSource(&w, &u);
-      if (a) *reinterpret_cast<uint32_t*>(a) = u;
-      *answer = running ? static_cast<intptr_t>(w) : 0;
-      return true;
-    }
-    case kRequestProcessMessages: ProcessWaitingMessages(); return true;
-    case kRequestRaiseTypedEvent:
-      *answer = RaiseTypedEvent(reinterpret_cast<TypedEventRecord*>(a));
-      return true;
-    case kRequestWindowCount: *answer = WindowCount(); return true;
-    case kRequestWindowHandle:
-      *answer = reinterpret_cast<intptr_t>(WindowHandleAt(static_cast<int32_t>(a)));
-      return true;
-    default: return false;
-  }
-}
-
 void ReleaseRemainingObjects() {}
 
 }  // namespace
@@ -106,23 +71,33 @@ const LibraryRecord* CoreLibrary() {
 }
 
 void InstallWindowRuntime() {
-  WindowEntryHooks hooks = {};
-  hooks.getUnitProperty = GetUnitProperty;
-  hooks.setUnitProperty = SetUnitProperty;
-  hooks.runMessageLoop = RunMessageLoop;
-  hooks.loadStartupWindow = LoadStartupWindow;
-  hooks.initialiseOle = InitialiseOle;
-  hooks.createHiddenOwner = CreateHiddenOwner;
-  hooks.loadWindowDescriptions = LoadWindowDescriptions;
-  SetWindowEntryHooks(hooks);
-  SetWindowServiceHandler(WindowService);
-  WindowRuntimeHooks& t = g_runtime.hooks;
-  t.marshalEndToMainThread = MarshalEndToMainThread;
-  t.clearIdleCallbacks = ClearIdleCallbacks;
-  t.freeWindowDescriptions = FreeWindowDescriptions;
-  t.destroyHiddenOwner = DestroyHiddenOwner;
-  t.releaseRemainingObjects = ReleaseRemainingObjects;
-  t.uninitialiseOle = UninitialiseOle;
+  static const WindowRuntimeHooks hooks = {
+      .getUnitProperty = GetUnitProperty,
+      .setUnitProperty = SetUnitProperty,
+      .runMessageLoop = RunMessageLoop,
+      .loadStartupWindow = LoadStartupWindow,
+      .unitDestroyed = ReportDestroyed,
+      .findLiveUnit = FindLiveUnit,
+      .requireLiveUnit = FindLiveUnitOrReport,
+      .raiseEvent = RaiseEvent,
+      .raiseTypedEvent = RaiseTypedEvent,
+      .suspendEvents = SuspendEvents,
+      .resumeEvents = ResumeEvents,
+      .runningEventSource = RunningEventSource,
+      .processMessages = ProcessWaitingMessages,
+      .windowCount = WindowCount,
+      .windowHandle = [](int32_t index) -> void* { return WindowHandleAt(index); },
+      .initialiseOle = InitialiseOle,
+      .createHiddenOwner = CreateHiddenOwner,
+      .loadWindowDescriptions = LoadWindowDescriptions,
+      .marshalEndToMainThread = MarshalEndToMainThread,
+      .clearIdleCallbacks = ClearIdleCallbacks,
+      .freeWindowDescriptions = FreeWindowDescriptions,
+      .destroyHiddenOwner = DestroyHiddenOwner,
+      .releaseRemainingObjects = ReleaseRemainingObjects,
+      .uninitialiseOle = UninitialiseOle,
+  };
+  InstallWindowRuntimeHooks(&hooks);
 }
 
 int StartApplication(const ProgramHeader* header, int (*entryRoutine)()) {
