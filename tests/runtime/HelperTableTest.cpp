@@ -7,6 +7,7 @@
 #include "runtime/HelperTable.h"
 #include "runtime/Lifecycle.h"
 #include "runtime/RuntimeError.h"
+#include "runtime/RuntimeHooks.h"
 #include "runtime/RuntimeService.h"
 #include "runtime/RuntimeState.h"
 
@@ -103,6 +104,39 @@ TEST(RuntimeService, ValueRequests) {
   void* array = MakePointerArray(2);
   static_cast<char**>(ArrayElements(array))[1] = CopyText("元素");
   RuntimeService(kRequestFreeArray, kTagText | kTagByRef, reinterpret_cast<intptr_t>(array));
+}
+
+// The core has no windows: it hands the window requests to the record the
+// window runtime installed, arguments as they came, and answers 0 without.
+TEST(RuntimeService, WindowRequestsGoToTheInstalledWindowRuntime) {
+  static uint32_t seen[2];
+  static UnitObject* const kUnit = reinterpret_cast<UnitObject*>(&seen);
+  WindowRuntimeHooks w = {};
+  w.findLiveUnit = [](uint32_t window, uint32_t unit) {
+    seen[0] = window;
+    seen[1] = unit;
+    return kUnit;
+  };
+  w.runningEventSource = [](uint32_t* window, uint32_t* unit) {
+    *window = 0x52010001;
+    *unit = 0x16010005;
+    return true;
+  };
+  w.windowCount = [] { return 3; };
+  EXPECT_EQ(0, RuntimeService(kRequestFindLiveUnit, 0x52010001, 0x16010002));
+  InstallWindowRuntimeHooks(&w);
+  EXPECT_EQ(reinterpret_cast<intptr_t>(kUnit),
+            RuntimeService(kRequestFindLiveUnit, 0x52010001, 0x16010002));
+  EXPECT_EQ(0x52010001u, seen[0]);
+  EXPECT_EQ(0x16010002u, seen[1]);
+  uint32_t unit = 0;
+  EXPECT_EQ(0x52010001, RuntimeService(kRequestRunningEventSource,
+                                       reinterpret_cast<intptr_t>(&unit), 0));
+  EXPECT_EQ(0x16010005u, unit);
+  EXPECT_EQ(3, RuntimeService(kRequestWindowCount, 0, 0));
+  EXPECT_EQ(0, RuntimeService(kRequestNothing, 0, 0));  // still the core's own
+  InstallWindowRuntimeHooks(nullptr);
+  EXPECT_EQ(0, RuntimeService(kRequestWindowCount, 0, 0));
 }
 
 TEST(RuntimeServiceDeathTest, NonNumberAndLibraryComplaintsAreRuntimeErrors) {
