@@ -25,7 +25,6 @@ const RuntimeHelperTable& H() { return HelperTable(); }
 char* g_sourcePath = nullptr;  // owned; null: the empty text
 StartedSpreadsheets g_started;
 
-constexpr uint32_t kTagCommonDialog = 0x0001001F;
 enum : int32_t {
   kPropertyDisabled = 6,
   kPropertyContent = 8,
@@ -111,7 +110,7 @@ void OnChooseSourceFile(TaggedValue*, int32_t, const uintptr_t*) {
   WriteText(kFileDialog1, ValueText(desktop) ? ValueText(desktop) : "", kPropertyInitialFolder);
   H().freeMemory(ValuePointer(desktop));
   WriteText(kEditFileName, "");
-  Call(ShowFileDialog, {Control(kFileDialog1, kTagCommonDialog)});
+  Call(ShowFileDialog, {Control(kFileDialog1, kTagFileDialog)});
   SetSourcePath(ReadText(kFileDialog1, kPropertyFileName).c_str());
   WriteText(kEditFileName, SourcePath());
 }

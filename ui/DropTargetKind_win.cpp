@@ -1,5 +1,7 @@
 // The drop target kind: a never-shown child window, the drop-target object
 // that it lends to one registered window, and its four acceptance settings.
+#include <iterator>
+
 #include "ui/ControlSupport_win.h"
 #include "ui/DragDropLibrary_win.h"
 #include "ui/DropTargetObject_win.h"
@@ -105,7 +107,7 @@ const UnitKind* DropTargetKind() {
 
 const LibraryRecord* DragDropLibrary() {
   static const UnitKind* const kinds[] = {DropTargetKind()};
-  static const TypeTable types = {1, kinds};
+  static const TypeTable types = {std::size(kinds), kinds};
   static const LibraryRecord record = {"拖放支持库", &types, nullptr};
   return &record;
 }

@@ -25,15 +25,19 @@ int g_quitCode = 0;
 // The automation object value: a value type, no unit, no operations.
 const UnitKind kObjectValueKind = {"对象", "ComObject", kKindObjectCompatible, nullptr, 0, nullptr};
 
-// Type numbers of the core library.
+// The core library's type table, indexed by type number - 1; it ends with
+// the object value, the last type built.
+constexpr uint32_t kCoreTypeCount = TagType(kTagObject);
+
 const UnitKind* const* CoreKinds() {
-  static const UnitKind* kinds[48] = {};
-  kinds[1 - 1] = WindowKind();
-  kinds[5 - 1] = EditBoxKind();
-  kinds[10 - 1] = LabelKind();
-  kinds[11 - 1] = ButtonKind();
-  kinds[31 - 1] = FileDialogKind();
-  kinds[48 - 1] = &kObjectValueKind;
+  static const UnitKind* kinds[kCoreTypeCount] = {};
+  auto place = [](KindTag tag, const UnitKind* kind) { kinds[TagType(tag) - 1] = kind; };
+  place(kTagWindow, WindowKind());
+  place(kTagEditBox, EditBoxKind());
+  place(kTagLabel, LabelKind());
+  place(kTagButton, ButtonKind());
+  place(kTagFileDialog, FileDialogKind());
+  place(kTagObject, &kObjectValueKind);
   return kinds;
 }
 
@@ -65,7 +69,7 @@ void ReleaseRemainingObjects() {}
 }  // namespace
 
 const LibraryRecord* CoreLibrary() {
-  static const TypeTable types = {48, CoreKinds()};
+  static const TypeTable types = {kCoreTypeCount, CoreKinds()};
   static const LibraryRecord record = {"核心支持库", &types, nullptr};
   return &record;
 }

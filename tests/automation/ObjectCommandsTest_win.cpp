@@ -78,7 +78,7 @@ TEST_F(ObjectCommandsTest, ObjectCompatibleTypesConvertAsObjects) {
   EXPECT_TRUE(IsObjectCompatibleTag(compatibleTag));
   EXPECT_TRUE(IsObjectCompatibleTag(compatibleTag | kTagByRef));
   EXPECT_FALSE(IsObjectCompatibleTag(plainTag));
-  EXPECT_FALSE(IsObjectCompatibleTag(MakeUnitTag(1, 5)));  // the edit box
+  EXPECT_FALSE(IsObjectCompatibleTag(kTagEditBox));
   EXPECT_FALSE(IsObjectCompatibleTag(MakeUnitTag(9, 1)));  // no such library
   EXPECT_FALSE(IsObjectCompatibleTag(kTagInt));
 

@@ -18,7 +18,6 @@ namespace {
 using namespace test;
 
 constexpr uint32_t kDialog = 0x16010070;
-constexpr uint32_t kDialogTag = 0x0001001F;
 enum { kType = 8, kTitle, kFileName, kFilter, kFilterIndex, kInitialFolder, kDefaultExtension,
        kCreatePrompt, kFileMustExist, kOverwritePrompt, kPathMustExist, kKeepFolder };
 
@@ -27,7 +26,7 @@ class FileDialogTest : public ::testing::Test {
   void SetUp() override {
     OleInitialize(nullptr);
     WindowTemplate w = SmallWindow();
-    w.records.push_back(Record(kDialog, kDialogTag, 552, 688, 48, 40, kUnitVisible, ""));
+    w.records.push_back(Record(kDialog, kTagFileDialog, 552, 688, 48, 40, kUnitVisible, ""));
     StartRuntime({w});
     ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
     folder = TempFolder();
@@ -49,7 +48,7 @@ class FileDialogTest : public ::testing::Test {
     HANDLE driver = driver::Launch(BuiltProgram("tests/ui/qxdriver.exe") + " file \"" + title +
                                    "\" \"" + answer + "\"");
     EXPECT_NE(nullptr, driver);
-    TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+    TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
     TaggedValue r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
     EXPECT_EQ(0, driver::WaitForExit(driver, 30000));
     CloseHandle(driver);
@@ -158,7 +157,7 @@ TEST_F(FileDialogTest, TheFilterAndItsIndexReachTheDialog) {
     selected = text;
     driver::CancelDialog(dialog);
   });
-  TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+  TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
   TaggedValue r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
   reader.join();
   EXPECT_EQ(0u, r.lo);
@@ -168,7 +167,7 @@ TEST_F(FileDialogTest, TheFilterAndItsIndexReachTheDialog) {
 
 TEST_F(FileDialogTest, TheFontAndHelpTypesShowNothing) {
   Set(kType, MakeInt(2));
-  TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+  TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
   EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);
   Set(kType, MakeInt(3));
   EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);

@@ -180,7 +180,7 @@ TEST_F(LoadWindowTest, AnUnknownKindOrANewerTypeBlockFailsTheLoadAndLeavesNothin
   newer.records[2].typeBlock = WriteButtonSettings(b);
   WindowTemplate missingLibrary = SmallWindow();
   missingLibrary.id = 0x52010003;
-  missingLibrary.records[1].typeTag = 0x00060001;  // a library the program does not carry
+  missingLibrary.records[1].typeTag = kTagDropTarget;  // a library the program does not carry
   StartRuntime({unknown, newer, missingLibrary});
   for (uint32_t id : {0x52010001u, 0x52010002u, 0x52010003u}) {
     WindowTemplate* w = FindWindowTemplate(id);

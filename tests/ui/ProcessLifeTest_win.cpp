@@ -219,7 +219,7 @@ TEST(WindowErrorsDeathTest, EachFailureReportsItsMessage) {
   EXPECT_EXIT(InLoadedWindow([] { RaiseSimpleEvent(kTestWindow, 0x16017777, 0); }),
               ::testing::ExitedWithCode(-1), Reported("未找到引发事件的窗口组件"));
   EXPECT_EXIT(InLoadedWindow([] {
-                FindUnitRecord(*FindWindowTemplate(kTestWindow), kLabel)->typeTag = 0x00060001;
+                FindUnitRecord(*FindWindowTemplate(kTestWindow), kLabel)->typeTag = kTagDropTarget;
                 RaiseSimpleEvent(kTestWindow, kLabel, 0);
               }),
               ::testing::ExitedWithCode(-1), Reported("引发事件的窗口组件无效"));

@@ -397,7 +397,7 @@ TEST_F(WindowTest, TheBodyBoxWrapsLongLinesAndScrollsLongTextsButAHorizontalBarS
   EditBoxSettings both;
   both.multiLine = true;
   both.scrollBars = 3;
-  w.records.push_back(Record(kBoth, 0x00010005, 220, 80, 160, 100, kUnitVisible | kUnitTabStop,
+  w.records.push_back(Record(kBoth, kTagEditBox, 220, 80, 160, 100, kUnitVisible | kUnitTabStop,
                              WriteEditBoxSettings(both)));
   Load({w});
   std::string line;

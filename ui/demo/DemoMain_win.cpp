@@ -110,30 +110,30 @@ std::string Description() {
   w.id = kWindow;
   WindowSettings ws;
   ws.title = "Quillox 运行时演示";
-  UnitRecord self = Unit(0x06020000, 0x00010001, "", 0, 0, 520, 400, kUnitVisible,
+  UnitRecord self = Unit(0x06020000, kTagWindow, "", 0, 0, 520, 400, kUnitVisible,
                          WriteWindowSettings(ws));
   self.bindings = {{0, 4 * kOnCreated, 0}};
   w.records.push_back(self);
   const uint32_t tab = kUnitVisible | kUnitTabStop;
-  w.records.push_back(Unit(kCaption, 0x0001000A, "标签提示", 16, 12, 200, 24, kUnitVisible,
+  w.records.push_back(Unit(kCaption, kTagLabel, "标签提示", 16, 12, 200, 24, kUnitVisible,
                            Label("还没有点击")));
-  w.records.push_back(Unit(kInput, 0x00010005, "编辑框输入", 16, 44, 300, 26, tab, ""));
-  UnitRecord append = Unit(kAppend, 0x0001000B, "按钮追加", 328, 44, 80, 28, tab, Button("追加"));
+  w.records.push_back(Unit(kInput, kTagEditBox, "编辑框输入", 16, 44, 300, 26, tab, ""));
+  UnitRecord append = Unit(kAppend, kTagButton, "按钮追加", 328, 44, 80, 28, tab, Button("追加"));
   append.bindings = {{0, 4 * kOnAppend, 0}};
   w.records.push_back(append);
-  UnitRecord count = Unit(kCount, 0x0001000B, "按钮计数", 328, 8, 80, 28, tab, Button("计数"));
+  UnitRecord count = Unit(kCount, kTagButton, "按钮计数", 328, 8, 80, 28, tab, Button("计数"));
   count.bindings = {{0, 4 * kOnCount, 0}};
   w.records.push_back(count);
-  UnitRecord toggle = Unit(kToggle, 0x0001000B, "按钮开关", 416, 44, 80, 28, tab,
+  UnitRecord toggle = Unit(kToggle, kTagButton, "按钮开关", 416, 44, 80, 28, tab,
                            Button("禁用/启用"));
   toggle.bindings = {{0, 4 * kOnToggle, 0}};
   w.records.push_back(toggle);
   EditBoxSettings log;
   log.multiLine = true;
   log.scrollBars = 2;
-  w.records.push_back(Unit(kLog, 0x00010005, "编辑框记录", 16, 84, 300, 270, tab,
+  w.records.push_back(Unit(kLog, kTagEditBox, "编辑框记录", 16, 84, 300, 270, tab,
                            WriteEditBoxSettings(log)));
-  w.records.push_back(Unit(kHelp, 0x0001000A, "标签说明", 328, 84, 168, 270, kUnitVisible,
+  w.records.push_back(Unit(kHelp, kTagLabel, "标签说明", 328, 84, 168, 270, kUnitVisible,
                            Label("在上面的框里输入文字，按“追加”把它加到左边的记录里。\r\n\r\n"
                                  "“计数”改写标签并加宽按钮；“禁用/启用”切换“追加”。\r\n\r\n"
                                  "Esc 关闭窗口。",
