@@ -152,14 +152,11 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
   return false;  // never re-created
 }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .getTypeProperty = GetProperty,
+};
 
 ExcelApp* ArgumentApp(int32_t count, TaggedValue* args) {
   if (count < 1) return nullptr;
@@ -172,7 +169,8 @@ const UnitKind* ExcelAppKind() {
   // It raises the application's events (see ApplicationEvents()), although
   // this program binds none of them.
   static const UnitKind kind = {"Excel程序", "ExcelApp", kKindNonVisual | kKindRaisesEvents,
-                                Properties(), kMemberCount, Interface};
+                                Properties(), kMemberCount, NumberedInterface<kOperations>,
+                                &kOperations};
   return &kind;
 }
 

@@ -226,14 +226,11 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
   return false;
 }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .getTypeProperty = GetProperty,
+};
 
 Workbooks* ArgumentBooks(int32_t count, TaggedValue* args) {
   if (count < 1) return nullptr;
@@ -244,7 +241,8 @@ Workbooks* ArgumentBooks(int32_t count, TaggedValue* args) {
 
 const UnitKind* ExcelWorkbooksKind() {
   static const UnitKind kind = {"Excel工作簿", "ExcelWorkbooks", kKindNonVisual, Properties(),
-                                kMemberCount, Interface};
+                                kMemberCount, NumberedInterface<kOperations>,
+                                &kOperations};
   return &kind;
 }
 

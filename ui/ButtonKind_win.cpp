@@ -132,16 +132,13 @@ std::string SettingsBlock(UnitObject* u) {
   return WriteButtonSettings(b->s);
 }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpNotify: return reinterpret_cast<void*>(&Notify);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .notify = Notify,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+};
 
 }  // namespace
 
@@ -151,7 +148,9 @@ bool IsDefaultButton(UnitObject* u) {
 }
 
 const UnitKind* ButtonKind() {
-  static const UnitKind kind = {"按钮", "Button", kKindRaisesEvents, kProperties, 6, Interface};
+  static const UnitKind kind = {"按钮", "Button", kKindRaisesEvents, kProperties,
+                                std::size(kProperties), NumberedInterface<kOperations>,
+                                &kOperations};
   return &kind;
 }
 

@@ -83,15 +83,12 @@ const PropertyInfo kProperties[] = {
     {"接收文件", kValueLogical, 0},
 };
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+};
 
 DropTarget* ArgumentTarget(int32_t count, TaggedValue* args) {
   return count >= 1 ? AsTarget(CommandUnit(&args[0], DropTargetKind())) : nullptr;
@@ -101,7 +98,8 @@ DropTarget* ArgumentTarget(int32_t count, TaggedValue* args) {
 
 const UnitKind* DropTargetKind() {
   static const UnitKind kind = {"拖放对象", "DropTarget", kKindNonVisual | kKindRaisesEvents,
-                                kProperties, 4, Interface};
+                                kProperties, std::size(kProperties),
+                                NumberedInterface<kOperations>, &kOperations};
   return &kind;
 }
 

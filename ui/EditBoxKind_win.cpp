@@ -337,23 +337,21 @@ bool WantsKey(UnitObject* u, uint32_t key) {
   return key == VK_RETURN && s.multiLine && s.inputMode != 1;
 }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpNotify: return reinterpret_cast<void*>(&Notify);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    case kOpWantsKey: return reinterpret_cast<void*>(&WantsKey);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .notify = Notify,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+    .wantsKey = WantsKey,
+};
 
 }  // namespace
 
 const UnitKind* EditBoxKind() {
-  static const UnitKind kind = {"编辑框", "EditBox", kKindRaisesEvents, kProperties, 21,
-                                Interface};
+  static const UnitKind kind = {"编辑框", "EditBox", kKindRaisesEvents, kProperties,
+                                std::size(kProperties), NumberedInterface<kOperations>,
+                                &kOperations};
   return &kind;
 }
 

@@ -112,15 +112,12 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
 
 std::string SettingsBlock(UnitObject* u) { return WriteFileDialogSettings(AsDialog(u)->s); }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+};
 
 const char* NonEmpty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
 
@@ -156,7 +153,8 @@ bool ShowOpenOrSave(FileDialogSettings& s) {
 
 const UnitKind* FileDialogKind() {
   static const UnitKind kind = {"通用对话框", "CommonDlg", kKindNonVisual, kProperties,
-                                kPropertyCount, Interface};
+                                std::size(kProperties), NumberedInterface<kOperations>,
+                                &kOperations};
   return &kind;
 }
 

@@ -180,20 +180,19 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
 
 std::string SettingsBlock(UnitObject* u) { return WriteLabelSettings(AsLabel(u)->s); }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+};
 
 }  // namespace
 
 const UnitKind* LabelKind() {
-  static const UnitKind kind = {"标签", "Label", kKindRaisesEvents, kProperties, 21, Interface};
+  static const UnitKind kind = {"标签", "Label", kKindRaisesEvents, kProperties,
+                                std::size(kProperties), NumberedInterface<kOperations>,
+                                &kOperations};
   return &kind;
 }
 

@@ -124,8 +124,8 @@ int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : v >
 void Recreate(Target& t, UnitObject* old) {
   HWND oldHwnd = UnitHwnd(old);
   const UnitKind* kind = old->kind;
-  SettingsBlockFn settings = KindOperation<SettingsBlockFn>(kind, kOpSettingsBlock);
-  CreateControlFn create = KindOperation<CreateControlFn>(kind, kOpCreateControl);
+  SettingsBlockFn settings = OperationsOf(kind).settingsBlock;
+  CreateControlFn create = OperationsOf(kind).createControl;
   if (!settings || !create || !oldHwnd) return;
   SuspendEvents();
   std::string block = settings(old);
@@ -155,7 +155,7 @@ void Recreate(Target& t, UnitObject* old) {
     // edit box is the kind's own and was made anew.
     while (HWND child = GetWindow(oldHwnd, GW_CHILD)) SetParent(child, h);
     SetWindowPos(h, oldHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (NotifyFn notify = KindOperation<NotifyFn>(kind, kOpNotify)) {
+    if (NotifyFn notify = OperationsOf(kind).notify) {
       notify(fresh, kNotifyWindowLoaded, 0, 0);
       notify(fresh, kNotifyWindowShown, 0, 0);
     }
@@ -176,7 +176,7 @@ TaggedValue GetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property
     UnitObject* u = LiveOrReport(t);
     const UnitKind* kind = u->kind;
     int32_t index = property - kFirstOwn;
-    GetTypePropertyFn get = KindOperation<GetTypePropertyFn>(kind, kOpGetTypeProperty);
+    GetTypePropertyFn get = OperationsOf(kind).getTypeProperty;
     if (!get || index >= kind->propertyCount) return {0, 0, 0};
     RawProperty raw;
     get(u, index, &raw);
@@ -219,7 +219,7 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
     UnitObject* u = LiveOrReport(t);
     const UnitKind* kind = u->kind;
     int32_t index = property - kFirstOwn;
-    SetTypePropertyFn set = KindOperation<SetTypePropertyFn>(kind, kOpSetTypeProperty);
+    SetTypePropertyFn set = OperationsOf(kind).setTypeProperty;
     if (!set || index >= kind->propertyCount) return;
     RawProperty raw = ToRaw(kind->properties[index].valueType, lo, hi);
     bool recreate = set(u, index, raw);

@@ -64,7 +64,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORBTN: {
       // Controls report to their parent; their own kind decides.
       UnitObject* child = lp ? UnitOfWindow(reinterpret_cast<HWND>(lp)) : nullptr;
-      NotifyFn notify = KindOperation<NotifyFn>(child ? child->kind : nullptr, kOpNotify);
+      NotifyFn notify = OperationsOf(child ? child->kind : nullptr).notify;
       if (notify) {
         LRESULT r = notify(child, msg, wp, lp);
         if (r || msg == WM_COMMAND) return r;
@@ -312,16 +312,13 @@ std::string SettingsBlock(UnitObject* u) {
 
 bool WantsKey(UnitObject*, uint32_t) { return false; }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    case kOpWantsKey: return reinterpret_cast<void*>(&WantsKey);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+    .wantsKey = WantsKey,
+};
 
 }  // namespace
 
@@ -331,7 +328,8 @@ bool WindowEnterMovesFocus(UnitObject* u) { return AsWindow(u)->s.enterMovesFocu
 
 const UnitKind* WindowKind() {
   static const UnitKind kind = {"窗口", "window", kKindRaisesEvents | kKindNeverRecreated,
-                                kProperties, 24, Interface};
+                                kProperties, std::size(kProperties),
+                                NumberedInterface<kOperations>, &kOperations};
   return &kind;
 }
 
