@@ -6,6 +6,7 @@
 #include "ui/DragDropLibrary_win.h"
 #include "ui/DropTargetObject_win.h"
 #include "ui/HiddenUnit_win.h"
+#include "ui/PropertyTable.h"
 
 namespace qx {
 namespace {
@@ -52,36 +53,30 @@ UnitObject* Create(const CreateArgs& a) {
   return &t->base;
 }
 
-bool* Setting(DropTargetSettings& s, int32_t index) {
-  switch (index) {
-    case 0: return &s.acceptText;
-    case 1: return &s.acceptHtml;
-    case 2: return &s.acceptUrl;
-    case 3: return &s.acceptFiles;
-    default: return nullptr;
-  }
-}
+using S = DropTargetSettings;
+constexpr SettingsProperty<S> kRows[] = {
+    {kDropTargetAcceptText, "接收文本", kValueLogical, &S::acceptText},
+    {kDropTargetAcceptHtml, "接收超文本", kValueLogical, &S::acceptHtml},
+    {kDropTargetAcceptUrl, "接收网址", kValueLogical, &S::acceptUrl},
+    {kDropTargetAcceptFiles, "接收文件", kValueLogical, &S::acceptFiles},
+};
+static_assert(RowsInNumberOrder(kRows));
+constexpr auto kProperties = PropertyInfos(kRows);
 
+// The drop-target object works from its own copy of the settings: it reads
+// from that copy, and a write goes to both.
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
-  if (bool* b = Setting(AsTarget(u)->object->accept, index)) out->i = *b ? 1 : 0;
+  GetSetting(kRows, index, AsTarget(u)->object->accept, out);
 }
 
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
   DropTarget* t = AsTarget(u);
-  bool* own = Setting(t->s, index);
-  bool* live = Setting(t->object->accept, index);
-  if (own && live) *own = *live = value.i != 0;
+  SetSetting(kRows, index, &t->s, value);
+  SetSetting(kRows, index, &t->object->accept, value);
   return false;
 }
 
 std::string SettingsBlock(UnitObject* u) { return WriteDropTargetSettings(AsTarget(u)->s); }
-
-const PropertyInfo kProperties[] = {
-    {"接收文本", kValueLogical, 0},
-    {"接收超文本", kValueLogical, 0},
-    {"接收网址", kValueLogical, 0},
-    {"接收文件", kValueLogical, 0},
-};
 
 constexpr UnitOperations kOperations = {
     .createControl = Create,
@@ -97,9 +92,8 @@ DropTarget* ArgumentTarget(int32_t count, TaggedValue* args) {
 }  // namespace
 
 const UnitKind* DropTargetKind() {
-  static const UnitKind kind = {"拖放对象", "DropTarget", kKindNonVisual | kKindRaisesEvents,
-                                kProperties, std::size(kProperties),
-                                NumberedInterface<kOperations>, &kOperations};
+  static const UnitKind kind = MakeUnitKind<kOperations>(
+      "拖放对象", "DropTarget", kKindNonVisual | kKindRaisesEvents, kProperties);
   return &kind;
 }
 

@@ -5,6 +5,8 @@
 // for a library built apart; the runtime itself calls the record.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -142,6 +144,15 @@ struct UnitKind {
   UnitInterfaceFn operationByNumber;           // the kind's interface function
   const UnitOperations* operations = nullptr;  // null: a kind without operations
 };
+
+// A kind with its own properties and its record of operations, the
+// interface function made from that record.
+template <const UnitOperations& Ops, size_t N>
+constexpr UnitKind MakeUnitKind(const char* name, const char* englishName, uint32_t state,
+                                const std::array<PropertyInfo, N>& properties) {
+  return {name, englishName, state, properties.data(), static_cast<int32_t>(N),
+          NumberedInterface<Ops>, &Ops};
+}
 
 // The kind's operations; an empty record for a null kind or one without.
 inline const UnitOperations& OperationsOf(const UnitKind* kind) {

@@ -96,9 +96,9 @@ class SpreadsheetWindow : public ::testing::Test {
     return static_cast<int32_t>(GetUnitProperty(kWindow, unit, property, -1).lo);
   }
   static std::string Cell(const char* address) {
-    SetText(kPropertyRangeStart, address);
-    SetText(kPropertyRangeEnd, address);
-    return GetText(kBooks, kPropertyCellContent);
+    SetText(kWorkbooksRangeStart, address);
+    SetText(kWorkbooksRangeEnd, address);
+    return GetText(kBooks, kWorkbooksCellContent);
   }
   std::string block_;
 };

@@ -275,7 +275,7 @@ TEST_F(DropTargetTest, KeysDecideTheEffectAndCtrlShiftRefusesTheDrop) {
 
 TEST_F(DropTargetTest, AcceptFilesOffGivesNoneAndTheSettingsAreItsProperties) {
   Start(DropTargetSettings{});
-  for (int p = 8; p <= 11; ++p) {
+  for (int p = kDropTargetAcceptText; p <= kDropTargetAcceptFiles; ++p) {
     TaggedValue v = GetUnitProperty(kTestWindow, kDrop, p, -1);
     EXPECT_EQ(kTagBool, v.tag);
     EXPECT_EQ(0u, v.lo);
@@ -285,8 +285,8 @@ TEST_F(DropTargetTest, AcceptFilesOffGivesNoneAndTheSettingsAreItsProperties) {
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), DragAndDrop(data).enter);
   EXPECT_TRUE(Received().empty());
   // Switched on as the converter does at start-up: the same object takes it.
-  SetUnitProperty(kTestWindow, kDrop, 11, -1, 1, 0);
-  EXPECT_EQ(1u, GetUnitProperty(kTestWindow, kDrop, 11, -1).lo);
+  SetUnitProperty(kTestWindow, kDrop, kDropTargetAcceptFiles, -1, 1, 0);
+  EXPECT_EQ(1u, GetUnitProperty(kTestWindow, kDrop, kDropTargetAcceptFiles, -1).lo);
   EXPECT_EQ(target, DropTargetInterface(FindLiveUnit(kTestWindow, kDrop)));
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), DragAndDrop(data).drop);
   EXPECT_EQ(1u, Received().size());

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "runtime/HelperTable.h"
 #include "runtime/RuntimeError.h"
+#include "ui/EditBoxKind.h"
 #include "ui/Properties.h"
 #include "runtime/RuntimeService.h"
 
@@ -129,7 +130,7 @@ TEST(ProcessLifeDeathTest, WithTheHiddenOwnerGoneAnotherThreadEndsTheProcessWith
 
 TEST(ProcessLifeDeathTest, ARuntimeErrorInAHandlerSkipsTheExitRoutinesButNotTheTeardown) {
   EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
-                GetUnitProperty(0x52019999, 0, 0, -1);
+                GetUnitProperty(0x52019999, 0, kPropertyLeft, -1);
               }),
               ::testing::ExitedWithCode(-1),
               "^\\[tools 1\\]\n\\[reported code=0 msg=" + Hex("未载入欲访问窗口组件所在的窗口") +
@@ -205,13 +206,13 @@ std::string Reported(const char* message) {
 }
 
 TEST(WindowErrorsDeathTest, EachFailureReportsItsMessage) {
-  EXPECT_EXIT(InLoadedWindow([] { GetUnitProperty(0x52010055, kEdit, 8, -1); }),
+  EXPECT_EXIT(InLoadedWindow([] { GetUnitProperty(0x52010055, kEdit, kEditBoxContent, -1); }),
               ::testing::ExitedWithCode(-1), Reported("未载入欲访问窗口组件所在的窗口"));
-  EXPECT_EXIT(InLoadedWindow([] { SetUnitProperty(kTestWindow, 0x16017777, 0, -1, 1, 0); }),
+  EXPECT_EXIT(InLoadedWindow([] { SetUnitProperty(kTestWindow, 0x16017777, kPropertyLeft, -1, 1, 0); }),
               ::testing::ExitedWithCode(-1), Reported("未载入欲访问窗口组件所在的窗口"));
   EXPECT_EXIT(InLoadedWindow([] {
                 DestroyWindow(Hwnd(0));
-                GetUnitProperty(kTestWindow, kEdit, 8, -1);
+                GetUnitProperty(kTestWindow, kEdit, kEditBoxContent, -1);
               }),
               ::testing::ExitedWithCode(-1), Reported("指定窗口尚未载入"));
   EXPECT_EXIT(InLoadedWindow([] { RaiseSimpleEvent(0x52010055, 0, 0); }),

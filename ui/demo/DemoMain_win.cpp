@@ -11,7 +11,10 @@
 #include "runtime/Memory.h"
 #include "ui/WindowTable.h"
 #include "ui/DescriptionWriter.h"
+#include "ui/EditBoxKind.h"
 #include "ui/Events.h"
+#include "ui/LabelKind.h"
+#include "ui/Properties.h"
 #include "ui/TypeBlocks.h"
 #include "ui/WindowCommands.h"
 #include "ui/WindowRuntime_win.h"
@@ -35,7 +38,7 @@ const RuntimeHelperTable& H() { return HelperTable(); }
 TaggedValue Control(uint32_t id) { return {kWindow, id, kTagEditBox}; }
 
 std::string ReadText(uint32_t unit) {
-  TaggedValue v = H().getUnitProperty(kWindow, unit, 8, -1);
+  TaggedValue v = H().getUnitProperty(kWindow, unit, kEditBoxContent, -1);
   std::string s = ValueText(v) ? ValueText(v) : "";
   H().freeMemory(ValuePointer(v));
   return s;
@@ -66,21 +69,21 @@ void OnCreated(TaggedValue*, int32_t, const uintptr_t*) {
 void OnAppend(TaggedValue*, int32_t, const uintptr_t*) {
   std::string input = ReadText(kInput);
   Append((input.empty() ? std::string("（空）") : input) + "\r\n");
-  WriteText(kInput, 8, nullptr);
+  WriteText(kInput, kEditBoxContent, nullptr);
 }
 
 void OnCount(TaggedValue*, int32_t, const uintptr_t*) {
   static int clicks = 0;
   std::string caption = "已点击 " + std::to_string(++clicks) + " 次";
-  WriteText(kCaption, 8, caption.c_str());
+  WriteText(kCaption, kLabelCaption, caption.c_str());
   // Width by number: the button grows a little with every click.
-  TaggedValue w = H().getUnitProperty(kWindow, kCount, 2, -1);
-  H().setUnitProperty(kWindow, kCount, 2, -1, w.lo + 4, 0);
+  TaggedValue w = H().getUnitProperty(kWindow, kCount, kPropertyWidth, -1);
+  H().setUnitProperty(kWindow, kCount, kPropertyWidth, -1, w.lo + 4, 0);
 }
 
 void OnToggle(TaggedValue*, int32_t, const uintptr_t*) {
-  TaggedValue disabled = H().getUnitProperty(kWindow, kAppend, 6, -1);
-  H().setUnitProperty(kWindow, kAppend, 6, -1, disabled.lo ? 0 : 1, 0);
+  TaggedValue disabled = H().getUnitProperty(kWindow, kAppend, kPropertyDisabled, -1);
+  H().setUnitProperty(kWindow, kAppend, kPropertyDisabled, -1, disabled.lo ? 0 : 1, 0);
   Append(disabled.lo ? "“追加”已启用\r\n" : "“追加”已禁用\r\n");
 }
 
