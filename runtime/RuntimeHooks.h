@@ -53,8 +53,8 @@ struct WindowRuntimeHooks {
   void (*uninitialiseOle)();
 };
 
-// The automation library: request 2035 empties an object value, which
-// takes releasing what it holds.
+// The automation library: kRequestClearObject empties an object value,
+// which takes releasing what it holds.
 struct ObjectValueHooks {
   void (*clearObject)(void* objectBlock);
 };
