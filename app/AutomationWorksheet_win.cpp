@@ -82,7 +82,7 @@ bool OpenFirstSheet(void* self, const std::string& pathGbk, std::string* error) 
     return false;
   }
   TaggedValue one = MakeInt(1);
-  SetUnitProperty(w->windowId, w->workbookControl, kPropertyCurrentSheetIndex, -1, one.lo, one.hi);
+  SetUnitProperty(w->windowId, w->workbookControl, kWorkbooksCurrentSheetIndex, -1, one.lo, one.hi);
   w->sheet = ValuePointer(Run(GetCurrentSheetObject, w));
   auto* block = static_cast<ObjectBlock*>(w->sheet);
   if (block && block->iface)
@@ -189,9 +189,9 @@ void CellText(void* self, int32_t row, int32_t column, const char* address, std:
   // The converter's own protocol: both addresses, then the content.
   std::string a = address && *address ? address : CellAddress(row, column);
   TaggedValue v = MakeTextValue(a.c_str());
-  SetUnitProperty(w->windowId, w->workbookControl, kPropertyRangeStart, -1, v.lo, v.hi);
-  SetUnitProperty(w->windowId, w->workbookControl, kPropertyRangeEnd, -1, v.lo, v.hi);
-  TaggedValue content = GetUnitProperty(w->windowId, w->workbookControl, kPropertyCellContent, -1);
+  SetUnitProperty(w->windowId, w->workbookControl, kWorkbooksRangeStart, -1, v.lo, v.hi);
+  SetUnitProperty(w->windowId, w->workbookControl, kWorkbooksRangeEnd, -1, v.lo, v.hi);
+  TaggedValue content = GetUnitProperty(w->windowId, w->workbookControl, kWorkbooksCellContent, -1);
   if (const char* t = ValueText(content)) text->assign(t);
   FreeMemory(ValuePointer(content));
 }

@@ -15,6 +15,9 @@
 #include "runtime/HelperTable.h"
 #include "runtime/Text.h"
 #include "ui/DragDropLibrary_win.h"
+#include "ui/EditBoxKind.h"
+#include "ui/FileDialogKind.h"
+#include "ui/Properties.h"
 #include "ui/WindowCommands.h"
 
 namespace qx::app {
@@ -25,29 +28,20 @@ const RuntimeHelperTable& H() { return HelperTable(); }
 char* g_sourcePath = nullptr;  // owned; null: the empty text
 StartedSpreadsheets g_started;
 
-constexpr uint32_t kTagCommonDialog = 0x0001001F;
-
 constexpr char kPathTooLongMessage[] =
     "所选文件的完整路径超过 260 字节，无法用“选择文件”选取。\r\n"
     "请把这个文件直接拖到文件名框中，或者把它移到路径较短的文件夹后再选择。";
-enum : int32_t {
-  kPropertyDisabled = 6,
-  kPropertyContent = 8,
-  kPropertyFileName = 10,
-  kPropertyAcceptFiles = 11,
-  kPropertyInitialFolder = 13,
-};
 
 TaggedValue Control(uint32_t unit, uint32_t tag) { return {kMainWindowId, unit, tag}; }
 
-std::string ReadText(uint32_t unit, int32_t property = kPropertyContent) {
+std::string ReadText(uint32_t unit, int32_t property = kEditBoxContent) {
   TaggedValue v = H().getUnitProperty(kMainWindowId, unit, property, -1);
   std::string s = ValueText(v) ? ValueText(v) : "";
   H().freeMemory(ValuePointer(v));
   return s;
 }
 
-void WriteText(uint32_t unit, const std::string& text, int32_t property = kPropertyContent) {
+void WriteText(uint32_t unit, const std::string& text, int32_t property = kEditBoxContent) {
   TaggedValue v = MakeTextValue(text.c_str());
   H().setUnitProperty(kMainWindowId, unit, property, -1, v.lo, v.hi);
 }
@@ -93,7 +87,7 @@ void OnWindowCreated(TaggedValue*, int32_t, const uintptr_t*) {
   Call(ApplyVisualStyle, {MakeInt(3)});
   TaggedValue handle = Call(GetWindowHandle, {EditFileName()});
   Call(RegisterDropWindow, {DropTarget(), handle});
-  WriteLogical(kDropTarget1, kPropertyAcceptFiles, true);
+  WriteLogical(kDropTarget1, kDropTargetAcceptFiles, true);
 }
 
 void OnWindowDestroyed(TaggedValue*, int32_t, const uintptr_t*) {
@@ -112,12 +106,12 @@ void OnFileDropped(TaggedValue*, int32_t count, const uintptr_t* words) {
 
 void OnChooseSourceFile(TaggedValue*, int32_t, const uintptr_t*) {
   TaggedValue desktop = Call(GetSpecialFolder, {MakeInt(3)});
-  WriteText(kFileDialog1, ValueText(desktop) ? ValueText(desktop) : "", kPropertyInitialFolder);
+  WriteText(kFileDialog1, ValueText(desktop) ? ValueText(desktop) : "", kFileDialogInitialFolder);
   H().freeMemory(ValuePointer(desktop));
   WriteText(kEditFileName, "");
-  TaggedValue dialog = Control(kFileDialog1, kTagCommonDialog);
+  TaggedValue dialog = Control(kFileDialog1, kTagFileDialog);
   Call(ShowFileDialog, {dialog});
-  SetSourcePath(ReadText(kFileDialog1, kPropertyFileName).c_str());
+  SetSourcePath(ReadText(kFileDialog1, kFileDialogFileName).c_str());
   WriteText(kEditFileName, SourcePath());
   // Otherwise nothing would happen, as after a cancel, and the user could
   // not tell why. A drop has no such limit.

@@ -1,19 +1,11 @@
 #include "app/MainWindowDescription.h"
 
+#include "runtime/KindTags.h"
 #include "ui/DescriptionWriter.h"
 #include "ui/TypeBlocks.h"
 
 namespace qx {
 namespace {
-
-constexpr uint32_t kWindowTag = 0x00010001;
-constexpr uint32_t kEditBoxTag = 0x00010005;
-constexpr uint32_t kLabelTag = 0x0001000A;
-constexpr uint32_t kButtonTag = 0x0001000B;
-constexpr uint32_t kFileDialogTag = 0x0001001F;
-constexpr uint32_t kExcelAppTag = 0x00020001;
-constexpr uint32_t kExcelWorkbooksTag = 0x00020002;
-constexpr uint32_t kDropTargetTag = 0x00060001;
 
 constexpr uint32_t kVisible = kUnitVisible;
 constexpr uint32_t kVisibleTabStop = kUnitVisible | kUnitTabStop;
@@ -29,7 +21,7 @@ UnitRecord Unit(uint32_t id, uint32_t tag, const char* name, int32_t left, int32
 
 UnitRecord Label(uint32_t id, const char* name, int32_t l, int32_t t, int32_t w, int32_t h,
                  const char* caption) {
-  UnitRecord r = Unit(id, kLabelTag, name, l, t, w, h, kVisible);
+  UnitRecord r = Unit(id, kTagLabel, name, l, t, w, h, kVisible);
   LabelSettings s;
   s.caption = caption;
   r.typeBlock = WriteLabelSettings(s);
@@ -38,7 +30,7 @@ UnitRecord Label(uint32_t id, const char* name, int32_t l, int32_t t, int32_t w,
 
 UnitRecord Button(uint32_t id, const char* name, int32_t l, int32_t t, int32_t w, int32_t h,
                   const char* caption, MainWindowHandler onClick) {
-  UnitRecord r = Unit(id, kButtonTag, name, l, t, w, h, kVisibleTabStop);
+  UnitRecord r = Unit(id, kTagButton, name, l, t, w, h, kVisibleTabStop);
   ButtonSettings s;
   s.caption = caption;
   r.typeBlock = WriteButtonSettings(s);
@@ -48,7 +40,7 @@ UnitRecord Button(uint32_t id, const char* name, int32_t l, int32_t t, int32_t w
 
 // An empty type block: every edit-box default.
 UnitRecord EditBox(uint32_t id, const char* name, int32_t l, int32_t t, int32_t w, int32_t h) {
-  return Unit(id, kEditBoxTag, name, l, t, w, h, kVisibleTabStop);
+  return Unit(id, kTagEditBox, name, l, t, w, h, kVisibleTabStop);
 }
 
 UnitRecord NonVisual(uint32_t id, uint32_t tag, const char* name, int32_t l, int32_t t,
@@ -58,7 +50,7 @@ UnitRecord NonVisual(uint32_t id, uint32_t tag, const char* name, int32_t l, int
 
 UnitRecord WindowRecord() {
   // Stored position 50, 50 is never used: the window is centred.
-  UnitRecord r = Unit(kMainWindowRecordId, kWindowTag, "", 50, 50, 968, 776, kVisible);
+  UnitRecord r = Unit(kMainWindowRecordId, kTagWindow, "", 50, 50, 968, 776, kVisible);
   WindowSettings s;  // border 2, minimise box, control box, centred, movable, Esc closes
   s.title = "Quillox 1.0 by：Tarvenn";
   r.typeBlock = WriteWindowSettings(s);
@@ -104,7 +96,7 @@ WindowTemplate MainWindowTemplate() {
   w.records.push_back(Label(kLabel3, "标签3", 443, 205, 120, 40, "替换为："));
   w.records.push_back(Label(kLabel2, "标签2", 443, 149, 120, 40, "需要被替换内容："));
 
-  UnitRecord drop = NonVisual(kDropTarget1, kDropTargetTag, "拖放对象1", 616, 688, 32, 40);
+  UnitRecord drop = NonVisual(kDropTarget1, kTagDropTarget, "拖放对象1", 616, 688, 32, 40);
   DropTargetSettings dropSettings;
   dropSettings.acceptFiles = true;
   drop.typeBlock = WriteDropTargetSettings(dropSettings);
@@ -133,7 +125,7 @@ WindowTemplate MainWindowTemplate() {
   w.records.push_back(EditBox(kEditOutputFolder, "编辑框3", 440, 64, 376, 32));
   w.records.push_back(Button(kButtonReset, "按钮重置", 848, 104, 72, 32, "重置", kOnReset));
   w.records.push_back(EditBox(kEditFileName, "编辑框文件名", 440, 16, 376, 32));
-  w.records.push_back(NonVisual(kFileDialog1, kFileDialogTag, "通用对话框1", 552, 688, 48, 40));
+  w.records.push_back(NonVisual(kFileDialog1, kTagFileDialog, "通用对话框1", 552, 688, 48, 40));
   w.records.push_back(Button(kButtonSave, "按钮保存", 608, 612, 104, 40, "保存", kOnSave));
   w.records.push_back(
       Button(kButtonBrowse, "按钮浏览", 824, 10, 112, 35, "选择文件", kOnChooseSourceFile));
@@ -147,8 +139,8 @@ WindowTemplate MainWindowTemplate() {
 
   w.records.push_back(Button(kButtonConvert, "按钮转换", 448, 104, 64, 32, "转换", kOnConvert));
   w.records.push_back(
-      NonVisual(kExcelWorkbooks, kExcelWorkbooksTag, "Excel工作簿", 488, 688, 48, 40));
-  w.records.push_back(NonVisual(kExcelApp, kExcelAppTag, "Excel程序", 440, 696, 32, 32));
+      NonVisual(kExcelWorkbooks, kTagExcelWorkbooks, "Excel工作簿", 488, 688, 48, 40));
+  w.records.push_back(NonVisual(kExcelApp, kTagExcelApp, "Excel程序", 440, 696, 32, 32));
   return w;
 }
 

@@ -5,6 +5,7 @@
 #include "automation/ApplicationEventSink_win.h"
 #include "automation/DispatchCall_win.h"
 #include "ui/HiddenUnit_win.h"
+#include "ui/PropertyTable.h"
 #include "automation/SheetServer_win.h"
 
 namespace qx {
@@ -75,8 +76,9 @@ struct Member {
   bool readOnly;
 };
 
-// Own properties 8..22, as the control receives them (index - 8).
-const Member kMembers[] = {
+// Own properties from kExcelAppLeft on, in number order (the control
+// receives them by index, the number - 8).
+constexpr Member kMembers[] = {
     {{"左边", kValueDouble, 0}, 0x7F, kDouble, false},
     {{"顶边", kValueDouble, 0}, 0x7E, kDouble, false},
     {{"宽度", kValueDouble, 0}, 0x7A, kDouble, false},
@@ -93,26 +95,22 @@ const Member kMembers[] = {
     {{"显示比例", kValueInt, 0}, 0x297, kInt, false},
     {{"已连接", kValueLogical, 0}, 0, kLogical, true},
 };
-constexpr int32_t kMemberCount = sizeof kMembers / sizeof kMembers[0];
-constexpr int32_t kFontSize = 12, kZoom = 13, kAttached = 14;
-
-const PropertyInfo* Properties() {
-  static PropertyInfo infos[kMemberCount];
-  for (int32_t i = 0; i < kMemberCount; ++i) infos[i] = kMembers[i].info;
-  return infos;
-}
+static_assert(std::size(kMembers) == OwnPropertyCount(kExcelAppAttached));
+constexpr auto kProperties = PropertyInfos(kMembers);
 
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
-  if (index < 0 || index >= kMemberCount) return;
+  const Member* row = PropertyRow(kMembers, index);
+  if (!row) return;
+  const int32_t property = kFirstOwnProperty + index;
   IDispatch* app = AsApp(u)->application;
-  if (index == kAttached) {
+  if (property == kExcelAppAttached) {
     out->i = app ? 1 : 0;
     return;
   }
   if (!app) return;  // detached: 0, false or the empty text, without a call
-  const Member& m = kMembers[index];
+  const Member& m = *row;
   VARIANT v;
-  if (index == kZoom) {
+  if (property == kExcelAppZoom) {
     IDispatch* window = DispatchGetObject(app, 0x2F7);
     DispatchGet(window, m.dispid, &v);
     if (window) window->Release();
@@ -132,16 +130,20 @@ void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
 
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
   IDispatch* app = AsApp(u)->application;
-  if (!app || index < 0 || index >= kMemberCount || kMembers[index].readOnly) return false;
-  const Member& m = kMembers[index];
+  const Member* row = PropertyRow(kMembers, index);
+  if (!app || !row || row->readOnly) return false;
+  const Member& m = *row;
+  const int32_t property = kFirstOwnProperty + index;
   VARIANT v;
   switch (m.kind) {
     case kDouble: v = DoubleArgument(value.d); break;
     case kText: v = TextArgument(value.bytes); break;
-    case kInt: v = index == kFontSize ? DoubleArgument(value.i) : IntArgument(value.i); break;
+    case kInt:
+      v = property == kExcelAppStandardFontSize ? DoubleArgument(value.i) : IntArgument(value.i);
+      break;
     case kLogical: v = BoolArgument(value.i != 0); break;
   }
-  if (index == kZoom) {
+  if (property == kExcelAppZoom) {
     IDispatch* window = DispatchGetObject(app, 0x2F7);
     DispatchPut(window, m.dispid, v);
     if (window) window->Release();
@@ -152,14 +154,11 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
   return false;  // never re-created
 }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .getTypeProperty = GetProperty,
+};
 
 ExcelApp* ArgumentApp(int32_t count, TaggedValue* args) {
   if (count < 1) return nullptr;
@@ -171,8 +170,8 @@ ExcelApp* ArgumentApp(int32_t count, TaggedValue* args) {
 const UnitKind* ExcelAppKind() {
   // It raises the application's events (see ApplicationEvents()), although
   // this program binds none of them.
-  static const UnitKind kind = {"Excel程序", "ExcelApp", kKindNonVisual | kKindRaisesEvents,
-                                Properties(), kMemberCount, Interface};
+  static const UnitKind kind = MakeUnitKind<kOperations>(
+      "Excel程序", "ExcelApp", kKindNonVisual | kKindRaisesEvents, kProperties);
   return &kind;
 }
 

@@ -6,11 +6,31 @@
 #include <oaidl.h>
 
 #include "runtime/Command.h"
+#include "ui/Properties.h"
 #include "ui/UnitKind.h"
 
 namespace qx {
 
 const UnitKind* ExcelAppKind();
+
+// Own properties: the application's, while the control holds one.
+enum ExcelAppProperty : int32_t {
+  kExcelAppLeft = kFirstOwnProperty,  // double
+  kExcelAppTop,
+  kExcelAppWidth,
+  kExcelAppHeight,
+  kExcelAppCaption,
+  kExcelAppWindowState,
+  kExcelAppVisible,
+  kExcelAppEnableEvents,
+  kExcelAppVersion,  // read only
+  kExcelAppActivePrinter,
+  kExcelAppFullScreen,
+  kExcelAppStandardFont,
+  kExcelAppStandardFontSize,
+  kExcelAppZoom,      // of the active window
+  kExcelAppAttached,  // read only: whether the control holds an application
+};
 
 // The application a live control holds (no reference added), or null.
 IDispatch* HeldApplication(UnitObject* control);

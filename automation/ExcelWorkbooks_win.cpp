@@ -5,6 +5,7 @@
 #include "automation/DispatchCall_win.h"
 #include "automation/ExcelApp_win.h"
 #include "ui/HiddenUnit_win.h"
+#include "ui/PropertyTable.h"
 #include "automation/ObjectBlock.h"
 
 namespace qx {
@@ -72,9 +73,10 @@ struct Member {
   bool writable;
 };
 
-// Own properties 8..37 (index - 8). CellContent, the sheet index and the
-// two addresses have rules of their own below.
-const Member kMembers[] = {
+// Own properties from kWorkbooksCellContent on, in number order (the
+// control receives them by index, the number - 8). CellContent, the sheet
+// index and the two addresses have rules of their own below.
+constexpr Member kMembers[] = {
     {{"单元格内容", kValueText, 0}, kOnRange, kValue, kText, true},
     {{"单元格格式", kValueText, 0}, kOnRange, 0x449, kText, true},
     {{"表格名称", kValueText, 0}, kOnSheet, kName, kText, true},
@@ -106,17 +108,8 @@ const Member kMembers[] = {
     {{"下标", kValueLogical, 0}, kOnFont, 0xB2, kLogical, true},
     {{"下划线", kValueLogical, 0}, kOnFont, 0x6A, kUnderline, true},
 };
-constexpr int32_t kMemberCount = sizeof kMembers / sizeof kMembers[0];
-enum : int32_t {
-  kCellContent = 0, kSheetIndex = 3, kBackground = 5, kRangeStartIndex = 8, kRangeEndIndex = 9,
-  kColumnWidth = 17, kRowHeight = 18,
-};
-
-const PropertyInfo* Properties() {
-  static PropertyInfo infos[kMemberCount];
-  for (int32_t i = 0; i < kMemberCount; ++i) infos[i] = kMembers[i].info;
-  return infos;
-}
+static_assert(std::size(kMembers) == OwnPropertyCount(kWorkbooksUnderline));
+constexpr auto kProperties = PropertyInfos(kMembers);
 
 // The object a member lives on, with one reference the caller releases.
 IDispatch* TargetObject(Workbooks* b, Target t) {
@@ -150,18 +143,20 @@ std::string CellContent(Workbooks* b) {
 }
 
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
-  if (index < 0 || index >= kMemberCount) return;
+  const Member* row = PropertyRow(kMembers, index);
+  if (!row) return;
+  const int32_t property = kFirstOwnProperty + index;
   Workbooks* b = AsBooks(u);
-  if (index == kCellContent) {
+  if (property == kWorkbooksCellContent) {
     out->bytes = CellContent(b);
     return;
   }
-  if (index == kRangeStartIndex || index == kRangeEndIndex) {
-    if (b->range) out->bytes = index == kRangeStartIndex ? b->rangeStart : b->rangeEnd;
+  if (property == kWorkbooksRangeStart || property == kWorkbooksRangeEnd) {
+    if (b->range) out->bytes = property == kWorkbooksRangeStart ? b->rangeStart : b->rangeEnd;
     return;
   }
-  const Member& m = kMembers[index];
-  if (index == kBackground) return;  // a picture is set, never read
+  const Member& m = *row;
+  if (property == kWorkbooksSheetBackground) return;  // a picture is set, never read
   IDispatch* target = TargetObject(b, m.target);
   if (!target) return;
   VARIANT v;
@@ -179,13 +174,15 @@ void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
 }
 
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
-  if (index < 0 || index >= kMemberCount || !kMembers[index].writable) return false;
+  const Member* row = PropertyRow(kMembers, index);
+  if (!row || !row->writable) return false;
+  const int32_t property = kFirstOwnProperty + index;
   Workbooks* b = AsBooks(u);
-  if (index == kRangeStartIndex) {
+  if (property == kWorkbooksRangeStart) {
     b->rangeStart = value.bytes;
     return false;
   }
-  if (index == kRangeEndIndex) {
+  if (property == kWorkbooksRangeEnd) {
     // Only with a sheet to take the range from.
     if (!b->sheet) return false;
     b->rangeEnd = value.bytes;
@@ -196,13 +193,13 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
     VariantClear(&address[1]);
     return false;
   }
-  if (index == kSheetIndex) {
+  if (property == kWorkbooksCurrentSheetIndex) {
     // A number past the sheet count fails in the application and leaves the
     // current sheet as it was.
     if (IDispatch* sheet = SheetNumber(b->sheets, value.i)) ReplaceRef(&b->sheet, sheet);
     return false;
   }
-  const Member& m = kMembers[index];
+  const Member& m = *row;
   IDispatch* target = TargetObject(b, m.target);
   if (!target) return false;
   VARIANT v;
@@ -210,14 +207,15 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
     case kText: v = TextArgument(value.bytes); break;
     case kInt: v = IntArgument(value.i); break;
     case kTruncated:
-      v = (index == kColumnWidth || index == kRowHeight) ? DoubleArgument(value.i)
-                                                         : IntArgument(value.i);
+      v = (property == kWorkbooksColumnWidth || property == kWorkbooksRowHeight)
+              ? DoubleArgument(value.i)
+              : IntArgument(value.i);
       break;
     case kDouble: v = DoubleArgument(value.d); break;
     case kLogical: v = IntArgument(value.i != 0 ? 1 : 0); break;
     case kUnderline: v = BoolArgument(value.i != 0); break;
   }
-  if (index == kBackground)
+  if (property == kWorkbooksSheetBackground)
     DispatchCallMethod(target, m.dispid, nullptr, &v, 1);
   else
     DispatchPut(target, m.dispid, v);
@@ -226,14 +224,11 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
   return false;
 }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .getTypeProperty = GetProperty,
+};
 
 Workbooks* ArgumentBooks(int32_t count, TaggedValue* args) {
   if (count < 1) return nullptr;
@@ -243,8 +238,8 @@ Workbooks* ArgumentBooks(int32_t count, TaggedValue* args) {
 }  // namespace
 
 const UnitKind* ExcelWorkbooksKind() {
-  static const UnitKind kind = {"Excel工作簿", "ExcelWorkbooks", kKindNonVisual, Properties(),
-                                kMemberCount, Interface};
+  static const UnitKind kind =
+      MakeUnitKind<kOperations>("Excel工作簿", "ExcelWorkbooks", kKindNonVisual, kProperties);
   return &kind;
 }
 

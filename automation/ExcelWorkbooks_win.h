@@ -5,18 +5,46 @@
 #pragma once
 
 #include "runtime/Command.h"
+#include "ui/Properties.h"
 #include "ui/UnitKind.h"
 
 namespace qx {
 
 const UnitKind* ExcelWorkbooksKind();
 
-// Own property numbers (as the runtime numbers them) that the converter uses.
-enum : int32_t {
-  kPropertyCellContent = 8,
-  kPropertyCurrentSheetIndex = 11,
-  kPropertyRangeStart = 16,
-  kPropertyRangeEnd = 17,
+// Own properties. CellContent reads the cell at RangeStart; the range the
+// others work on is the one the two addresses span once RangeEnd is written.
+enum WorkbooksProperty : int32_t {
+  kWorkbooksCellContent = kFirstOwnProperty,
+  kWorkbooksCellFormat,
+  kWorkbooksSheetName,
+  kWorkbooksCurrentSheetIndex,  // from 1
+  kWorkbooksSheetCount,         // read only
+  kWorkbooksSheetBackground,    // a picture file; written, never read
+  kWorkbooksStandardWidth,
+  kWorkbooksStandardHeight,  // read only
+  kWorkbooksRangeStart,
+  kWorkbooksRangeEnd,
+  kWorkbooksAddIndent,
+  kWorkbooksIndentLevel,
+  kWorkbooksHorizontalAlignment,
+  kWorkbooksVerticalAlignment,
+  kWorkbooksShrinkToFit,
+  kWorkbooksWrapText,
+  kWorkbooksOrientation,
+  kWorkbooksColumnWidth,
+  kWorkbooksRowHeight,
+  kWorkbooksReserved,
+  kWorkbooksBold,
+  kWorkbooksFontColour,
+  kWorkbooksItalic,
+  kWorkbooksFontName,
+  kWorkbooksShadow,
+  kWorkbooksFontSize,
+  kWorkbooksStrikethrough,
+  kWorkbooksSuperscript,
+  kWorkbooksSubscript,
+  kWorkbooksUnderline,
 };
 
 // Commands; argument 0 is the control.

@@ -262,7 +262,6 @@ int32_t Invoke(TaggedValue* result, int32_t count, TaggedValue* args, int32_t ki
 }  // namespace
 
 void InvokeByName(TaggedValue* result, int32_t count, TaggedValue* args, int32_t kind) {
-  InstallObjectService();
   int32_t status = Invoke(result, count, args, kind);
   if (status != kAutomationOk) ResetResult(result);
   SetLastAutomationStatus(status);  // step 15

@@ -1,6 +1,6 @@
 // What the runtime knows about object values beyond their block: which
-// value types convert like 对象, and the clearing request (2035) that
-// support libraries send through the runtime's service entry.
+// value types convert like 对象, and the clearing request that support
+// libraries built apart send through the runtime's service entry.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +11,9 @@ namespace qx {
 // bit. The by-reference flag is ignored.
 bool IsObjectCompatibleTag(uint32_t tag);
 
-// Makes request 2035 empty the object value whose block it is given.
-// Idempotent; the engine also calls it before it first needs the request.
+// Makes kRequestClearObject empty the object value whose block it is
+// given. The program's start installs it once; our own code calls
+// ClearObjectBlock instead.
 void InstallObjectService();
 
 }  // namespace qx

@@ -1,7 +1,7 @@
 #include "automation/ObjectValue.h"
 
 #include "automation/ObjectBlock.h"
-#include "runtime/RuntimeService.h"
+#include "runtime/RuntimeHooks.h"
 #include "runtime/Value.h"
 #include "ui/WindowTable.h"
 
@@ -16,7 +16,10 @@ bool IsObjectCompatibleTag(uint32_t tag) {
 }
 
 void InstallObjectService() {
-  SetObjectClearHandler([](void* block) { ClearObjectBlock(static_cast<ObjectBlock*>(block)); });
+  static const ObjectValueHooks hooks = {
+      .clearObject = [](void* block) { ClearObjectBlock(static_cast<ObjectBlock*>(block)); },
+  };
+  InstallObjectValueHooks(&hooks);
 }
 
 }  // namespace qx

@@ -5,7 +5,6 @@
 #include "automation/ObjectValue.h"
 #include "automation/VariantValues_win.h"
 #include "runtime/Memory.h"
-#include "runtime/RuntimeService.h"
 
 namespace qx {
 namespace {
@@ -97,33 +96,36 @@ bool VariantToValue(const VARIANT& in, uint32_t wantedTag, TaggedValue* out) {
   return true;
 }
 
+namespace {
+
+// The variable's old block takes what a fresh block holds (a reference,
+// a record) once `empty` has released its own; a variable without a block
+// is given the fresh one.
+template <typename Block, typename Empty>
+void Refill(void** slot, Block* fresh, Empty empty) {
+  auto* old = static_cast<Block*>(*slot);
+  if (!old) {
+    *slot = fresh;
+    return;
+  }
+  empty(old);
+  *old = *fresh;
+  FreeMemory(fresh);
+}
+
+}  // namespace
+
 bool WriteVariantBack(const VARIANT& in, uint32_t tag, void* variable) {
   TaggedValue value;
   if (!variable || !VariantToValue(in, tag, &value)) return false;
   tag = BaseTag(tag);
   void** slot = static_cast<void**>(variable);
   if (IsObjectCompatibleTag(tag)) {
-    auto* fresh = static_cast<ObjectBlock*>(ValuePointer(value));
-    auto* old = static_cast<ObjectBlock*>(*slot);
-    if (!old) {
-      *slot = fresh;
-      return true;
-    }
-    RuntimeService(2035, reinterpret_cast<intptr_t>(old), 0);
-    *old = *fresh;  // the reference moves over with the interface pointer
-    FreeMemory(fresh);
+    Refill(slot, static_cast<ObjectBlock*>(ValuePointer(value)), ClearObjectBlock);
     return true;
   }
   if (tag == kTagVariant) {
-    auto* fresh = static_cast<VARIANT*>(ValuePointer(value));
-    auto* old = static_cast<VARIANT*>(*slot);
-    if (!old) {
-      *slot = fresh;
-      return true;
-    }
-    VariantClear(old);
-    *old = *fresh;
-    FreeMemory(fresh);
+    Refill(slot, static_cast<VARIANT*>(ValuePointer(value)), VariantClear);
     return true;
   }
   if (tag == kTagText) {

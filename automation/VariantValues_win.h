@@ -34,8 +34,8 @@ void ClearArgumentVariant(VARIANT* v, bool lentRecord);
 // Object values come as a new block, texts as a new text.
 bool VariantToValue(const VARIANT& in, uint32_t wantedTag, TaggedValue* out);
 // The same, written over the variable at `variable` that holds a value of
-// type `tag`: the old text is freed, an old object is emptied through
-// request 2035 and its block reused, an old variant block is refilled.
+// type `tag`: the old text is freed, an old object is emptied and its block
+// reused, an old variant block is refilled.
 // False (variable untouched) when the conversion fails.
 bool WriteVariantBack(const VARIANT& in, uint32_t tag, void* variable);
 

@@ -41,7 +41,7 @@ bool LoadControls() {
   StartLibraries(libs, 2);
   WindowTemplate w;
   w.id = kWindow;
-  w.records.push_back(MakeUnitRecord(0x06010000, 0x00010001, "", 0, 0, 300, 200, 0,
+  w.records.push_back(MakeUnitRecord(0x06010000, kTagWindow, "", 0, 0, 300, 200, 0,
                                      WriteWindowSettings(WindowSettings())));
   w.records.push_back(MakeUnitRecord(kBooks, kTagExcelWorkbooks, "Excel工作簿", 0, 0, 48, 40, 0, ""));
   w.records.push_back(MakeUnitRecord(kApp, kTagExcelApp, "Excel程序", 0, 0, 32, 32, 0, ""));

@@ -27,8 +27,8 @@ bool ArgIsNumber(int32_t count, const TaggedValue* args, int32_t i);
 // The value itself, with a by-reference argument read through its variable.
 TaggedValue ArgValue(int32_t count, const TaggedValue* args, int32_t i);
 
-// The runtime's own value-to-integer conversion (request 2001): false when
-// the value is no number.
+// The runtime's own value-to-integer conversion (kRequestValueToInt):
+// false when the value is no number.
 bool ValueToInt32(const TaggedValue& v, int32_t* out);
 
 }  // namespace qx

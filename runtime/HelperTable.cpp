@@ -7,14 +7,12 @@
 #include "runtime/Lifecycle.h"
 #include "runtime/Memory.h"
 #include "runtime/RuntimeError.h"
+#include "runtime/RuntimeHooks.h"
 #include "runtime/Startup.h"
 #include "runtime/Text.h"
-#include "runtime/WindowHooks.h"
 
 namespace qx {
 namespace {
-
-WindowEntryHooks g_hooks = {};
 
 TaggedValue CallLibrary(CommandFn command, int32_t, int32_t count, TaggedValue* args) {
   return CallCommand(command, count, args);
@@ -22,23 +20,26 @@ TaggedValue CallLibrary(CommandFn command, int32_t, int32_t count, TaggedValue* 
 
 TaggedValue GetUnitPropertyEntry(uint32_t window, uint32_t unit, int32_t property,
                                  int32_t element) {
-  if (!g_hooks.getUnitProperty) ReportRuntimeError("未载入欲访问窗口组件所在的窗口", 0);
-  return g_hooks.getUnitProperty(window, unit, property, element);
+  const WindowRuntimeHooks* w = WindowRuntime();
+  if (!w) ReportRuntimeError("未载入欲访问窗口组件所在的窗口", 0);
+  return w->getUnitProperty(window, unit, property, element);
 }
 
 void SetUnitPropertyEntry(uint32_t window, uint32_t unit, int32_t property, int32_t element,
                           uint32_t lo, uint32_t hi) {
-  if (!g_hooks.setUnitProperty) ReportRuntimeError("未载入欲访问窗口组件所在的窗口", 0);
-  g_hooks.setUnitProperty(window, unit, property, element, lo, hi);
+  const WindowRuntimeHooks* w = WindowRuntime();
+  if (!w) ReportRuntimeError("未载入欲访问窗口组件所在的窗口", 0);
+  w->setUnitProperty(window, unit, property, element, lo, hi);
 }
 
 void RunMessageLoopEntry() {
   g_runtime.messageLoopStarted = true;
-  if (g_hooks.runMessageLoop) g_hooks.runMessageLoop();
+  if (const WindowRuntimeHooks* w = WindowRuntime()) w->runMessageLoop();
 }
 
 void LoadStartupWindowEntry(uint32_t windowId) {
-  if (!g_hooks.loadStartupWindow || !g_hooks.loadStartupWindow(windowId))
+  const WindowRuntimeHooks* w = WindowRuntime();
+  if (!w || !w->loadStartupWindow(windowId))
     ReportRuntimeError("载入启动窗口失败", 0);
 }
 
@@ -66,19 +67,16 @@ intptr_t CallInternalService(int32_t service, intptr_t a, intptr_t b, intptr_t c
     case kRegisterExitRoutine:
       RegisterExitRoutine(reinterpret_cast<ExitRoutine>(a));
       return 0;
-    case kGetObjectProperty:
-      return g_hooks.getObjectProperty ? g_hooks.getObjectProperty(a, b, c, d) : 0;
-    case kSetObjectProperty:
-      return g_hooks.setObjectProperty ? g_hooks.setObjectProperty(a, b, c, d) : 0;
+    // Units held in variables rather than placed on a window: no kind of
+    // this program is used so, and the services answer 0.
+    case kGetObjectProperty: return 0;
+    case kSetObjectProperty: return 0;
     case kInitialiseRuntime: InitialiseRuntime(); return 0;
     default: return 0;
   }
 }
 
 }  // namespace
-
-const WindowEntryHooks& WindowHooks() { return g_hooks; }
-void SetWindowEntryHooks(const WindowEntryHooks& hooks) { g_hooks = hooks; }
 
 const RuntimeHelperTable& HelperTable() {
   static const RuntimeHelperTable table = {

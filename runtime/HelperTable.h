@@ -61,20 +61,4 @@ enum InternalService : int32_t {
   kInitialiseRuntime = 6,
 };
 
-// What the window runtime supplies to the table when it is linked in.
-struct WindowEntryHooks {
-  TaggedValue (*getUnitProperty)(uint32_t, uint32_t, int32_t, int32_t);
-  void (*setUnitProperty)(uint32_t, uint32_t, int32_t, int32_t, uint32_t, uint32_t);
-  void (*runMessageLoop)();
-  bool (*loadStartupWindow)(uint32_t windowId);  // false: not found / not created
-  intptr_t (*getObjectProperty)(intptr_t, intptr_t, intptr_t, intptr_t);
-  intptr_t (*setObjectProperty)(intptr_t, intptr_t, intptr_t, intptr_t);
-  // Start-up steps: OLE, the hidden owner window, the window descriptions
-  // (false: the description block could not be read).
-  void (*initialiseOle)();
-  void (*createHiddenOwner)();
-  bool (*loadWindowDescriptions)(const void* block, uint32_t length, const void* codeBase);
-};
-void SetWindowEntryHooks(const WindowEntryHooks& hooks);
-
 }  // namespace qx

@@ -4,6 +4,7 @@
 
 #include "runtime/Memory.h"
 #include "runtime/Platform.h"
+#include "runtime/RuntimeHooks.h"
 #include "runtime/RuntimeService.h"
 
 namespace qx {
@@ -27,12 +28,15 @@ void StartLibraries(const LibraryRecord* const* libraries, uint32_t count) {
 
 void RunTeardown(int32_t code) {
   RuntimeState& rt = g_runtime;
+  const WindowRuntimeHooks* w = WindowRuntime();
   ++rt.eventsSuspended;
-  if (rt.hooks.marshalEndToMainThread && rt.hooks.marshalEndToMainThread(code)) return;
+  if (w && w->marshalEndToMainThread(code)) return;
   if (rt.teardownStarted) return;  // an exit routine that ends the program again
   rt.teardownStarted = true;
-  if (rt.hooks.clearIdleCallbacks) rt.hooks.clearIdleCallbacks();
-  if (rt.hooks.freeWindowDescriptions) rt.hooks.freeWindowDescriptions();
+  if (w) {
+    w->clearIdleCallbacks();
+    w->freeWindowDescriptions();
+  }
 
   // Taken out first: a routine that registers another must not make the
   // walk run forever, and each runs once.
@@ -49,9 +53,11 @@ void RunTeardown(int32_t code) {
   rt.libraryWords.clear();
 
   SetConstantArea(nullptr, 0);
-  if (rt.hooks.destroyHiddenOwner) rt.hooks.destroyHiddenOwner();
-  if (rt.hooks.releaseRemainingObjects) rt.hooks.releaseRemainingObjects();
-  if (rt.hooks.uninitialiseOle) rt.hooks.uninitialiseOle();
+  if (w) {
+    w->destroyHiddenOwner();
+    w->releaseRemainingObjects();
+    w->uninitialiseOle();
+  }
 }
 
 void EndProgram(int32_t code) {

@@ -37,18 +37,6 @@ struct ProgramHeader {
   const char* const* dllExports;
 };
 
-// Steps of teardown and start-up that belong to the window runtime; it
-// fills these in when it is linked in, so the core stays free of windows.
-struct WindowRuntimeHooks {
-  // True when called off the main thread and the end was handed to it.
-  bool (*marshalEndToMainThread)(int32_t code);
-  void (*clearIdleCallbacks)();
-  void (*freeWindowDescriptions)();
-  void (*destroyHiddenOwner)();
-  void (*releaseRemainingObjects)();
-  void (*uninitialiseOle)();
-};
-
 struct RuntimeState {
   uint32_t runMode = 0;
   uint32_t word1 = 0;
@@ -65,7 +53,6 @@ struct RuntimeState {
   std::vector<ExitRoutine> exitRoutines;
   std::vector<const LibraryRecord*> libraries;
   std::vector<intptr_t> libraryWords;
-  WindowRuntimeHooks hooks = {};
 };
 
 extern RuntimeState g_runtime;

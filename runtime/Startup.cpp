@@ -7,7 +7,7 @@
 #include "runtime/Memory.h"
 #include "runtime/Platform.h"
 #include "runtime/RuntimeError.h"
-#include "runtime/WindowHooks.h"
+#include "runtime/RuntimeHooks.h"
 
 namespace qx {
 namespace {
@@ -37,22 +37,22 @@ void InitialiseRuntime() {
   rt.word1 = h.word1;
   rt.counter = h.counterSeed + 1;
 
-  const WindowEntryHooks& w = WindowHooks();
-  if (!rt.oleInitialised && w.initialiseOle) w.initialiseOle();
+  const WindowRuntimeHooks* w = WindowRuntime();
+  if (!rt.oleInitialised && w) w->initialiseOle();
 
   char path[261];
   Platform().programPath(path, sizeof path);
   SplitProgramPath(path, &rt.programFolder, &rt.programName);
   Platform().setCurrentDirectory(rt.programFolder.c_str());
 
-  if (w.createHiddenOwner) w.createHiddenOwner();
+  if (w) w->createHiddenOwner();
   if (h.constantLength) SetConstantArea(h.constantArea, h.constantLength);
   SetDeclaredDllFunctions(h.dllCount, h.dllFiles, h.dllExports);
   StartLibraries(h.libraries, h.libraryCount);
 
   if (h.windowDescription && h.windowDescriptionLength) {
-    bool ok = w.loadWindowDescriptions &&
-              w.loadWindowDescriptions(h.windowDescription, h.windowDescriptionLength, h.codeBase);
+    bool ok = w && w->loadWindowDescriptions(h.windowDescription, h.windowDescriptionLength,
+                                             h.codeBase);
     if (!ok) ReportRuntimeError("载入窗口模板数据段出错!", 0);
   }
 }

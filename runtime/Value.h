@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/KindTags.h"
+
 namespace qx {
 
 // Data-type tags. Top bits 10: a basic type; 00: (library << 16) | type of a
-// support library, both counted from 1. Bit 29 on an argument marks that the
-// value word holds the address of the caller's variable.
+// library's unit or value type (KindTags.h). Bit 29 on an argument marks
+// that the value word holds the address of the caller's variable.
 enum : uint32_t {
   kTagByte = 0x80000101,
   kTagShort = 0x80000201,
@@ -23,20 +25,10 @@ enum : uint32_t {
   kTagByteSet = 0x80000005,
 
   kTagByRef = 0x20000000,
-
-  kTagEditBox = 0x00010005,
-  kTagObject = 0x00010030,
-  kTagVariant = 0x00010031,  // pointer to a block holding one VARIANT
-  kTagExcelApp = 0x00020001,
-  kTagExcelWorkbooks = 0x00020002,
-  kTagDropTarget = 0x00060001,
 };
 
 constexpr uint32_t BaseTag(uint32_t tag) { return tag & ~kTagByRef; }
 constexpr bool IsBasicTag(uint32_t tag) { return (tag & 0xC0000000u) == 0x80000000u; }
-constexpr uint32_t MakeUnitTag(uint32_t library, uint32_t type) {
-  return (library << 16) | (type & 0xFFFFu);
-}
 
 // One argument or result: three 32-bit words, lo, hi, tag. A pointer lives
 // in lo on the 32-bit product; the 64-bit host build needs hi for its upper

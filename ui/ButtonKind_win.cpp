@@ -3,6 +3,7 @@
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
 #include "ui/Events.h"
+#include "ui/PropertyTable.h"
 #include "ui/TypeBlocks.h"
 
 namespace qx {
@@ -75,55 +76,44 @@ intptr_t Notify(UnitObject* u, uint32_t msg, uintptr_t wp, intptr_t) {
   return 0;
 }
 
-enum { kPicture, kDefault, kCaption, kHAlign, kVAlign, kFont };
-
-const PropertyInfo kProperties[] = {
-    {"图片", kValuePicture, kPropertyRecreate}, {"默认按钮", kValueLogical, 0},
-    {"标题", kValueText, 0},                    {"横向对齐方式", kValueChoice, 0},
-    {"纵向对齐方式", kValueChoice, 0},          {"字体", kValueFont, 0},
+using S = ButtonSettings;
+constexpr SettingsProperty<S> kRows[] = {
+    {kButtonPicture, "图片", kValuePicture, &S::picture, kRecreate},
+    {kButtonDefault, "默认按钮", kValueLogical, &S::defaultButton},
+    {kButtonCaption, "标题", kValueText, &S::caption},
+    {kButtonHAlign, "横向对齐方式", kValueChoice, &S::hAlign},
+    {kButtonVAlign, "纵向对齐方式", kValueChoice, &S::vAlign},
+    {kButtonFont, "字体", kValueFont, &S::font},
 };
+static_assert(RowsInNumberOrder(kRows));
+constexpr auto kProperties = PropertyInfos(kRows);
 
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
   Button* b = AsButton(u);
-  switch (index) {
-    case kPicture: out->bytes = b->s.picture; break;
-    case kDefault: out->i = b->s.defaultButton; break;
-    case kCaption: out->bytes = b->s.caption = WindowText(UnitHwnd(u)); break;
-    case kHAlign: out->i = b->s.hAlign; break;
-    case kVAlign: out->i = b->s.vAlign; break;
-    case kFont: out->bytes = b->s.font; break;
-  }
+  if (kFirstOwnProperty + index == kButtonCaption) b->s.caption = WindowText(UnitHwnd(u));
+  GetSetting(kRows, index, b->s, out);
 }
 
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
   Button* b = AsButton(u);
   HWND h = UnitHwnd(u);
-  switch (index) {
-    case kPicture: {
-      bool changed = b->s.picture != v.bytes;
-      b->s.picture = v.bytes;
-      return changed;
-    }
-    case kDefault:
-      b->s.defaultButton = v.i != 0;
+  bool recreate = SetSetting(kRows, index, &b->s, v);
+  switch (kFirstOwnProperty + index) {
+    case kButtonDefault:
       SendMessageA(h, BM_SETSTYLE, b->s.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
       break;
-    case kCaption:
-      b->s.caption = v.bytes;
-      SetWindowTextA(h, v.bytes.c_str());
-      break;
-    case kHAlign:
-    case kVAlign: {
-      (index == kHAlign ? b->s.hAlign : b->s.vAlign) = static_cast<uint32_t>(v.i);
+    case kButtonCaption: SetWindowTextA(h, v.bytes.c_str()); break;
+    case kButtonHAlign:
+    case kButtonVAlign: {
       DWORD style = GetWindowLongA(h, GWL_STYLE) & ~(BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP |
                                                      BS_BOTTOM | BS_VCENTER);
       SetWindowLongA(h, GWL_STYLE, style | AlignmentStyle(b->s));
       InvalidateRect(h, nullptr, TRUE);
       break;
     }
-    case kFont: b->s.font = v.bytes; ApplyFont(b); break;
+    case kButtonFont: ApplyFont(b); break;
   }
-  return false;
+  return recreate;
 }
 
 std::string SettingsBlock(UnitObject* u) {
@@ -132,16 +122,13 @@ std::string SettingsBlock(UnitObject* u) {
   return WriteButtonSettings(b->s);
 }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpNotify: return reinterpret_cast<void*>(&Notify);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .notify = Notify,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+};
 
 }  // namespace
 
@@ -151,7 +138,8 @@ bool IsDefaultButton(UnitObject* u) {
 }
 
 const UnitKind* ButtonKind() {
-  static const UnitKind kind = {"按钮", "Button", kKindRaisesEvents, kProperties, 6, Interface};
+  static const UnitKind kind =
+      MakeUnitKind<kOperations>("按钮", "Button", kKindRaisesEvents, kProperties);
   return &kind;
 }
 

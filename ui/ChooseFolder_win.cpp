@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "runtime/Memory.h"
-#include "runtime/RuntimeService.h"
 #include "runtime/Text.h"
 #include "ui/WindowCommands.h"
+#include "ui/WindowRuntime_win.h"
 
 namespace qx {
 namespace {
@@ -26,9 +26,8 @@ struct Disabled {
 // The program's loaded top-level windows, each disabled, with its state.
 std::vector<Disabled> DisableLoadedWindows() {
   std::vector<Disabled> all;
-  intptr_t count = RuntimeService(2032, 0, 0);
-  for (intptr_t i = 0; i < count; ++i) {
-    HWND h = reinterpret_cast<HWND>(RuntimeService(2033, i, 0));
+  for (int32_t i = 0, count = WindowCount(); i < count; ++i) {
+    HWND h = WindowHandleAt(i);
     if (!h || !IsWindow(h) || GetParent(h)) continue;
     // EnableWindow answers whether the window was disabled before.
     all.push_back({h, !EnableWindow(h, FALSE)});

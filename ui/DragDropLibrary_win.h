@@ -4,14 +4,13 @@
 
 #include "runtime/Command.h"
 #include "runtime/RuntimeState.h"
-#include "ui/UnitKind.h"
+#include "ui/DropTargetKind.h"
 
 struct IDropTarget;
 
 namespace qx {
 
 const LibraryRecord* DragDropLibrary();
-const UnitKind* DropTargetKind();  // type 1
 
 // The drop-target object of a live drop target control, as the system is
 // given it (no reference added); null for another kind.

@@ -1,9 +1,12 @@
 // The drop target kind: a never-shown child window, the drop-target object
 // that it lends to one registered window, and its four acceptance settings.
+#include <iterator>
+
 #include "ui/ControlSupport_win.h"
 #include "ui/DragDropLibrary_win.h"
 #include "ui/DropTargetObject_win.h"
 #include "ui/HiddenUnit_win.h"
+#include "ui/PropertyTable.h"
 
 namespace qx {
 namespace {
@@ -50,46 +53,37 @@ UnitObject* Create(const CreateArgs& a) {
   return &t->base;
 }
 
-bool* Setting(DropTargetSettings& s, int32_t index) {
-  switch (index) {
-    case 0: return &s.acceptText;
-    case 1: return &s.acceptHtml;
-    case 2: return &s.acceptUrl;
-    case 3: return &s.acceptFiles;
-    default: return nullptr;
-  }
-}
+using S = DropTargetSettings;
+constexpr SettingsProperty<S> kRows[] = {
+    {kDropTargetAcceptText, "接收文本", kValueLogical, &S::acceptText},
+    {kDropTargetAcceptHtml, "接收超文本", kValueLogical, &S::acceptHtml},
+    {kDropTargetAcceptUrl, "接收网址", kValueLogical, &S::acceptUrl},
+    {kDropTargetAcceptFiles, "接收文件", kValueLogical, &S::acceptFiles},
+};
+static_assert(RowsInNumberOrder(kRows));
+constexpr auto kProperties = PropertyInfos(kRows);
 
+// The drop-target object works from its own copy of the settings: it reads
+// from that copy, and a write goes to both.
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
-  if (bool* b = Setting(AsTarget(u)->object->accept, index)) out->i = *b ? 1 : 0;
+  GetSetting(kRows, index, AsTarget(u)->object->accept, out);
 }
 
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
   DropTarget* t = AsTarget(u);
-  bool* own = Setting(t->s, index);
-  bool* live = Setting(t->object->accept, index);
-  if (own && live) *own = *live = value.i != 0;
+  SetSetting(kRows, index, &t->s, value);
+  SetSetting(kRows, index, &t->object->accept, value);
   return false;
 }
 
 std::string SettingsBlock(UnitObject* u) { return WriteDropTargetSettings(AsTarget(u)->s); }
 
-const PropertyInfo kProperties[] = {
-    {"接收文本", kValueLogical, 0},
-    {"接收超文本", kValueLogical, 0},
-    {"接收网址", kValueLogical, 0},
-    {"接收文件", kValueLogical, 0},
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
 };
-
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
 
 DropTarget* ArgumentTarget(int32_t count, TaggedValue* args) {
   return count >= 1 ? AsTarget(CommandUnit(&args[0], DropTargetKind())) : nullptr;
@@ -98,14 +92,14 @@ DropTarget* ArgumentTarget(int32_t count, TaggedValue* args) {
 }  // namespace
 
 const UnitKind* DropTargetKind() {
-  static const UnitKind kind = {"拖放对象", "DropTarget", kKindNonVisual | kKindRaisesEvents,
-                                kProperties, 4, Interface};
+  static const UnitKind kind = MakeUnitKind<kOperations>(
+      "拖放对象", "DropTarget", kKindNonVisual | kKindRaisesEvents, kProperties);
   return &kind;
 }
 
 const LibraryRecord* DragDropLibrary() {
   static const UnitKind* const kinds[] = {DropTargetKind()};
-  static const TypeTable types = {1, kinds};
+  static const TypeTable types = {std::size(kinds), kinds};
   static const LibraryRecord record = {"拖放支持库", &types, nullptr};
   return &record;
 }

@@ -7,6 +7,7 @@
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
 #include "ui/Events.h"
+#include "ui/PropertyTable.h"
 #include "ui/TypeBlocks.h"
 #include "ui/WindowRuntime_win.h"
 
@@ -172,35 +173,32 @@ intptr_t Notify(UnitObject* u, uint32_t msg, uintptr_t wp, intptr_t lp) {
   return 0;
 }
 
-enum {
-  kContent, kBorder, kTextColour, kBackground, kFont, kHideSelection, kMaxLength, kMultiLine,
-  kScrollBars, kAlignment, kInputMode, kPasswordChar, kCase, kSpinStyle, kSpinMin, kSpinMax,
-  kSelStart, kSelLength, kSelectedText, kDataSource, kDataField,
+using S = EditBoxSettings;
+constexpr SettingsProperty<S> kRows[] = {
+    {kEditBoxContent, "内容", kValueText, &S::content},
+    {kEditBoxBorder, "边框", kValueChoice, &S::borderStyle},
+    {kEditBoxTextColour, "文本颜色", kValueColour, &S::textColour},
+    {kEditBoxBackground, "背景颜色", kValueBackColour, &S::background},
+    {kEditBoxFont, "字体", kValueFont, &S::font},
+    {kEditBoxHideSelection, "隐藏选择", kValueLogical, &S::hideSelection, kRecreate},
+    {kEditBoxMaxLength, "最大允许长度", kValueInt, &S::maxLength},
+    {kEditBoxMultiLine, "是否允许多行", kValueLogical, &S::multiLine, kRecreate},
+    {kEditBoxScrollBars, "滚动条", kValueChoice, &S::scrollBars, kRecreate},
+    {kEditBoxAlignment, "对齐方式", kValueChoice, &S::alignment, kRecreate},
+    {kEditBoxInputMode, "输入方式", kValueChoice, &S::inputMode},
+    {kEditBoxPasswordChar, "密码遮盖字符", kValueText, &S::passwordChar},
+    {kEditBoxCase, "转换方式", kValueChoice, &S::caseConversion, kRecreate},
+    {kEditBoxSpinStyle, "调节器方式", kValueChoice, &S::spinStyle, kRecreate},
+    {kEditBoxSpinMin, "调节器底限值", kValueInt, &S::spinMin},
+    {kEditBoxSpinMax, "调节器上限值", kValueInt, &S::spinMax},
+    {kEditBoxSelStart, "起始选择位置", kValueInt, &S::selStart},
+    {kEditBoxSelLength, "被选择字符数", kValueInt, &S::selLength},
+    {kEditBoxSelectedText, "被选择文本", kValueText, {}},
+    {kEditBoxDataSource, "数据源", kValueText, &S::dataSource},
+    {kEditBoxDataField, "数据列", kValueText, &S::dataField},
 };
-
-const PropertyInfo kProperties[] = {
-    {"内容", kValueText, 0},
-    {"边框", kValueChoice, 0},
-    {"文本颜色", kValueColour, 0},
-    {"背景颜色", kValueBackColour, 0},
-    {"字体", kValueFont, 0},
-    {"隐藏选择", kValueLogical, kPropertyRecreate},
-    {"最大允许长度", kValueInt, 0},
-    {"是否允许多行", kValueLogical, kPropertyRecreate},
-    {"滚动条", kValueChoice, kPropertyRecreate},
-    {"对齐方式", kValueChoice, kPropertyRecreate},
-    {"输入方式", kValueChoice, 0},
-    {"密码遮盖字符", kValueText, 0},
-    {"转换方式", kValueChoice, kPropertyRecreate},
-    {"调节器方式", kValueChoice, kPropertyRecreate},
-    {"调节器底限值", kValueInt, 0},
-    {"调节器上限值", kValueInt, 0},
-    {"起始选择位置", kValueInt, 0},
-    {"被选择字符数", kValueInt, 0},
-    {"被选择文本", kValueText, 0},
-    {"数据源", kValueText, 0},
-    {"数据列", kValueText, 0},
-};
+static_assert(RowsInNumberOrder(kRows));
+constexpr auto kProperties = PropertyInfos(kRows);
 
 void ReadSelection(EditBox* e) {
   DWORD start = 0, end = 0;
@@ -229,96 +227,57 @@ void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
   EditBox* e = AsEdit(u);
   HWND h = UnitHwnd(u);
   EditBoxSettings& s = e->s;
-  switch (index) {
-    case kContent: out->bytes = s.content = WindowText(h); break;
-    case kBorder: out->i = s.borderStyle; break;
-    case kTextColour: out->i = s.textColour; break;
-    case kBackground: out->i = s.background; break;
-    case kFont: out->bytes = s.font; break;
-    case kHideSelection: out->i = s.hideSelection; break;
-    case kMaxLength: out->i = s.maxLength; break;
-    case kMultiLine: out->i = s.multiLine; break;
-    case kScrollBars: out->i = s.scrollBars; break;
-    case kAlignment: out->i = s.alignment; break;
-    case kInputMode: out->i = s.inputMode; break;
-    case kPasswordChar: out->bytes = std::string(1, static_cast<char>(s.passwordChar)); break;
-    case kCase: out->i = s.caseConversion; break;
-    case kSpinStyle: out->i = s.spinStyle; break;
-    case kSpinMin: out->i = s.spinMin; break;
-    case kSpinMax: out->i = s.spinMax; break;
-    case kSelStart: ReadSelection(e); out->i = s.selStart; break;
-    case kSelLength: ReadSelection(e); out->i = s.selLength; break;
-    case kSelectedText:
+  switch (kFirstOwnProperty + index) {
+    case kEditBoxContent: s.content = WindowText(h); break;
+    case kEditBoxSelStart:
+    case kEditBoxSelLength: ReadSelection(e); break;
+    case kEditBoxSelectedText:
       ReadSelection(e);
       out->bytes = SelectedText(h, s.selStart, s.selLength);
-      break;
-    case kDataSource: out->bytes = s.dataSource; break;
-    case kDataField: out->bytes = s.dataField; break;
+      return;
   }
-}
-
-// True (re-create) when a setting that only creation applies has changed.
-template <typename T>
-bool Changed(T* field, T value) {
-  bool changed = *field != value;
-  *field = value;
-  return changed;
+  GetSetting(kRows, index, s, out);
 }
 
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
   EditBox* e = AsEdit(u);
   HWND h = UnitHwnd(u);
   EditBoxSettings& s = e->s;
-  switch (index) {
-    case kContent: SetContent(e, v.bytes); return false;
-    case kBorder:
-      s.borderStyle = v.i;
-      ApplyBorderStyle(h, s.borderStyle);
-      return false;
-    case kTextColour: s.textColour = v.i; break;
-    case kBackground: s.background = v.i; RemakeBrush(e); break;
-    case kFont: s.font = v.bytes; ApplyFont(e); break;
-    case kHideSelection: return Changed(&s.hideSelection, v.i != 0);
-    case kMaxLength:
-      s.maxLength = v.i < 0 ? 0 : v.i;
+  const int32_t property = kFirstOwnProperty + index;
+  // The half of the selection that is not written stays as the box has it.
+  if (property == kEditBoxSelStart || property == kEditBoxSelLength) ReadSelection(e);
+  // True (re-create) when a setting that only creation applies has changed.
+  bool recreate = SetSetting(kRows, index, &s, v);
+  switch (property) {
+    case kEditBoxContent: SetContent(e, v.bytes); return false;
+    case kEditBoxBorder: ApplyBorderStyle(h, s.borderStyle); return false;
+    case kEditBoxTextColour: break;
+    case kEditBoxBackground: RemakeBrush(e); break;
+    case kEditBoxFont: ApplyFont(e); break;
+    case kEditBoxMaxLength:
+      if (s.maxLength < 0) s.maxLength = 0;
       SendMessageA(h, EM_LIMITTEXT, s.maxLength, 0);
       return false;
-    case kMultiLine: return Changed(&s.multiLine, v.i != 0);
-    case kScrollBars: return Changed(&s.scrollBars, static_cast<uint32_t>(v.i));
-    case kAlignment: return Changed(&s.alignment, static_cast<uint32_t>(v.i));
-    case kInputMode:
-      s.inputMode = v.i;
+    case kEditBoxInputMode:
       SendMessageA(h, EM_SETREADONLY, s.inputMode == 1, 0);
       SendMessageA(h, EM_SETPASSWORDCHAR, s.inputMode == 2 ? (s.passwordChar & 0xFF) : 0, 0);
       break;
-    case kPasswordChar:
-      s.passwordChar = v.bytes.empty() ? 0 : static_cast<unsigned char>(v.bytes[0]);
+    case kEditBoxPasswordChar:
       if (s.inputMode == 2) SendMessageA(h, EM_SETPASSWORDCHAR, s.passwordChar & 0xFF, 0);
       break;
-    case kCase: return Changed(&s.caseConversion, static_cast<uint32_t>(v.i));
-    case kSpinStyle: return Changed(&s.spinStyle, static_cast<uint32_t>(v.i));
-    case kSpinMin:
-    case kSpinMax:
-      (index == kSpinMin ? s.spinMin : s.spinMax) = v.i;
+    case kEditBoxSpinMin:
+    case kEditBoxSpinMax:
       if (e->spin) SendMessageA(e->spin, UDM_SETRANGE32, s.spinMin, s.spinMax);
       return false;
-    case kSelStart:
-      ReadSelection(e);
-      s.selStart = v.i;
+    case kEditBoxSelStart:
       if (s.selLength < 0) s.selLength = 0;
       ApplySelection(e);
       return false;
-    case kSelLength:
-      ReadSelection(e);
-      s.selLength = v.i;
-      ApplySelection(e);
-      return false;
-    case kSelectedText:
+    case kEditBoxSelLength: ApplySelection(e); return false;
+    case kEditBoxSelectedText:
       SendMessageA(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(v.bytes.c_str()));
       return false;
-    case kDataSource: s.dataSource = v.bytes; return false;
-    case kDataField: s.dataField = v.bytes; return false;
-    default: return false;
+    default: return recreate;
   }
   InvalidateRect(h, nullptr, TRUE);
   return false;
@@ -337,23 +296,20 @@ bool WantsKey(UnitObject* u, uint32_t key) {
   return key == VK_RETURN && s.multiLine && s.inputMode != 1;
 }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpNotify: return reinterpret_cast<void*>(&Notify);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    case kOpWantsKey: return reinterpret_cast<void*>(&WantsKey);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .notify = Notify,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+    .wantsKey = WantsKey,
+};
 
 }  // namespace
 
 const UnitKind* EditBoxKind() {
-  static const UnitKind kind = {"编辑框", "EditBox", kKindRaisesEvents, kProperties, 21,
-                                Interface};
+  static const UnitKind kind =
+      MakeUnitKind<kOperations>("编辑框", "EditBox", kKindRaisesEvents, kProperties);
   return &kind;
 }
 

@@ -104,7 +104,7 @@ bool RaiseTypedEvent(TypedEventRecord* e) {
     uint32_t tag = BaseTag(a.tag);
     if (a.flags & kEventArgAddress) {
       words.push_back(reinterpret_cast<uintptr_t>(ValuePointer(v)));
-    } else if ((a.flags & kEventArgTwoWords) || a.tag == 0x00010003 || tag == kTagLong ||
+    } else if ((a.flags & kEventArgTwoWords) || a.tag == kTagMenu || tag == kTagLong ||
                tag == kTagDouble || tag == 0x80000003 || tag == 0x80000008) {
       words.push_back(a.lo);
       words.push_back(a.hi);

@@ -14,7 +14,7 @@ namespace qx {
 // and the result record, whose tag stays 0 when the handler returns nothing.
 using EventHandlerFn = void (*)(TaggedValue* result, int32_t wordCount, const uintptr_t* words);
 
-struct EventRecord {  // RaiseEvent, service 2008
+struct EventRecord {  // RaiseEvent, kRequestRaiseEvent
   uint32_t windowId;
   uint32_t unitId;  // 0 or the window's own record for the window itself
   int32_t event;
@@ -33,7 +33,7 @@ struct TypedEventArg {
   uint32_t lo, hi, tag, flags;
 };
 
-struct TypedEventRecord {  // RaiseTypedEvent, service 2031
+struct TypedEventRecord {  // RaiseTypedEvent, kRequestRaiseTypedEvent
   uint32_t windowId;
   uint32_t unitId;
   int32_t event;
@@ -69,11 +69,13 @@ bool RaiseTypedEvent(TypedEventRecord* record);
 bool RaiseSimpleEvent(uint32_t windowId, uint32_t unitId, int32_t event,
                       bool* hasResult = nullptr, uintptr_t* result = nullptr);
 
-// Services 2009 / 2010: the suppression counter (never below 0).
+// kRequestSuspendEvents / kRequestResumeEvents: the suppression counter
+// (never below 0).
 void SuspendEvents();
 void ResumeEvents();
 
-// Service 2017: the source of the running event; false when none runs.
+// kRequestRunningEventSource: the source of the running event; false when
+// none runs.
 bool RunningEventSource(uint32_t* windowId, uint32_t* unitId);
 
 }  // namespace qx

@@ -13,6 +13,7 @@
 #include "ui/CoreKinds_win.h"
 #include "ui/FileDialogRules.h"
 #include "ui/HiddenUnit_win.h"
+#include "ui/PropertyTable.h"
 #include "ui/TypeBlocks.h"
 #include "ui/WindowCommands.h"
 
@@ -59,72 +60,47 @@ UnitObject* Create(const CreateArgs& a) {
   return &d->base;
 }
 
-enum {
-  kDialogType, kTitle, kFileName, kFilter, kFilterIndex, kInitialFolder, kDefaultExtension,
-  kCreatePrompt, kFileMustExist, kOverwritePrompt, kPathMustExist, kKeepCurrentFolder,
-  kPropertyCount
+using S = FileDialogSettings;
+constexpr SettingsProperty<S> kRows[] = {
+    {kFileDialogType, "类型", kValueInt, &S::dialogType},
+    {kFileDialogTitle, "标题", kValueText, &S::title},
+    {kFileDialogFileName, "文件名", kValueText, &S::fileName},
+    {kFileDialogFilter, "过滤器", kValueText, &S::filter},
+    {kFileDialogFilterIndex, "初始过滤器", kValueInt, &S::filterIndex},
+    {kFileDialogInitialFolder, "初始目录", kValueText, &S::initialFolder},
+    {kFileDialogDefaultExtension, "默认文件后缀", kValueText, &S::defaultExtension},
+    {kFileDialogCreatePrompt, "文件不存在时提示", kValueLogical, &S::createPrompt},
+    {kFileDialogFileMustExist, "文件必须存在", kValueLogical, &S::fileMustExist},
+    {kFileDialogOverwritePrompt, "文件覆盖提示", kValueLogical, &S::overwritePrompt},
+    {kFileDialogPathMustExist, "目录必须存在", kValueLogical, &S::pathMustExist},
+    {kFileDialogKeepCurrentFolder, "不改变目录", kValueLogical, &S::keepCurrentFolder},
 };
-
-const PropertyInfo kProperties[kPropertyCount] = {
-    {"类型", kValueInt, 0},           {"标题", kValueText, 0},
-    {"文件名", kValueText, 0},        {"过滤器", kValueText, 0},
-    {"初始过滤器", kValueInt, 0},     {"初始目录", kValueText, 0},
-    {"默认文件后缀", kValueText, 0},  {"文件不存在时提示", kValueLogical, 0},
-    {"文件必须存在", kValueLogical, 0}, {"文件覆盖提示", kValueLogical, 0},
-    {"目录必须存在", kValueLogical, 0}, {"不改变目录", kValueLogical, 0},
-};
-
-std::string* TextField(FileDialogSettings& s, int32_t index) {
-  switch (index) {
-    case kTitle: return &s.title;
-    case kFileName: return &s.fileName;
-    case kFilter: return &s.filter;
-    case kInitialFolder: return &s.initialFolder;
-    case kDefaultExtension: return &s.defaultExtension;
-    default: return nullptr;
-  }
-}
-
-bool* LogicalField(FileDialogSettings& s, int32_t index) {
-  switch (index) {
-    case kCreatePrompt: return &s.createPrompt;
-    case kFileMustExist: return &s.fileMustExist;
-    case kOverwritePrompt: return &s.overwritePrompt;
-    case kPathMustExist: return &s.pathMustExist;
-    case kKeepCurrentFolder: return &s.keepCurrentFolder;
-    default: return nullptr;
-  }
-}
+static_assert(RowsInNumberOrder(kRows));
+constexpr auto kProperties = PropertyInfos(kRows);
 
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
-  FileDialogSettings& s = AsDialog(u)->s;
-  if (index == kDialogType) out->i = static_cast<int32_t>(s.dialogType);
-  if (index == kFilterIndex) out->i = s.filterIndex;
-  if (std::string* t = TextField(s, index)) out->bytes = *t;
-  if (bool* b = LogicalField(s, index)) out->i = *b ? 1 : 0;
+  GetSetting(kRows, index, AsDialog(u)->s, out);
 }
 
 // Only stores: nothing shows until the command.
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
   FileDialogSettings& s = AsDialog(u)->s;
-  if (index == kDialogType) s.dialogType = value.i < 0 ? 0 : value.i > 3 ? 3 : value.i;
-  if (index == kFilterIndex) s.filterIndex = value.i < 0 ? 0 : value.i;
-  if (std::string* t = TextField(s, index)) *t = value.bytes;
-  if (bool* b = LogicalField(s, index)) *b = value.i != 0;
+  SetSetting(kRows, index, &s, value);
+  switch (kFirstOwnProperty + index) {
+    case kFileDialogType: s.dialogType = value.i < 0 ? 0 : value.i > 3 ? 3 : value.i; break;
+    case kFileDialogFilterIndex: if (s.filterIndex < 0) s.filterIndex = 0; break;
+  }
   return false;
 }
 
 std::string SettingsBlock(UnitObject* u) { return WriteFileDialogSettings(AsDialog(u)->s); }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+};
 
 const char* NonEmpty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
 
@@ -181,8 +157,8 @@ FileDialogEnd ShowOpenOrSave(FileDialogSettings& s) {
 }  // namespace
 
 const UnitKind* FileDialogKind() {
-  static const UnitKind kind = {"通用对话框", "CommonDlg", kKindNonVisual, kProperties,
-                                kPropertyCount, Interface};
+  static const UnitKind kind =
+      MakeUnitKind<kOperations>("通用对话框", "CommonDlg", kKindNonVisual, kProperties);
   return &kind;
 }
 

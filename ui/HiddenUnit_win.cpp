@@ -1,7 +1,7 @@
 #include "ui/HiddenUnit_win.h"
 
-#include "runtime/RuntimeService.h"
 #include "ui/ControlSupport_win.h"
+#include "ui/WindowRuntime_win.h"
 
 namespace qx {
 namespace {
@@ -38,9 +38,7 @@ bool CreateHiddenUnitWindow(const CreateArgs& a, UnitObject* unit, void (*onEnd)
 }
 
 UnitObject* CommandUnit(const TaggedValue* argument, const UnitKind* kind) {
-  // Request 2007 reports the missing control itself and ends the program.
-  auto* u = reinterpret_cast<UnitObject*>(
-      RuntimeService(2007, static_cast<intptr_t>(argument->lo), static_cast<intptr_t>(argument->hi)));
+  UnitObject* u = FindLiveUnitOrReport(argument->lo, argument->hi);
   return u && u->kind == kind ? u : nullptr;
 }
 

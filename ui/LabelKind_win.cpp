@@ -2,6 +2,7 @@
 // with alignment, word wrap and text effects.
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
+#include "ui/PropertyTable.h"
 #include "ui/TypeBlocks.h"
 
 namespace qx {
@@ -101,74 +102,46 @@ UnitObject* Create(const CreateArgs& a) {
   return &l->base;
 }
 
-enum {
-  kCaption, kEffect, kBorder, kGradientWidth, kBorderColour1, kBorderColour2, kBorderColour3,
-  kFont, kTextColour, kBackground, kPicture, kPictureMode, kGradientMode, kGradient1,
-  kGradient2, kGradient3, kHAlign, kWordWrap, kVAlign, kDataSource, kDataField,
+using S = LabelSettings;
+constexpr SettingsProperty<S> kRows[] = {
+    {kLabelCaption, "标题", kValueText, &S::caption},
+    {kLabelEffect, "效果", kValueChoice, &S::effect},
+    {kLabelBorder, "边框", kValueChoice, &S::borderStyle},
+    {kLabelGradientWidth, "渐变边框宽度", kValueInt, &S::gradientWidth},
+    {kLabelBorderColour1, "边框颜色1", kValueColour, {&S::borderColours, 0}},
+    {kLabelBorderColour2, "边框颜色2", kValueColour, {&S::borderColours, 1}},
+    {kLabelBorderColour3, "边框颜色3", kValueColour, {&S::borderColours, 2}},
+    {kLabelFont, "字体", kValueFont, &S::font},
+    {kLabelTextColour, "文本颜色", kValueColour, &S::textColour},
+    {kLabelBackground, "背景颜色", kValueBackColour, &S::background},
+    {kLabelPicture, "底图", kValuePicture, &S::picture},
+    {kLabelPictureMode, "底图方式", kValueChoice, &S::pictureMode},
+    {kLabelGradientMode, "渐变背景方式", kValueChoice, &S::gradientMode},
+    {kLabelGradientColour1, "渐变背景颜色1", kValueColour, {&S::gradientColours, 0}},
+    {kLabelGradientColour2, "渐变背景颜色2", kValueColour, {&S::gradientColours, 1}},
+    {kLabelGradientColour3, "渐变背景颜色3", kValueColour, {&S::gradientColours, 2}},
+    {kLabelHAlign, "横向对齐方式", kValueChoice, &S::hAlign},
+    {kLabelWordWrap, "是否自动折行", kValueLogical, &S::wordWrap},
+    {kLabelVAlign, "纵向对齐方式", kValueChoice, &S::vAlign},
+    {kLabelDataSource, "数据源", kValueText, &S::dataSource},
+    {kLabelDataField, "数据列", kValueText, &S::dataField},
 };
-
-const PropertyInfo kProperties[] = {
-    {"标题", kValueText, 0},           {"效果", kValueChoice, 0},
-    {"边框", kValueChoice, 0},         {"渐变边框宽度", kValueInt, 0},
-    {"边框颜色1", kValueColour, 0},    {"边框颜色2", kValueColour, 0},
-    {"边框颜色3", kValueColour, 0},    {"字体", kValueFont, 0},
-    {"文本颜色", kValueColour, 0},     {"背景颜色", kValueBackColour, 0},
-    {"底图", kValuePicture, 0},        {"底图方式", kValueChoice, 0},
-    {"渐变背景方式", kValueChoice, 0}, {"渐变背景颜色1", kValueColour, 0},
-    {"渐变背景颜色2", kValueColour, 0}, {"渐变背景颜色3", kValueColour, 0},
-    {"横向对齐方式", kValueChoice, 0}, {"是否自动折行", kValueLogical, 0},
-    {"纵向对齐方式", kValueChoice, 0}, {"数据源", kValueText, 0},
-    {"数据列", kValueText, 0},
-};
-
-uint32_t* WordField(LabelSettings& s, int32_t index) {
-  switch (index) {
-    case kEffect: return &s.effect;
-    case kBorder: return &s.borderStyle;
-    case kGradientWidth: return &s.gradientWidth;
-    case kBorderColour1: case kBorderColour2: case kBorderColour3:
-      return &s.borderColours[index - kBorderColour1];
-    case kTextColour: return &s.textColour;
-    case kBackground: return &s.background;
-    case kPictureMode: return &s.pictureMode;
-    case kGradientMode: return &s.gradientMode;
-    case kGradient1: case kGradient2: case kGradient3:
-      return &s.gradientColours[index - kGradient1];
-    case kHAlign: return &s.hAlign;
-    case kVAlign: return &s.vAlign;
-    default: return nullptr;
-  }
-}
-
-std::string* BytesField(LabelSettings& s, int32_t index) {
-  switch (index) {
-    case kCaption: return &s.caption;
-    case kFont: return &s.font;
-    case kPicture: return &s.picture;
-    case kDataSource: return &s.dataSource;
-    case kDataField: return &s.dataField;
-    default: return nullptr;
-  }
-}
+static_assert(RowsInNumberOrder(kRows));
+constexpr auto kProperties = PropertyInfos(kRows);
 
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
-  Label* l = AsLabel(u);
-  if (uint32_t* w = WordField(l->s, index)) out->i = static_cast<int32_t>(*w);
-  if (std::string* b = BytesField(l->s, index)) out->bytes = *b;
-  if (index == kWordWrap) out->i = l->s.wordWrap;
+  GetSetting(kRows, index, AsLabel(u)->s, out);
 }
 
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
   Label* l = AsLabel(u);
   HWND h = UnitHwnd(u);
-  if (uint32_t* w = WordField(l->s, index)) *w = static_cast<uint32_t>(v.i);
-  if (std::string* b = BytesField(l->s, index)) *b = v.bytes;
-  switch (index) {
-    case kWordWrap: l->s.wordWrap = v.i != 0; break;
-    case kGradientWidth: if (l->s.gradientWidth < 5) l->s.gradientWidth = 5; break;
-    case kCaption: SetWindowTextA(h, l->s.caption.c_str()); break;
-    case kBorder: ApplyBorderStyle(h, l->s.borderStyle <= 5 ? l->s.borderStyle : 0); break;
-    case kFont:
+  SetSetting(kRows, index, &l->s, v);
+  switch (kFirstOwnProperty + index) {
+    case kLabelGradientWidth: if (l->s.gradientWidth < 5) l->s.gradientWidth = 5; break;
+    case kLabelCaption: SetWindowTextA(h, l->s.caption.c_str()); break;
+    case kLabelBorder: ApplyBorderStyle(h, l->s.borderStyle <= 5 ? l->s.borderStyle : 0); break;
+    case kLabelFont:
       if (l->font) DeleteObject(l->font);
       l->font = CreateStoredFont(l->s.font);
       break;
@@ -180,20 +153,18 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
 
 std::string SettingsBlock(UnitObject* u) { return WriteLabelSettings(AsLabel(u)->s); }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+};
 
 }  // namespace
 
 const UnitKind* LabelKind() {
-  static const UnitKind kind = {"标签", "Label", kKindRaisesEvents, kProperties, 21, Interface};
+  static const UnitKind kind =
+      MakeUnitKind<kOperations>("标签", "Label", kKindRaisesEvents, kProperties);
   return &kind;
 }
 

@@ -1,5 +1,6 @@
-// The live side of the records: finding a unit's live object, and the end
-// of units and windows (request 2000).
+// The live side of the records: finding a unit's live object and a
+// window's handle, and the end of units and windows.
+#include "runtime/RuntimeError.h"
 #include "runtime/RuntimeState.h"
 #include "ui/ControlSupport_win.h"
 #include "ui/WindowRuntime_win.h"
@@ -17,6 +18,21 @@ UnitObject* FindLiveUnit(uint32_t windowId, uint32_t unitId) {
   // Kinds without a window of their own count as live while they exist.
   if (u->hwnd && !IsWindow(UnitHwnd(u))) return nullptr;
   return u;
+}
+
+UnitObject* FindLiveUnitOrReport(uint32_t windowId, uint32_t unitId) {
+  UnitObject* u = FindLiveUnit(windowId, unitId);
+  if (!u) ReportRuntimeError("指定窗口或窗口组件不存在或尚未载入", 0);
+  return u;
+}
+
+int32_t WindowCount() { return static_cast<int32_t>(WindowTemplates().size()); }
+
+HWND WindowHandleAt(int32_t index) {
+  auto& all = WindowTemplates();
+  if (index < 0 || static_cast<size_t>(index) >= all.size() || !WindowIsAlive(all[index]))
+    return nullptr;
+  return UnitHwnd(LiveUnit(all[index].records[0]));
 }
 
 void ReportDestroyed(uint32_t windowId, uint32_t unitId) {

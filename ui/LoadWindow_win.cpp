@@ -29,7 +29,7 @@ bool CreateUnit(WindowTemplate* w, size_t index, HWND parent, int32_t childId, H
                 bool modal, bool* visible) {
   UnitRecord& r = w->records[index];
   const UnitKind* kind = KindOfTag(r.typeTag);
-  CreateControlFn create = KindOperation<CreateControlFn>(kind, kOpCreateControl);
+  CreateControlFn create = OperationsOf(kind).createControl;
   if (!create) return false;
   bool nonVisual = kind->state & kKindNonVisual;
   CreateArgs a = {};
@@ -68,7 +68,7 @@ void AbandonLoad(WindowTemplate* w) {
 
 void Notify(const UnitRecord& r, uint32_t code) {
   UnitObject* u = LiveUnit(r);
-  if (NotifyFn notify = KindOperation<NotifyFn>(u ? u->kind : nullptr, kOpNotify))
+  if (NotifyFn notify = OperationsOf(u ? u->kind : nullptr).notify)
     notify(u, code, 0, 0);
 }
 

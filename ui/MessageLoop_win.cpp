@@ -121,7 +121,7 @@ bool PreTranslateWindowMessage(MSG* m) {
   HWND focusWindow = UnitWindowOf(m->hwnd, top);
   UnitObject* focused = focusWindow && focusWindow != top ? UnitOfWindow(focusWindow) : nullptr;
   if (focused) {
-    WantsKeyFn wants = KindOperation<WantsKeyFn>(focused->kind, kOpWantsKey);
+    WantsKeyFn wants = OperationsOf(focused->kind).wantsKey;
     if (wants && wants(focused, static_cast<uint32_t>(key))) return false;
   }
   switch (key) {

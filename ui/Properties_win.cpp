@@ -18,8 +18,6 @@ namespace {
 
 constexpr int32_t kCoordinateLimit = 32627;
 
-enum { kLeft, kTop, kWidth, kHeight, kTag, kVisible, kDisabled, kCursor, kFirstOwn };
-
 struct Target {
   WindowTemplate* window;
   size_t index;
@@ -124,8 +122,8 @@ int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : v >
 void Recreate(Target& t, UnitObject* old) {
   HWND oldHwnd = UnitHwnd(old);
   const UnitKind* kind = old->kind;
-  SettingsBlockFn settings = KindOperation<SettingsBlockFn>(kind, kOpSettingsBlock);
-  CreateControlFn create = KindOperation<CreateControlFn>(kind, kOpCreateControl);
+  SettingsBlockFn settings = OperationsOf(kind).settingsBlock;
+  CreateControlFn create = OperationsOf(kind).createControl;
   if (!settings || !create || !oldHwnd) return;
   SuspendEvents();
   std::string block = settings(old);
@@ -155,7 +153,7 @@ void Recreate(Target& t, UnitObject* old) {
     // edit box is the kind's own and was made anew.
     while (HWND child = GetWindow(oldHwnd, GW_CHILD)) SetParent(child, h);
     SetWindowPos(h, oldHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (NotifyFn notify = KindOperation<NotifyFn>(kind, kOpNotify)) {
+    if (NotifyFn notify = OperationsOf(kind).notify) {
       notify(fresh, kNotifyWindowLoaded, 0, 0);
       notify(fresh, kNotifyWindowShown, 0, 0);
     }
@@ -172,11 +170,11 @@ void Recreate(Target& t, UnitObject* old) {
 TaggedValue GetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property,
                             int32_t element) {
   Target t = FindTarget(windowId, unitId);
-  if (property >= kFirstOwn) {
+  if (property >= kFirstOwnProperty) {
     UnitObject* u = LiveOrReport(t);
     const UnitKind* kind = u->kind;
-    int32_t index = property - kFirstOwn;
-    GetTypePropertyFn get = KindOperation<GetTypePropertyFn>(kind, kOpGetTypeProperty);
+    int32_t index = property - kFirstOwnProperty;
+    GetTypePropertyFn get = OperationsOf(kind).getTypeProperty;
     if (!get || index >= kind->propertyCount) return {0, 0, 0};
     RawProperty raw;
     get(u, index, &raw);
@@ -187,26 +185,26 @@ TaggedValue GetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property
   HWND h = UnitHwnd(LiveUnit(r));
   if (h && !IsWindow(h)) h = nullptr;
   switch (property) {
-    case kLeft:
-    case kTop: {
-      if (!h) return MakeInt(property == kLeft ? r.left : r.top);
+    case kPropertyLeft:
+    case kPropertyTop: {
+      if (!h) return MakeInt(property == kPropertyLeft ? r.left : r.top);
       RECT rc = LiveRect(h);
-      return MakeInt(property == kLeft ? rc.left : rc.top);
+      return MakeInt(property == kPropertyLeft ? rc.left : rc.top);
     }
-    case kWidth:
-    case kHeight: {
-      if (!h) return MakeInt(property == kWidth ? r.width : r.height);
+    case kPropertyWidth:
+    case kPropertyHeight: {
+      if (!h) return MakeInt(property == kPropertyWidth ? r.width : r.height);
       RECT rc;
       GetWindowRect(h, &rc);
-      return MakeInt(property == kWidth ? rc.right - rc.left : rc.bottom - rc.top);
+      return MakeInt(property == kPropertyWidth ? rc.right - rc.left : rc.bottom - rc.top);
     }
-    case kTag: return TextValue(r.tagText);
-    case kVisible:
+    case kPropertyTag: return TextValue(r.tagText);
+    case kPropertyVisible:
       return MakeBool(h ? (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0
                         : (r.flags & kUnitVisible) != 0);
-    case kDisabled:
+    case kPropertyDisabled:
       return MakeBool(h ? !IsWindowEnabled(h) : (r.flags & kUnitDisabled) != 0);
-    case kCursor: return ByteSetValue(r.cursorData);
+    case kPropertyCursor: return ByteSetValue(r.cursorData);
     default: return {0, 0, 0};
   }
 }
@@ -215,11 +213,11 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
                      uint32_t lo, uint32_t hi) {
   Target t = FindTarget(windowId, unitId);
   (void)element;
-  if (property >= kFirstOwn) {
+  if (property >= kFirstOwnProperty) {
     UnitObject* u = LiveOrReport(t);
     const UnitKind* kind = u->kind;
-    int32_t index = property - kFirstOwn;
-    SetTypePropertyFn set = KindOperation<SetTypePropertyFn>(kind, kOpSetTypeProperty);
+    int32_t index = property - kFirstOwnProperty;
+    SetTypePropertyFn set = OperationsOf(kind).setTypeProperty;
     if (!set || index >= kind->propertyCount) return;
     RawProperty raw = ToRaw(kind->properties[index].valueType, lo, hi);
     bool recreate = set(u, index, raw);
@@ -235,37 +233,37 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
   if (h && !IsWindow(h)) h = nullptr;
   int32_t v = static_cast<int32_t>(lo);
   switch (property) {
-    case kLeft:
-    case kTop: {
+    case kPropertyLeft:
+    case kPropertyTop: {
       v = Clamp(v, -kCoordinateLimit, kCoordinateLimit);
-      (property == kLeft ? r.left : r.top) = v;
+      (property == kPropertyLeft ? r.left : r.top) = v;
       if (h) {
         RECT rc = LiveRect(h);
-        int x = property == kLeft ? v : rc.left, y = property == kTop ? v : rc.top;
+        int x = property == kPropertyLeft ? v : rc.left, y = property == kPropertyTop ? v : rc.top;
         SetWindowPos(h, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(h, nullptr, TRUE);
       }
       break;
     }
-    case kWidth:
-    case kHeight: {
+    case kPropertyWidth:
+    case kPropertyHeight: {
       v = Clamp(v, 0, kCoordinateLimit);
-      (property == kWidth ? r.width : r.height) = v;
+      (property == kPropertyWidth ? r.width : r.height) = v;
       if (h) {
         RECT rc;
         GetWindowRect(h, &rc);
-        int cx = property == kWidth ? v : rc.right - rc.left;
-        int cy = property == kHeight ? v : rc.bottom - rc.top;
+        int cx = property == kPropertyWidth ? v : rc.right - rc.left;
+        int cy = property == kPropertyHeight ? v : rc.bottom - rc.top;
         SetWindowPos(h, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
       break;
     }
-    case kTag: {
+    case kPropertyTag: {
       const char* text = static_cast<const char*>(PointerOf(lo, hi));
       r.tagText = text ? text : "";
       break;
     }
-    case kVisible: {
+    case kPropertyVisible: {
       r.flags = lo ? (r.flags | kUnitVisible) : (r.flags & ~kUnitVisible);
       if (!h) break;
       const UnitKind* kind = LiveUnit(r)->kind;
@@ -274,11 +272,11 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
       else if (!(kind->state & kKindNonVisual)) ShowWindow(h, SW_SHOWNA);
       break;
     }
-    case kDisabled:
+    case kPropertyDisabled:
       r.flags = lo ? (r.flags | kUnitDisabled) : (r.flags & ~kUnitDisabled);
       if (h) EnableWindow(h, lo ? FALSE : TRUE);
       break;
-    case kCursor: {
+    case kPropertyCursor: {
       r.cursorData = BytesOfByteSet(PointerOf(lo, hi));
       uint32_t n = 0;
       if (r.cursorData.size() == 4) memcpy(&n, r.cursorData.data(), 4);

@@ -1,8 +1,12 @@
-// A unit kind (a control kind, or the window) is a table of operations that
-// its library hands out by number through the kind's interface function,
-// and a library lists its kinds in a type table indexed by type number.
+// A unit kind (a control kind, or the window) is a record of operations and
+// a table of its own properties, and a library lists its kinds in a type
+// table indexed by type number. The type-table entry also carries the
+// kind's interface function, which hands the same operations out by number
+// for a library built apart; the runtime itself calls the record.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -40,23 +44,49 @@ struct RawProperty {
   std::string bytes;  // texts (without terminator), byte sets, fonts
 };
 
-enum UnitOperation : int32_t {
-  kOpCreateControl = 1,  // UnitObject* (*)(const CreateArgs&)
-  kOpNotify = 2,         // intptr_t (*)(UnitObject*, uint32_t msg, uintptr_t w, intptr_t l)
-  kOpSetTypeProperty = 4,  // bool (*)(UnitObject*, int32_t index, const RawProperty&): true = re-create
-  kOpSettingsBlock = 5,    // std::string (*)(UnitObject*): current settings as a type block
-  kOpGetTypeProperty = 6,  // void (*)(UnitObject*, int32_t index, RawProperty*)
-  kOpWantsKey = 8,         // bool (*)(UnitObject*, uint32_t virtualKey)
-  kOpVisitTexts = 9,       // not provided by the kinds built so far
-};
-
 using CreateControlFn = UnitObject* (*)(const CreateArgs&);
 using NotifyFn = intptr_t (*)(UnitObject*, uint32_t message, uintptr_t wParam, intptr_t lParam);
 using SetTypePropertyFn = bool (*)(UnitObject*, int32_t index, const RawProperty&);
 using SettingsBlockFn = std::string (*)(UnitObject*);
 using GetTypePropertyFn = void (*)(UnitObject*, int32_t index, RawProperty*);
 using WantsKeyFn = bool (*)(UnitObject*, uint32_t key);
+
+// A kind's operations; null where the kind has none. Own properties are
+// given by index, the property number minus 8.
+struct UnitOperations {
+  CreateControlFn createControl = nullptr;
+  // Reflected WM_COMMAND / WM_CTLCOLOR* messages and the notifications below.
+  NotifyFn notify = nullptr;
+  // Stores the value; true when the control has to be re-created for it.
+  SetTypePropertyFn setTypeProperty = nullptr;
+  // The current settings as a type block, for re-creation.
+  SettingsBlockFn settingsBlock = nullptr;
+  GetTypePropertyFn getTypeProperty = nullptr;
+  // Whether the focused control keeps a key from the window's handling.
+  WantsKeyFn wantsKey = nullptr;
+};
+
+// The operation numbers of the interface function.
+enum UnitOperation : int32_t {
+  kOpCreateControl = 1,
+  kOpNotify = 2,
+  kOpSetTypeProperty = 4,
+  kOpSettingsBlock = 5,
+  kOpGetTypeProperty = 6,
+  kOpWantsKey = 8,
+  kOpVisitTexts = 9,  // not provided by the kinds built so far
+};
+
 using UnitInterfaceFn = void* (*)(int32_t operation);
+
+// The function of operation `op` of the record as the interface function
+// hands it out, or null. NumberedInterface<kOps> is a kind's interface
+// function over its record kOps.
+void* OperationByNumber(const UnitOperations& ops, int32_t op);
+template <const UnitOperations& Ops>
+void* NumberedInterface(int32_t op) {
+  return OperationByNumber(Ops, op);
+}
 
 // Notifications the runtime sends through kOpNotify besides reflected
 // WM_COMMAND / WM_CTLCOLOR* messages.
@@ -111,8 +141,24 @@ struct UnitKind {
   uint32_t state;
   const PropertyInfo* properties;  // own properties, from number 8
   int32_t propertyCount;
-  UnitInterfaceFn operations;  // the kind's interface: operations by number
+  UnitInterfaceFn operationByNumber;           // the kind's interface function
+  const UnitOperations* operations = nullptr;  // null: a kind without operations
 };
+
+// A kind with its own properties and its record of operations, the
+// interface function made from that record.
+template <const UnitOperations& Ops, size_t N>
+constexpr UnitKind MakeUnitKind(const char* name, const char* englishName, uint32_t state,
+                                const std::array<PropertyInfo, N>& properties) {
+  return {name, englishName, state, properties.data(), static_cast<int32_t>(N),
+          NumberedInterface<Ops>, &Ops};
+}
+
+// The kind's operations; an empty record for a null kind or one without.
+inline const UnitOperations& OperationsOf(const UnitKind* kind) {
+  static constexpr UnitOperations kNone = {};
+  return kind && kind->operations ? *kind->operations : kNone;
+}
 
 // A library's kinds; the runtime's library record points at it.
 struct TypeTable {

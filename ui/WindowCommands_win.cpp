@@ -2,7 +2,6 @@
 
 #include "runtime/Commands.h"
 #include "runtime/Memory.h"
-#include "runtime/RuntimeService.h"
 #include "runtime/Text.h"
 #include "ui/ControlSupport_win.h"
 #include "ui/WindowCommands.h"
@@ -18,8 +17,7 @@ bool IsControlArgument(const TaggedValue& v) { return v.tag != 0 && !IsBasicTag(
 
 HWND ControlHwnd(const TaggedValue& v) {
   if (!IsControlArgument(v)) return nullptr;
-  UnitObject* u = reinterpret_cast<UnitObject*>(RuntimeService(2006, v.lo, v.hi));
-  return u ? UnitHwnd(u) : nullptr;
+  return UnitHwnd(FindLiveUnit(v.lo, v.hi));
 }
 
 }  // namespace
@@ -59,7 +57,7 @@ void ShowMessage(TaggedValue* result, int32_t count, TaggedValue* args) {
 }
 
 void ProcessEvents(TaggedValue* result, int32_t, TaggedValue*) {
-  RuntimeService(2018, 0, 0);
+  ProcessWaitingMessages();
   *result = {0, 0, 0};
 }
 

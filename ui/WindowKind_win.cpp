@@ -7,6 +7,7 @@
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
 #include "ui/Events.h"
+#include "ui/PropertyTable.h"
 #include "ui/TypeBlocks.h"
 #include "ui/WindowRuntime_win.h"
 #include "ui/WindowTable.h"
@@ -64,7 +65,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORBTN: {
       // Controls report to their parent; their own kind decides.
       UnitObject* child = lp ? UnitOfWindow(reinterpret_cast<HWND>(lp)) : nullptr;
-      NotifyFn notify = KindOperation<NotifyFn>(child ? child->kind : nullptr, kOpNotify);
+      NotifyFn notify = OperationsOf(child ? child->kind : nullptr).notify;
       if (notify) {
         LRESULT r = notify(child, msg, wp, lp);
         if (r || msg == WM_COMMAND) return r;
@@ -202,101 +203,62 @@ UnitObject* Create(const CreateArgs& a) {
   return &w->base;
 }
 
-// Own properties, from number 8.
-enum {
-  kTitle, kBorder, kBackground, kPicture, kPictureMode, kSound, kSoundMode, kControlBox,
-  kMaxBox, kMinBox, kPosition, kMovable, kIcon, kEnterMoves, kEscCloses, kF1Help, kHelpFile,
-  kHelpContext, kInTaskBar, kDragByClient, kOption28, kTopmost, kOption30, kClassName,
+using S = WindowSettings;
+constexpr SettingsProperty<S> kRows[] = {
+    {kWindowTitle, "标题", kValueText, &S::title},
+    {kWindowBorder, "边框", kValueChoice, &S::borderStyle},
+    {kWindowBackground, "背景颜色", kValueBackColour, &S::background},
+    {kWindowPicture, "底图", kValuePicture, &S::picture},
+    {kWindowPictureMode, "底图方式", kValueChoice, &S::pictureMode},
+    {kWindowSound, "背景音乐", kValueSound, &S::sound},
+    {kWindowSoundMode, "播放次数", kValueChoice, &S::soundMode},
+    {kWindowControlBox, "控制按钮", kValueLogical, &S::controlBox},
+    {kWindowMaximizeBox, "最大化按钮", kValueLogical, &S::maximizeBox},
+    {kWindowMinimizeBox, "最小化按钮", kValueLogical, &S::minimizeBox},
+    {kWindowPosition, "位置", kValueChoice, &S::positionMode},
+    {kWindowMovable, "可否移动", kValueLogical, &S::movable},
+    {kWindowIcon, "图标", kValueIcon, &S::icon},
+    {kWindowEnterMovesFocus, "回车下移焦点", kValueLogical, &S::enterMovesFocus},
+    {kWindowEscCloses, "Esc键关闭", kValueLogical, &S::escCloses},
+    {kWindowF1Help, "F1键打开帮助", kValueLogical, &S::f1Help},
+    {kWindowHelpFile, "帮助文件名", kValueText, &S::helpFile},
+    {kWindowHelpContext, "帮助标志值", kValueInt, &S::helpContext},
+    {kWindowInTaskBar, "在任务条中显示", kValueLogical, &S::inTaskBar},
+    {kWindowDragByClient, "随意移动", kValueLogical, &S::dragByClient},
+    {kWindowShape, "外形", kValueChoice, &S::option28},
+    {kWindowTopmost, "总在最前", kValueLogical, &S::topmost},
+    {kWindowKeepTitleActive, "保持标题条激活", kValueLogical, &S::option30},
+    {kWindowClassName, "窗口类名", kValueText, &S::className},
 };
-
-const PropertyInfo kProperties[] = {
-    {"标题", kValueText, 0},         {"边框", kValueChoice, 0},
-    {"背景颜色", kValueBackColour, 0}, {"底图", kValuePicture, 0},
-    {"底图方式", kValueChoice, 0},    {"背景音乐", kValueSound, 0},
-    {"播放次数", kValueChoice, 0},    {"控制按钮", kValueLogical, 0},
-    {"最大化按钮", kValueLogical, 0}, {"最小化按钮", kValueLogical, 0},
-    {"位置", kValueChoice, 0},        {"可否移动", kValueLogical, 0},
-    {"图标", kValueIcon, 0},          {"回车下移焦点", kValueLogical, 0},
-    {"Esc键关闭", kValueLogical, 0},  {"F1键打开帮助", kValueLogical, 0},
-    {"帮助文件名", kValueText, 0},    {"帮助标志值", kValueInt, 0},
-    {"在任务条中显示", kValueLogical, 0}, {"随意移动", kValueLogical, 0},
-    {"外形", kValueChoice, 0},        {"总在最前", kValueLogical, 0},
-    {"保持标题条激活", kValueLogical, 0}, {"窗口类名", kValueText, 0},
-};
-
-bool* LogicalField(WindowSettings& s, int32_t index) {
-  switch (index) {
-    case kControlBox: return &s.controlBox;
-    case kMaxBox: return &s.maximizeBox;
-    case kMinBox: return &s.minimizeBox;
-    case kMovable: return &s.movable;
-    case kEnterMoves: return &s.enterMovesFocus;
-    case kEscCloses: return &s.escCloses;
-    case kF1Help: return &s.f1Help;
-    case kInTaskBar: return &s.inTaskBar;
-    case kDragByClient: return &s.dragByClient;
-    case kTopmost: return &s.topmost;
-    case kOption30: return &s.option30;
-    default: return nullptr;
-  }
-}
-
-uint32_t* WordField(WindowSettings& s, int32_t index) {
-  switch (index) {
-    case kBorder: return &s.borderStyle;
-    case kBackground: return &s.background;
-    case kPictureMode: return &s.pictureMode;
-    case kSoundMode: return &s.soundMode;
-    case kPosition: return &s.positionMode;
-    case kHelpContext: return &s.helpContext;
-    case kOption28: return &s.option28;
-    default: return nullptr;
-  }
-}
-
-std::string* BytesField(WindowSettings& s, int32_t index) {
-  switch (index) {
-    case kTitle: return &s.title;
-    case kPicture: return &s.picture;
-    case kSound: return &s.sound;
-    case kIcon: return &s.icon;
-    case kHelpFile: return &s.helpFile;
-    case kClassName: return &s.className;
-    default: return nullptr;
-  }
-}
+static_assert(RowsInNumberOrder(kRows));
+constexpr auto kProperties = PropertyInfos(kRows);
 
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
   WindowObject* w = AsWindow(u);
   HWND h = UnitHwnd(u);
-  if (index == kTitle) w->s.title = WindowText(h);
-  if (index == kPosition) {
-    out->i = IsIconic(h) ? 2 : IsZoomed(h) ? 3 : 0;
-    return;
+  switch (kFirstOwnProperty + index) {
+    case kWindowTitle: w->s.title = WindowText(h); break;
+    case kWindowPosition: out->i = IsIconic(h) ? 2 : IsZoomed(h) ? 3 : 0; return;
   }
-  if (bool* b = LogicalField(w->s, index)) out->i = *b ? 1 : 0;
-  if (uint32_t* v = WordField(w->s, index)) out->i = static_cast<int32_t>(*v);
-  if (std::string* s = BytesField(w->s, index)) out->bytes = *s;
+  GetSetting(kRows, index, w->s, out);
 }
 
 bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
   WindowObject* w = AsWindow(u);
   HWND h = UnitHwnd(u);
-  if (bool* b = LogicalField(w->s, index)) *b = v.i != 0;
-  if (uint32_t* f = WordField(w->s, index)) *f = static_cast<uint32_t>(v.i);
-  if (std::string* s = BytesField(w->s, index)) *s = v.bytes;
-  switch (index) {
-    case kTitle: SetWindowTextA(h, w->s.title.c_str()); break;
-    case kBackground:
+  SetSetting(kRows, index, &w->s, v);
+  switch (kFirstOwnProperty + index) {
+    case kWindowTitle: SetWindowTextA(h, w->s.title.c_str()); break;
+    case kWindowBackground:
       DeleteObject(w->background);
       w->background = CreateSolidBrush(ResolveColour(w->s.background));
       InvalidateRect(h, nullptr, TRUE);
       break;
-    case kTopmost:
+    case kWindowTopmost:
       SetWindowPos(h, w->s.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
-    case kPosition:
+    case kWindowPosition:
       ShowWindow(h, v.i == 2 ? SW_MINIMIZE : v.i == 3 ? SW_MAXIMIZE : SW_RESTORE);
       break;
     default: break;
@@ -312,16 +274,13 @@ std::string SettingsBlock(UnitObject* u) {
 
 bool WantsKey(UnitObject*, uint32_t) { return false; }
 
-void* Interface(int32_t op) {
-  switch (op) {
-    case kOpCreateControl: return reinterpret_cast<void*>(&Create);
-    case kOpSetTypeProperty: return reinterpret_cast<void*>(&SetProperty);
-    case kOpSettingsBlock: return reinterpret_cast<void*>(&SettingsBlock);
-    case kOpGetTypeProperty: return reinterpret_cast<void*>(&GetProperty);
-    case kOpWantsKey: return reinterpret_cast<void*>(&WantsKey);
-    default: return nullptr;
-  }
-}
+constexpr UnitOperations kOperations = {
+    .createControl = Create,
+    .setTypeProperty = SetProperty,
+    .settingsBlock = SettingsBlock,
+    .getTypeProperty = GetProperty,
+    .wantsKey = WantsKey,
+};
 
 }  // namespace
 
@@ -330,8 +289,8 @@ bool WindowEscCloses(UnitObject* u) { return AsWindow(u)->s.escCloses; }
 bool WindowEnterMovesFocus(UnitObject* u) { return AsWindow(u)->s.enterMovesFocus; }
 
 const UnitKind* WindowKind() {
-  static const UnitKind kind = {"窗口", "window", kKindRaisesEvents | kKindNeverRecreated,
-                                kProperties, 24, Interface};
+  static const UnitKind kind = MakeUnitKind<kOperations>(
+      "窗口", "window", kKindRaisesEvents | kKindNeverRecreated, kProperties);
   return &kind;
 }
 

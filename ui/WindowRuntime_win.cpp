@@ -1,12 +1,10 @@
 // How the window runtime plugs into the core: the core library's record and
-// type table, the helper-table entries, the start-up and teardown steps,
-// the service requests, and the application start of the platform.
+// type table, the one record of hooks through which the core reaches the
+// window runtime, and the application start of the platform.
 #include <ole2.h>
 
-#include "runtime/HelperTable.h"
 #include "runtime/Lifecycle.h"
-#include "runtime/RuntimeError.h"
-#include "runtime/RuntimeService.h"
+#include "runtime/RuntimeHooks.h"
 #include "runtime/Startup.h"
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
@@ -27,15 +25,19 @@ int g_quitCode = 0;
 // The automation object value: a value type, no unit, no operations.
 const UnitKind kObjectValueKind = {"对象", "ComObject", kKindObjectCompatible, nullptr, 0, nullptr};
 
-// Type numbers of the core library.
+// The core library's type table, indexed by type number - 1; it ends with
+// the object value, the last type built.
+constexpr uint32_t kCoreTypeCount = TagType(kTagObject);
+
 const UnitKind* const* CoreKinds() {
-  static const UnitKind* kinds[48] = {};
-  kinds[1 - 1] = WindowKind();
-  kinds[5 - 1] = EditBoxKind();
-  kinds[10 - 1] = LabelKind();
-  kinds[11 - 1] = ButtonKind();
-  kinds[31 - 1] = FileDialogKind();
-  kinds[48 - 1] = &kObjectValueKind;
+  static const UnitKind* kinds[kCoreTypeCount] = {};
+  auto place = [](KindTag tag, const UnitKind* kind) { kinds[TagType(tag) - 1] = kind; };
+  place(kTagWindow, WindowKind());
+  place(kTagEditBox, EditBoxKind());
+  place(kTagLabel, LabelKind());
+  place(kTagButton, ButtonKind());
+  place(kTagFileDialog, FileDialogKind());
+  place(kTagObject, &kObjectValueKind);
   return kinds;
 }
 
@@ -62,74 +64,44 @@ void UninitialiseOle() {
   g_runtime.oleInitialised = false;
 }
 
-UnitObject* FindLiveUnitOrReport(uint32_t windowId, uint32_t unitId) {
-  UnitObject* u = FindLiveUnit(windowId, unitId);
-  if (!u) ReportRuntimeError("指定窗口或窗口组件不存在或尚未载入", 0);
-  return u;
-}
-
-bool WindowService(int32_t code, intptr_t a, intptr_t b, intptr_t* answer) {
-  uint32_t windowId = static_cast<uint32_t>(a), unitId = static_cast<uint32_t>(b);
-  switch (code) {
-    case 2000: ReportDestroyed(windowId, unitId); return true;
-    case 2006: *answer = reinterpret_cast<intptr_t>(FindLiveUnit(windowId, unitId)); return true;
-    case 2007:
-      *answer = reinterpret_cast<intptr_t>(FindLiveUnitOrReport(windowId, unitId));
-      return true;
-    case 2008: *answer = RaiseEvent(reinterpret_cast<EventRecord*>(a)); return true;
-    case 2009: SuspendEvents(); return true;
-    case 2010: ResumeEvents(); return true;
-    case 2017: {
-      // The running event's source: the window's identifier, and the unit's
-      // written to the word that the first argument points at (if any).
-      uint32_t w = 0, u = 0;
-      bool running = RunningEventSource(&w, &u);
-      if (a) *reinterpret_cast<uint32_t*>(a) = u;
-      *answer = running ? static_cast<intptr_t>(w) : 0;
-      return true;
-    }
-    case 2018: ProcessWaitingMessages(); return true;
-    case 2031: *answer = RaiseTypedEvent(reinterpret_cast<TypedEventRecord*>(a)); return true;
-    case 2032: *answer = static_cast<intptr_t>(WindowTemplates().size()); return true;
-    case 2033: {
-      auto& all = WindowTemplates();
-      *answer = 0;
-      if (a >= 0 && static_cast<size_t>(a) < all.size() && WindowIsAlive(all[a]))
-        *answer = reinterpret_cast<intptr_t>(UnitHwnd(LiveUnit(all[a].records[0])));
-      return true;
-    }
-    default: return false;
-  }
-}
-
 void ReleaseRemainingObjects() {}
 
 }  // namespace
 
 const LibraryRecord* CoreLibrary() {
-  static const TypeTable types = {48, CoreKinds()};
+  static const TypeTable types = {kCoreTypeCount, CoreKinds()};
   static const LibraryRecord record = {"核心支持库", &types, nullptr};
   return &record;
 }
 
 void InstallWindowRuntime() {
-  WindowEntryHooks hooks = {};
-  hooks.getUnitProperty = GetUnitProperty;
-  hooks.setUnitProperty = SetUnitProperty;
-  hooks.runMessageLoop = RunMessageLoop;
-  hooks.loadStartupWindow = LoadStartupWindow;
-  hooks.initialiseOle = InitialiseOle;
-  hooks.createHiddenOwner = CreateHiddenOwner;
-  hooks.loadWindowDescriptions = LoadWindowDescriptions;
-  SetWindowEntryHooks(hooks);
-  SetWindowServiceHandler(WindowService);
-  WindowRuntimeHooks& t = g_runtime.hooks;
-  t.marshalEndToMainThread = MarshalEndToMainThread;
-  t.clearIdleCallbacks = ClearIdleCallbacks;
-  t.freeWindowDescriptions = FreeWindowDescriptions;
-  t.destroyHiddenOwner = DestroyHiddenOwner;
-  t.releaseRemainingObjects = ReleaseRemainingObjects;
-  t.uninitialiseOle = UninitialiseOle;
+  static const WindowRuntimeHooks hooks = {
+      .getUnitProperty = GetUnitProperty,
+      .setUnitProperty = SetUnitProperty,
+      .runMessageLoop = RunMessageLoop,
+      .loadStartupWindow = LoadStartupWindow,
+      .unitDestroyed = ReportDestroyed,
+      .findLiveUnit = FindLiveUnit,
+      .requireLiveUnit = FindLiveUnitOrReport,
+      .raiseEvent = RaiseEvent,
+      .raiseTypedEvent = RaiseTypedEvent,
+      .suspendEvents = SuspendEvents,
+      .resumeEvents = ResumeEvents,
+      .runningEventSource = RunningEventSource,
+      .processMessages = ProcessWaitingMessages,
+      .windowCount = WindowCount,
+      .windowHandle = [](int32_t index) -> void* { return WindowHandleAt(index); },
+      .initialiseOle = InitialiseOle,
+      .createHiddenOwner = CreateHiddenOwner,
+      .loadWindowDescriptions = LoadWindowDescriptions,
+      .marshalEndToMainThread = MarshalEndToMainThread,
+      .clearIdleCallbacks = ClearIdleCallbacks,
+      .freeWindowDescriptions = FreeWindowDescriptions,
+      .destroyHiddenOwner = DestroyHiddenOwner,
+      .releaseRemainingObjects = ReleaseRemainingObjects,
+      .uninitialiseOle = UninitialiseOle,
+  };
+  InstallWindowRuntimeHooks(&hooks);
 }
 
 int StartApplication(const ProgramHeader* header, int (*entryRoutine)()) {

@@ -19,17 +19,24 @@ namespace qx {
 // owner rather than `owner` (modal runs themselves are not built yet).
 bool LoadWindow(WindowTemplate* window, bool reload, bool modal, HWND owner);
 
-// Request 2000 from a unit whose window is gone. For a window: every live
+// The end of a unit whose window is gone. For a window: every live
 // slot of its working copy is cleared and the records stored at load come
 // back; when no window of the program is left and the message loop runs,
 // the loop is told to end.
 void UnitGone(UnitObject* unit);
 void ReportDestroyed(uint32_t windowId, uint32_t unitId);
 
-// Request 2006: the live unit of (window, unit), unit 0 meaning the window;
-// null when the window is not loaded, the unit is missing, is a menu item or
-// has no live window.
+// The live unit of (window, unit), unit 0 meaning the window; null when the
+// window is not loaded, the unit is missing, is a menu item or has no live
+// window. The second reports that null as the runtime error
+// "指定窗口或窗口组件不存在或尚未载入" instead, which does not return.
 UnitObject* FindLiveUnit(uint32_t windowId, uint32_t unitId);
+UnitObject* FindLiveUnitOrReport(uint32_t windowId, uint32_t unitId);
+
+// The windows of the description table, and the handle of the one at
+// `index` (from 0) while it is alive, else null.
+int32_t WindowCount();
+HWND WindowHandleAt(int32_t index);
 
 // The hidden owner window (class _QX_HideOwner) and the main thread.
 void CreateHiddenOwner();
@@ -40,7 +47,7 @@ constexpr UINT kEndRequestMessage = WM_APP + 999;
 
 // The message loop in main mode; returns with the quit message's code.
 int RunMainMessageLoop();
-// Request 2018: dispatches the waiting messages, leaving a quit message.
+// Dispatches the waiting messages, leaving a quit message.
 void ProcessWaitingMessages();
 // The window keyboard handling, before the focused control sees a key.
 bool PreTranslateWindowMessage(MSG* msg);
@@ -53,9 +60,9 @@ void RemoveIdleCallback(HWND window);
 // The core library (library 1): its type table and record.
 const LibraryRecord* CoreLibrary();
 
-// Wires the window runtime into the core: the helper-table entries, the
-// start-up steps, the service requests, the teardown steps. Called by the
-// program's start code before InitialiseRuntime.
+// Installs the window runtime's record of hooks in the core: the
+// helper-table entries, the service requests, the start-up and teardown
+// steps. Called by the program's start code before InitialiseRuntime.
 void InstallWindowRuntime();
 
 // The application start of the platform: keeps the header, installs the

@@ -28,10 +28,4 @@ inline UnitObject* LiveUnit(const UnitRecord& r) { return static_cast<UnitObject
 // A window is alive while its own record holds a live object.
 bool WindowIsAlive(const WindowTemplate& w);
 
-// The function of operation `op` of a kind, or null.
-template <typename Fn>
-Fn KindOperation(const UnitKind* kind, int32_t op) {
-  return kind && kind->operations ? reinterpret_cast<Fn>(kind->operations(op)) : nullptr;
-}
-
 }  // namespace qx

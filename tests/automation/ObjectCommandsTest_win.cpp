@@ -58,10 +58,10 @@ TEST_F(ObjectCommandsTest, Request2035EmptiesAnObjectValue) {
   ObjectBlock* block = NewObjectBlockFor(bare);
   bare->Release();
   int live = LiveProbeObjects();
-  RuntimeService(2035, reinterpret_cast<intptr_t>(block), 0);
+  RuntimeService(kRequestClearObject, reinterpret_cast<intptr_t>(block), 0);
   EXPECT_EQ(block->iface, nullptr);
   EXPECT_EQ(LiveProbeObjects(), live - 1);
-  RuntimeService(2035, reinterpret_cast<intptr_t>(block), 0);
+  RuntimeService(kRequestClearObject, reinterpret_cast<intptr_t>(block), 0);
   FreeObjectBlock(block);
 }
 
@@ -78,7 +78,7 @@ TEST_F(ObjectCommandsTest, ObjectCompatibleTypesConvertAsObjects) {
   EXPECT_TRUE(IsObjectCompatibleTag(compatibleTag));
   EXPECT_TRUE(IsObjectCompatibleTag(compatibleTag | kTagByRef));
   EXPECT_FALSE(IsObjectCompatibleTag(plainTag));
-  EXPECT_FALSE(IsObjectCompatibleTag(MakeUnitTag(1, 5)));  // the edit box
+  EXPECT_FALSE(IsObjectCompatibleTag(kTagEditBox));
   EXPECT_FALSE(IsObjectCompatibleTag(MakeUnitTag(9, 1)));  // no such library
   EXPECT_FALSE(IsObjectCompatibleTag(kTagInt));
 

@@ -157,7 +157,7 @@ TEST_F(SpreadsheetControls, DetachedControlsAnswerDefaultsAndDoNothing) {
   Run(QuitApplication, kApp, kTagExcelApp);
   EXPECT_FALSE(Attach()) << "the application control is detached";
   EXPECT_FALSE(Open("题库.xlsx")) << "no Workbooks before the attach step";
-  EXPECT_EQ(GetText(kBooks, kPropertyCellContent), "");
+  EXPECT_EQ(GetText(kBooks, kWorkbooksCellContent), "");
   TaggedValue sheet = Run(GetCurrentSheetObject, kBooks, kTagExcelWorkbooks);
   auto* block = static_cast<ObjectBlock*>(ValuePointer(sheet));
   ASSERT_NE(block, nullptr);
@@ -191,24 +191,24 @@ TEST_F(SpreadsheetControls, TheConvertersSequenceReadsCellsOfTheOpenedWorkbook) 
   Run(ActivateWorkbook, kBooks, kTagExcelWorkbooks);  // the application refuses: swallowed
   ASSERT_TRUE(Open("题库.xlsx"));
   TaggedValue one = MakeInt(1);
-  SetUnitProperty(kWindow, kBooks, kPropertyCurrentSheetIndex, -1, one.lo, one.hi);
-  EXPECT_EQ(GetWord(kBooks, kPropertyCurrentSheetIndex), 1);
+  SetUnitProperty(kWindow, kBooks, kWorkbooksCurrentSheetIndex, -1, one.lo, one.hi);
+  EXPECT_EQ(GetWord(kBooks, kWorkbooksCurrentSheetIndex), 1);
   EXPECT_EQ(Cell("A1"), "题目");
   EXPECT_EQ(Cell("B2"), "2");
   EXPECT_EQ(Cell("C9"), "");
   EXPECT_EQ(Cell("[1"), "") << "an address the application rejects gives empty text";
   // CellContent reads RangeStart whatever RangeEnd says.
-  SetText(kPropertyRangeStart, "A1");
-  SetText(kPropertyRangeEnd, "B2");
-  EXPECT_EQ(GetText(kBooks, kPropertyCellContent), "题目");
-  EXPECT_EQ(GetText(kBooks, kPropertyRangeEnd), "B2");
+  SetText(kWorkbooksRangeStart, "A1");
+  SetText(kWorkbooksRangeEnd, "B2");
+  EXPECT_EQ(GetText(kBooks, kWorkbooksCellContent), "题目");
+  EXPECT_EQ(GetText(kBooks, kWorkbooksRangeEnd), "B2");
   // A sheet number past the count leaves the current sheet.
   TaggedValue nine = MakeInt(9);
-  SetUnitProperty(kWindow, kBooks, kPropertyCurrentSheetIndex, -1, nine.lo, nine.hi);
-  EXPECT_EQ(GetWord(kBooks, kPropertyCurrentSheetIndex), 1);
+  SetUnitProperty(kWindow, kBooks, kWorkbooksCurrentSheetIndex, -1, nine.lo, nine.hi);
+  EXPECT_EQ(GetWord(kBooks, kWorkbooksCurrentSheetIndex), 1);
   TaggedValue two = MakeInt(2);
-  SetUnitProperty(kWindow, kBooks, kPropertyCurrentSheetIndex, -1, two.lo, two.hi);
-  EXPECT_EQ(GetWord(kBooks, kPropertyCurrentSheetIndex), 2);
+  SetUnitProperty(kWindow, kBooks, kWorkbooksCurrentSheetIndex, -1, two.lo, two.hi);
+  EXPECT_EQ(GetWord(kBooks, kWorkbooksCurrentSheetIndex), 2);
 }
 
 TEST_F(SpreadsheetControls, AnOpenThatFailsIsAFailureAndKeepsTheReferences) {
@@ -218,7 +218,7 @@ TEST_F(SpreadsheetControls, AnOpenThatFailsIsAFailureAndKeepsTheReferences) {
   ASSERT_TRUE(Attach());
   EXPECT_FALSE(Open("不存在.xlsx"));
   // Still the blank workbook's first sheet of the attach step.
-  EXPECT_EQ(GetWord(kBooks, kPropertyCurrentSheetIndex), 1);
+  EXPECT_EQ(GetWord(kBooks, kWorkbooksCurrentSheetIndex), 1);
   ASSERT_TRUE(Open("题库.xlsx"));
   EXPECT_FALSE(Open("不存在.xlsx"));
   EXPECT_EQ(Cell("A1"), "题目") << "the opened workbook stays current";
@@ -227,16 +227,16 @@ TEST_F(SpreadsheetControls, AnOpenThatFailsIsAFailureAndKeepsTheReferences) {
 TEST_F(SpreadsheetControls, RangeEndNeedsASheetAndDetachForgetsEverything) {
   FakeExcel fake;
   g_fake = &fake;
-  SetText(kPropertyRangeStart, "A1");
-  SetText(kPropertyRangeEnd, "A1");  // no sheet: not stored
+  SetText(kWorkbooksRangeStart, "A1");
+  SetText(kWorkbooksRangeEnd, "A1");  // no sheet: not stored
   ASSERT_TRUE(Start());
   ASSERT_TRUE(Attach());
   ASSERT_TRUE(Open("题库.xlsx"));
-  EXPECT_EQ(GetText(kBooks, kPropertyRangeEnd), "") << "no range was ever built";
+  EXPECT_EQ(GetText(kBooks, kWorkbooksRangeEnd), "") << "no range was ever built";
   EXPECT_EQ(Cell("A1"), "题目");
   Run(DetachWorkbooks, kBooks, kTagExcelWorkbooks);
-  EXPECT_EQ(GetText(kBooks, kPropertyRangeStart), "");
-  EXPECT_EQ(GetText(kBooks, kPropertyCellContent), "");
+  EXPECT_EQ(GetText(kBooks, kWorkbooksRangeStart), "");
+  EXPECT_EQ(GetText(kBooks, kWorkbooksCellContent), "");
   fake.log.clear();
   Run(CloseAllWorkbooks, kBooks, kTagExcelWorkbooks);
   EXPECT_TRUE(fake.log.empty()) << "nothing to close after the detach";

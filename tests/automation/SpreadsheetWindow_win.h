@@ -54,7 +54,7 @@ class SpreadsheetWindow : public ::testing::Test {
     w.id = kWindow;
     WindowSettings ws;
     ws.title = "表格控件测试";
-    w.records.push_back(MakeUnitRecord(kSelf, 0x00010001, "", 0, 0, 300, 200, kUnitVisible,
+    w.records.push_back(MakeUnitRecord(kSelf, kTagWindow, "", 0, 0, 300, 200, kUnitVisible,
                                        WriteWindowSettings(ws)));
     w.records.push_back(MakeUnitRecord(kBooks, kTagExcelWorkbooks, "Excel工作簿", 10, 10, 48, 40, 0, ""));
     UnitRecord app = MakeUnitRecord(kApp, kTagExcelApp, "Excel程序", 60, 10, 32, 32, 0, "");
@@ -96,9 +96,9 @@ class SpreadsheetWindow : public ::testing::Test {
     return static_cast<int32_t>(GetUnitProperty(kWindow, unit, property, -1).lo);
   }
   static std::string Cell(const char* address) {
-    SetText(kPropertyRangeStart, address);
-    SetText(kPropertyRangeEnd, address);
-    return GetText(kBooks, kPropertyCellContent);
+    SetText(kWorkbooksRangeStart, address);
+    SetText(kWorkbooksRangeEnd, address);
+    return GetText(kBooks, kWorkbooksCellContent);
   }
   std::string block_;
 };

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "runtime/KindTags.h"
 #include "ui/Description.h"
 #include "ui/DescriptionWriter.h"
 #include "ui/TypeBlocks.h"
@@ -29,27 +30,27 @@ std::vector<WindowTemplate> TwoWindows() {
   a.words[0] = 11;
   a.words[1] = 22;
   a.texts[0] = "甲";
-  UnitRecord self = Control(0x06010000, 0x00010001, "");
+  UnitRecord self = Control(0x06010000, kTagWindow, "");
   self.bindings = {{0, 0, 0}, {2, 8, 0}, {1, kNoHandler, 0}};
   WindowSettings ws;
   ws.title = "窗口甲";
   self.typeBlock = WriteWindowSettings(ws);
   a.records.push_back(self);
-  UnitRecord button = Control(0x16010006, 0x0001000B, "按钮转换");
+  UnitRecord button = Control(0x16010006, kTagButton, "按钮转换");
   button.tagText = "备注";
   button.remark = "说明";
   button.children = {1, 0, 2};
   button.bindings = {{0, 4, 0}};
   button.tail[4] = 9;
   a.records.push_back(button);
-  a.records.push_back(Control(0x16010015, 0x00010005, "编辑框"));
+  a.records.push_back(Control(0x16010015, kTagEditBox, "编辑框"));
 
   WindowTemplate b;
   b.id = 0x52010002;
-  b.records.push_back(Control(0x06020000, 0x00010001, ""));
+  b.records.push_back(Control(0x06020000, kTagWindow, ""));
   UnitRecord menu;
   menu.id = 0x26020001;
-  menu.typeTag = 0x00010003;
+  menu.typeTag = kTagMenu;
   menu.name = "菜单";
   menu.menuBytes = std::string(36, '\x01');
   menu.menuCaption = "打开";
@@ -131,7 +132,7 @@ TEST(DescriptionBlock, CountsThatContradictTheBlockAreRejected) {
 }
 
 TEST(DescriptionRecord, ChildAndBindingCountsBeyondTheRecordFailWithoutAllocating) {
-  UnitRecord r = Control(0x16010006, 0x0001000B, "b");
+  UnitRecord r = Control(0x16010006, kTagButton, "b");
   std::string bytes = WriteUnitRecord(r);
   UnitRecord out;
   ASSERT_TRUE(ParseUnitRecord(r.id, reinterpret_cast<const unsigned char*>(bytes.data()),
@@ -162,7 +163,7 @@ TEST(DescriptionBindings, OffsetsBecomeAddressesAndNoneBecomesZero) {
 
 TEST(DescriptionLookup, FirstMatchWinsAndZeroIsTheWindowItself) {
   WindowTemplate w = TwoWindows()[0];
-  w.records.push_back(Control(0x16010006, 0x0001000B, "second"));
+  w.records.push_back(Control(0x16010006, kTagButton, "second"));
   EXPECT_EQ("按钮转换", FindUnitRecord(w, 0x16010006)->name);
   EXPECT_EQ(&w.records[0], FindUnitRecord(w, 0));
   EXPECT_EQ(nullptr, FindUnitRecord(w, 0x16019999));

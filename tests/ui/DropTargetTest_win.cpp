@@ -20,7 +20,6 @@ namespace {
 using namespace test;
 
 constexpr uint32_t kDrop = 0x160100D7;
-constexpr uint32_t kDropTag = 0x00060001;
 
 // A data object over fixed HGLOBAL contents, one per format.
 class Data final : public IDataObject {
@@ -139,7 +138,7 @@ class DropTargetTest : public ::testing::Test {
   }
   void Start(DropTargetSettings accept) {
     WindowTemplate w = SmallWindow();
-    w.records.push_back(Record(kDrop, kDropTag, 616, 688, 32, 40, kUnitVisible,
+    w.records.push_back(Record(kDrop, kTagDropTarget, 616, 688, 32, 40, kUnitVisible,
                                WriteDropTargetSettings(accept),
                                {Bind(0, 4), Bind(1, 5), Bind(2, 6), Bind(3, 7)}));
     StartRuntime({w}, {nullptr, nullptr, nullptr, nullptr, DragDropLibrary()});
@@ -154,12 +153,12 @@ class DropTargetTest : public ::testing::Test {
   }
 
   bool Register(HWND h) {
-    TaggedValue args[] = {{kTestWindow, kDrop, kDropTag},
+    TaggedValue args[] = {{kTestWindow, kDrop, kTagDropTarget},
                           MakeInt(static_cast<int32_t>(reinterpret_cast<intptr_t>(h)))};
     return HelperTable().callLibraryCommand(RegisterDropWindow, 6, 2, args).lo != 0;
   }
   void Revoke(HWND h) {
-    TaggedValue args[] = {{kTestWindow, kDrop, kDropTag},
+    TaggedValue args[] = {{kTestWindow, kDrop, kTagDropTarget},
                           MakeInt(static_cast<int32_t>(reinterpret_cast<intptr_t>(h)))};
     HelperTable().callLibraryCommand(RevokeDropWindow, 6, 2, args);
   }
@@ -276,7 +275,7 @@ TEST_F(DropTargetTest, KeysDecideTheEffectAndCtrlShiftRefusesTheDrop) {
 
 TEST_F(DropTargetTest, AcceptFilesOffGivesNoneAndTheSettingsAreItsProperties) {
   Start(DropTargetSettings{});
-  for (int p = 8; p <= 11; ++p) {
+  for (int p = kDropTargetAcceptText; p <= kDropTargetAcceptFiles; ++p) {
     TaggedValue v = GetUnitProperty(kTestWindow, kDrop, p, -1);
     EXPECT_EQ(kTagBool, v.tag);
     EXPECT_EQ(0u, v.lo);
@@ -286,8 +285,8 @@ TEST_F(DropTargetTest, AcceptFilesOffGivesNoneAndTheSettingsAreItsProperties) {
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), DragAndDrop(data).enter);
   EXPECT_TRUE(Received().empty());
   // Switched on as the converter does at start-up: the same object takes it.
-  SetUnitProperty(kTestWindow, kDrop, 11, -1, 1, 0);
-  EXPECT_EQ(1u, GetUnitProperty(kTestWindow, kDrop, 11, -1).lo);
+  SetUnitProperty(kTestWindow, kDrop, kDropTargetAcceptFiles, -1, 1, 0);
+  EXPECT_EQ(1u, GetUnitProperty(kTestWindow, kDrop, kDropTargetAcceptFiles, -1).lo);
   EXPECT_EQ(target, DropTargetInterface(FindLiveUnit(kTestWindow, kDrop)));
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), DragAndDrop(data).drop);
   EXPECT_EQ(1u, Received().size());

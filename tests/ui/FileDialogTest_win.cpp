@@ -9,6 +9,7 @@
 #include "Driver.h"
 #include "TestSupport.h"
 #include "runtime/HelperTable.h"
+#include "ui/FileDialogKind.h"
 #include "ui/Properties.h"
 #include "ui/WindowCommands.h"
 
@@ -18,16 +19,13 @@ namespace {
 using namespace test;
 
 constexpr uint32_t kDialog = 0x16010070;
-constexpr uint32_t kDialogTag = 0x0001001F;
-enum { kType = 8, kTitle, kFileName, kFilter, kFilterIndex, kInitialFolder, kDefaultExtension,
-       kCreatePrompt, kFileMustExist, kOverwritePrompt, kPathMustExist, kKeepFolder };
 
 class FileDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     OleInitialize(nullptr);
     WindowTemplate w = SmallWindow();
-    w.records.push_back(Record(kDialog, kDialogTag, 552, 688, 48, 40, kUnitVisible, ""));
+    w.records.push_back(Record(kDialog, kTagFileDialog, 552, 688, 48, 40, kUnitVisible, ""));
     StartRuntime({w});
     ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
     folder = TempFolder();
@@ -49,7 +47,7 @@ class FileDialogTest : public ::testing::Test {
     HANDLE driver = driver::Launch(BuiltProgram("tests/ui/qxdriver.exe") + " file \"" + title +
                                    "\" \"" + answer + "\"");
     EXPECT_NE(nullptr, driver);
-    TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+    TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
     TaggedValue r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
     EXPECT_EQ(0, driver::WaitForExit(driver, 30000));
     CloseHandle(driver);
@@ -76,35 +74,35 @@ TEST_F(FileDialogTest, TheControlIsAHiddenChildOfItsOwnClassWithTheDefaultSettin
   EXPECT_EQ(Hwnd(0), GetParent(h));
   EXPECT_EQ(static_cast<ULONG_PTR>(CS_DBLCLKS), GetClassLongPtrA(h, GCL_STYLE));
   EXPECT_EQ(0u, GetClassLongPtrA(h, GCLP_HBRBACKGROUND));
-  EXPECT_EQ(0u, Get(kType).lo);
-  EXPECT_EQ(0u, Get(kFilterIndex).lo);
-  for (int p : {kTitle, kFileName, kFilter, kInitialFolder, kDefaultExtension})
+  EXPECT_EQ(0u, Get(kFileDialogType).lo);
+  EXPECT_EQ(0u, Get(kFileDialogFilterIndex).lo);
+  for (int p : {kFileDialogTitle, kFileDialogFileName, kFileDialogFilter, kFileDialogInitialFolder, kFileDialogDefaultExtension})
     EXPECT_EQ("", GetText(p)) << p;
-  EXPECT_EQ(kTagBool, Get(kCreatePrompt).tag);
-  EXPECT_EQ(0u, Get(kCreatePrompt).lo);
-  EXPECT_EQ(1u, Get(kFileMustExist).lo);
-  EXPECT_EQ(1u, Get(kOverwritePrompt).lo);
-  EXPECT_EQ(1u, Get(kPathMustExist).lo);
-  EXPECT_EQ(0u, Get(kKeepFolder).lo);
+  EXPECT_EQ(kTagBool, Get(kFileDialogCreatePrompt).tag);
+  EXPECT_EQ(0u, Get(kFileDialogCreatePrompt).lo);
+  EXPECT_EQ(1u, Get(kFileDialogFileMustExist).lo);
+  EXPECT_EQ(1u, Get(kFileDialogOverwritePrompt).lo);
+  EXPECT_EQ(1u, Get(kFileDialogPathMustExist).lo);
+  EXPECT_EQ(0u, Get(kFileDialogKeepCurrentFolder).lo);
 }
 
 TEST_F(FileDialogTest, WritingSettingsOnlyStoresThemWithinTheirLimits) {
-  Set(kType, MakeInt(7));
-  EXPECT_EQ(3u, Get(kType).lo);
-  Set(kType, MakeInt(-2));
-  EXPECT_EQ(0u, Get(kType).lo);
-  Set(kFilterIndex, MakeInt(-4));
-  EXPECT_EQ(0u, Get(kFilterIndex).lo);
-  Set(kFilterIndex, MakeInt(2));
-  EXPECT_EQ(2u, Get(kFilterIndex).lo);
-  SetText(kTitle, "标题");
-  SetText(kFileName, "C:\\题库.xlsx");
-  Set(kKeepFolder, MakeBool(true));
-  Set(kFileMustExist, MakeBool(false));
-  EXPECT_EQ("标题", GetText(kTitle));
-  EXPECT_EQ("C:\\题库.xlsx", GetText(kFileName));
-  EXPECT_EQ(1u, Get(kKeepFolder).lo);
-  EXPECT_EQ(0u, Get(kFileMustExist).lo);
+  Set(kFileDialogType, MakeInt(7));
+  EXPECT_EQ(3u, Get(kFileDialogType).lo);
+  Set(kFileDialogType, MakeInt(-2));
+  EXPECT_EQ(0u, Get(kFileDialogType).lo);
+  Set(kFileDialogFilterIndex, MakeInt(-4));
+  EXPECT_EQ(0u, Get(kFileDialogFilterIndex).lo);
+  Set(kFileDialogFilterIndex, MakeInt(2));
+  EXPECT_EQ(2u, Get(kFileDialogFilterIndex).lo);
+  SetText(kFileDialogTitle, "标题");
+  SetText(kFileDialogFileName, "C:\\题库.xlsx");
+  Set(kFileDialogKeepCurrentFolder, MakeBool(true));
+  Set(kFileDialogFileMustExist, MakeBool(false));
+  EXPECT_EQ("标题", GetText(kFileDialogTitle));
+  EXPECT_EQ("C:\\题库.xlsx", GetText(kFileDialogFileName));
+  EXPECT_EQ(1u, Get(kFileDialogKeepCurrentFolder).lo);
+  EXPECT_EQ(0u, Get(kFileDialogFileMustExist).lo);
   // Nothing was shown, and the control was not re-created.
   EXPECT_EQ(nullptr, FindWindowA("#32770", "标题"));
   EXPECT_FALSE(IsWindowVisible(Hwnd(kDialog)));
@@ -112,39 +110,39 @@ TEST_F(FileDialogTest, WritingSettingsOnlyStoresThemWithinTheirLimits) {
 
 TEST_F(FileDialogTest, AConfirmedChoiceBecomesTheFileNameAndACancelKeepsIt) {
   std::string chosen = MakeFile("题库甲.xlsx");
-  SetText(kTitle, "选择题库文件");
-  SetText(kInitialFolder, folder);
+  SetText(kFileDialogTitle, "选择题库文件");
+  SetText(kFileDialogInitialFolder, folder);
   ASSERT_TRUE(ShowAnswered("选择题库文件", chosen));
-  EXPECT_EQ(chosen, GetText(kFileName));
+  EXPECT_EQ(chosen, GetText(kFileDialogFileName));
   // Cancelled: the previous choice stays.
   EXPECT_FALSE(ShowAnswered("选择题库文件", "-"));
-  EXPECT_EQ(chosen, GetText(kFileName));
+  EXPECT_EQ(chosen, GetText(kFileDialogFileName));
   DeleteFileA(chosen.c_str());
 }
 
 TEST_F(FileDialogTest, TheSaveDialogTakesANewFileAndTheOpenDialogWithoutMustExistToo) {
   std::string fresh = folder + "新文档.doc";
   DeleteFileA(fresh.c_str());
-  Set(kType, MakeInt(1));
-  SetText(kTitle, "另存为");
+  Set(kFileDialogType, MakeInt(1));
+  SetText(kFileDialogTitle, "另存为");
   ASSERT_TRUE(ShowAnswered("另存为", fresh));
-  EXPECT_EQ(fresh, GetText(kFileName));
+  EXPECT_EQ(fresh, GetText(kFileDialogFileName));
 
   std::string other = folder + "尚不存在.xlsx";
   DeleteFileA(other.c_str());
-  Set(kType, MakeInt(0));
-  Set(kFileMustExist, MakeBool(false));
-  SetText(kTitle, "打开");
+  Set(kFileDialogType, MakeInt(0));
+  Set(kFileDialogFileMustExist, MakeBool(false));
+  SetText(kFileDialogTitle, "打开");
   ASSERT_TRUE(ShowAnswered("打开", other));
-  EXPECT_EQ(other, GetText(kFileName));
+  EXPECT_EQ(other, GetText(kFileDialogFileName));
 }
 
 // The filter list and its selection as the dialog shows them, read from the
 // dialog's file-type box before cancelling.
 TEST_F(FileDialogTest, TheFilterAndItsIndexReachTheDialog) {
-  SetText(kTitle, "筛选");
-  SetText(kFilter, "表格|*.xls;*.xlsx|文本|*.txt");
-  Set(kFilterIndex, MakeInt(1));
+  SetText(kFileDialogTitle, "筛选");
+  SetText(kFileDialogFilter, "表格|*.xls;*.xlsx|文本|*.txt");
+  Set(kFileDialogFilterIndex, MakeInt(1));
   std::string selected;
   int count = -1;
   std::thread reader([&] {
@@ -158,7 +156,7 @@ TEST_F(FileDialogTest, TheFilterAndItsIndexReachTheDialog) {
     selected = text;
     driver::CancelDialog(dialog);
   });
-  TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+  TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
   TaggedValue r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
   reader.join();
   EXPECT_EQ(0u, r.lo);
@@ -167,10 +165,10 @@ TEST_F(FileDialogTest, TheFilterAndItsIndexReachTheDialog) {
 }
 
 TEST_F(FileDialogTest, TheFontAndHelpTypesShowNothing) {
-  Set(kType, MakeInt(2));
-  TaggedValue arg = {kTestWindow, kDialog, kDialogTag};
+  Set(kFileDialogType, MakeInt(2));
+  TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
   EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);
-  Set(kType, MakeInt(3));
+  Set(kFileDialogType, MakeInt(3));
   EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);
 }
 

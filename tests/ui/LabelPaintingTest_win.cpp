@@ -5,15 +5,13 @@
 #include <functional>
 
 #include "runtime/Value.h"
+#include "ui/LabelKind.h"
 #include "ui/Properties.h"
 
 namespace qx {
 namespace {
 
 using namespace test;
-
-constexpr int32_t kEffect = 9;  // label property 9
-constexpr int32_t kTextColour = 16;
 
 // The rows in which pixels of interest were painted.
 struct Ink {
@@ -26,7 +24,7 @@ class LabelPaintingTest : public ::testing::Test {
 
   void Load(const LabelSettings& s) {
     WindowTemplate w = SmallWindow();
-    w.records[1] = Record(kLabel, 0x0001000A, 10, 10, 240, 60, kUnitVisible, WriteLabelSettings(s));
+    w.records[1] = Record(kLabel, kTagLabel, 10, 10, 240, 60, kUnitVisible, WriteLabelSettings(s));
     StartRuntime({w});
     ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
     Pump();
@@ -118,19 +116,19 @@ TEST_F(LabelPaintingTest, EffectsDrawAWhiteOrBlackCopyBesideTheText) {
   Ink plain = Scan(red);
   ASSERT_GT(plain.count, 0);
 
-  SetUnitProperty(kTestWindow, kLabel, kEffect, -1, 1, 0);  // raised
+  SetUnitProperty(kTestWindow, kLabel, kLabelEffect, -1, 1, 0);  // raised
   EXPECT_GT(Scan(white).count, 0);
   EXPECT_EQ(plain.top, Scan(red).top);
-  SetUnitProperty(kTestWindow, kLabel, kEffect, -1, 2, 0);  // sunken: the text moves
+  SetUnitProperty(kTestWindow, kLabel, kLabelEffect, -1, 2, 0);  // sunken: the text moves
   EXPECT_GT(Scan(white).count, 0);
   EXPECT_EQ(plain.top + 1, Scan(red).top);
-  SetUnitProperty(kTestWindow, kLabel, kEffect, -1, 3, 0);  // shadow
+  SetUnitProperty(kTestWindow, kLabel, kLabelEffect, -1, 3, 0);  // shadow
   EXPECT_EQ(0, Scan(white).count);
   Ink shadow = Scan(black);
   EXPECT_GT(shadow.count, 0);
   EXPECT_EQ(plain.bottom + 2, shadow.bottom);
 
-  SetUnitProperty(kTestWindow, kLabel, kTextColour, -1, RGB(0, 0, 255), 0);
+  SetUnitProperty(kTestWindow, kLabel, kLabelTextColour, -1, RGB(0, 0, 255), 0);
   EXPECT_EQ(0, Scan(red).count);
 }
 

@@ -6,6 +6,7 @@
 
 #include "runtime/RuntimeService.h"
 #include "ui/Properties.h"
+#include "ui/WindowKind.h"
 
 namespace qx {
 namespace {
@@ -180,7 +181,7 @@ TEST_F(LoadWindowTest, AnUnknownKindOrANewerTypeBlockFailsTheLoadAndLeavesNothin
   newer.records[2].typeBlock = WriteButtonSettings(b);
   WindowTemplate missingLibrary = SmallWindow();
   missingLibrary.id = 0x52010003;
-  missingLibrary.records[1].typeTag = 0x00060001;  // a library the program does not carry
+  missingLibrary.records[1].typeTag = kTagDropTarget;  // a library the program does not carry
   StartRuntime({unknown, newer, missingLibrary});
   for (uint32_t id : {0x52010001u, 0x52010002u, 0x52010003u}) {
     WindowTemplate* w = FindWindowTemplate(id);
@@ -218,7 +219,7 @@ TEST_F(LoadWindowTest, TheHiddenOwnerKeepsAWindowOutOfTheTaskBarWhenTheRunModeAs
 
 TEST_F(LoadWindowTest, ClosingRestoresTheStoredSettingsForTheNextLoad) {
   WindowTemplate* w = Load();
-  SetUnitProperty(kTestWindow, kButton, 0, -1, 222, 0);
+  SetUnitProperty(kTestWindow, kButton, kPropertyLeft, -1, 222, 0);
   RECT rc;
   GetWindowRect(Hwnd(kButton), &rc);
   MapWindowPoints(nullptr, Hwnd(0), reinterpret_cast<POINT*>(&rc), 2);
@@ -238,12 +239,12 @@ TEST_F(LoadWindowTest, ClosingRestoresTheStoredSettingsForTheNextLoad) {
 // never came up; the stored records must survive either.
 TEST_F(LoadWindowTest, AReportedEndOfAWindowThatIsNotThereLeavesItsRecordsAlone) {
   StartRuntime({SmallWindow()});
-  RuntimeService(2000, kTestWindow, 0);
+  RuntimeService(kRequestUnitDestroyed, kTestWindow, 0);
   WindowTemplate* w = FindWindowTemplate(kTestWindow);
   ASSERT_EQ(6u, w->records.size());
   ASSERT_TRUE(LoadWindow(w, false, false, nullptr));
   SendMessageA(Hwnd(0), WM_CLOSE, 0, 0);
-  RuntimeService(2000, kTestWindow, 0);
+  RuntimeService(kRequestUnitDestroyed, kTestWindow, 0);
   ASSERT_EQ(6u, w->records.size());
   EXPECT_EQ(kButton, w->records[2].id);
   ASSERT_TRUE(LoadWindow(w, false, false, nullptr));
@@ -268,16 +269,16 @@ TEST_F(LoadWindowTest, TheFixedFrameMovesAndMinimisesButIsNotSizedFromItsEdges) 
   SetWindowPos(window, nullptr, rc.left + 30, rc.top + 20, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_EQ(1, std::count(EventLog().begin(), EventLog().end(), "h4"));
-  EXPECT_EQ(rc.left + 30, static_cast<int32_t>(GetUnitProperty(kTestWindow, 0, 0, -1).lo));
+  EXPECT_EQ(rc.left + 30, static_cast<int32_t>(GetUnitProperty(kTestWindow, 0, kPropertyLeft, -1).lo));
 
   SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(IsIconic(window));
-  EXPECT_EQ(2u, GetUnitProperty(kTestWindow, 0, 18, -1).lo);  // position mode
+  EXPECT_EQ(2u, GetUnitProperty(kTestWindow, 0, kWindowPosition, -1).lo);
   // Loading the window again brings it back rather than making another.
   EXPECT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
   EXPECT_EQ(window, Hwnd(0));
   EXPECT_FALSE(IsIconic(window));
-  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, 0, 18, -1).lo);
+  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, 0, kWindowPosition, -1).lo);
 }
 
 TEST_F(LoadWindowTest, AWindowThatIsNotMovableLosesMoveFromItsSystemMenu) {

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "runtime/HelperTable.h"
 #include "runtime/RuntimeError.h"
+#include "ui/EditBoxKind.h"
 #include "ui/Properties.h"
 #include "runtime/RuntimeService.h"
 
@@ -91,7 +92,7 @@ TEST(ProcessLifeDeathTest, TheDestroyedHandlerRunsBeforeTheTeardownWhichEndsWith
         g_watchTeardown = true;
         JobOf(2) = [](TaggedValue*, int32_t, const uintptr_t*) {
           PostMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
-          RuntimeService(2018, 0, 0);
+          RuntimeService(kRequestProcessMessages, 0, 0);
           fprintf(stderr, "[destroyed: edit box %s]\n", Hwnd(kEdit) ? "there" : "gone");
         };
         JobOf(1) = [](TaggedValue*, int32_t, const uintptr_t*) { fprintf(stderr, "[click]\n"); };
@@ -129,7 +130,7 @@ TEST(ProcessLifeDeathTest, WithTheHiddenOwnerGoneAnotherThreadEndsTheProcessWith
 
 TEST(ProcessLifeDeathTest, ARuntimeErrorInAHandlerSkipsTheExitRoutinesButNotTheTeardown) {
   EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
-                GetUnitProperty(0x52019999, 0, 0, -1);
+                GetUnitProperty(0x52019999, 0, kPropertyLeft, -1);
               }),
               ::testing::ExitedWithCode(-1),
               "^\\[tools 1\\]\n\\[reported code=0 msg=" + Hex("未载入欲访问窗口组件所在的窗口") +
@@ -205,13 +206,13 @@ std::string Reported(const char* message) {
 }
 
 TEST(WindowErrorsDeathTest, EachFailureReportsItsMessage) {
-  EXPECT_EXIT(InLoadedWindow([] { GetUnitProperty(0x52010055, kEdit, 8, -1); }),
+  EXPECT_EXIT(InLoadedWindow([] { GetUnitProperty(0x52010055, kEdit, kEditBoxContent, -1); }),
               ::testing::ExitedWithCode(-1), Reported("未载入欲访问窗口组件所在的窗口"));
-  EXPECT_EXIT(InLoadedWindow([] { SetUnitProperty(kTestWindow, 0x16017777, 0, -1, 1, 0); }),
+  EXPECT_EXIT(InLoadedWindow([] { SetUnitProperty(kTestWindow, 0x16017777, kPropertyLeft, -1, 1, 0); }),
               ::testing::ExitedWithCode(-1), Reported("未载入欲访问窗口组件所在的窗口"));
   EXPECT_EXIT(InLoadedWindow([] {
                 DestroyWindow(Hwnd(0));
-                GetUnitProperty(kTestWindow, kEdit, 8, -1);
+                GetUnitProperty(kTestWindow, kEdit, kEditBoxContent, -1);
               }),
               ::testing::ExitedWithCode(-1), Reported("指定窗口尚未载入"));
   EXPECT_EXIT(InLoadedWindow([] { RaiseSimpleEvent(0x52010055, 0, 0); }),
@@ -219,17 +220,19 @@ TEST(WindowErrorsDeathTest, EachFailureReportsItsMessage) {
   EXPECT_EXIT(InLoadedWindow([] { RaiseSimpleEvent(kTestWindow, 0x16017777, 0); }),
               ::testing::ExitedWithCode(-1), Reported("未找到引发事件的窗口组件"));
   EXPECT_EXIT(InLoadedWindow([] {
-                FindUnitRecord(*FindWindowTemplate(kTestWindow), kLabel)->typeTag = 0x00060001;
+                FindUnitRecord(*FindWindowTemplate(kTestWindow), kLabel)->typeTag = kTagDropTarget;
                 RaiseSimpleEvent(kTestWindow, kLabel, 0);
               }),
               ::testing::ExitedWithCode(-1), Reported("引发事件的窗口组件无效"));
-  EXPECT_EXIT(InLoadedWindow([] { RuntimeService(2007, kTestWindow, 0x16017777); }),
+  EXPECT_EXIT(InLoadedWindow([] {
+                RuntimeService(kRequestRequireLiveUnit, kTestWindow, 0x16017777);
+              }),
               ::testing::ExitedWithCode(-1), Reported("指定窗口或窗口组件不存在或尚未载入"));
 }
 
 TEST(WindowErrorsDeathTest, WithEventsSuppressedNoLookupIsMadeAndNothingIsReported) {
   EXPECT_EXIT(InLoadedWindow([] {
-                RuntimeService(2009, 0, 0);
+                RuntimeService(kRequestSuspendEvents, 0, 0);
                 RaiseSimpleEvent(0x52010055, 0, 0);
               }),
               ::testing::ExitedWithCode(0), "^\\[survived\\]\n$");

@@ -6,17 +6,16 @@
 #include "runtime/Memory.h"
 #include "runtime/RuntimeService.h"
 #include "runtime/Text.h"
+#include "ui/ButtonKind.h"
+#include "ui/EditBoxKind.h"
+#include "ui/LabelKind.h"
 #include "ui/Properties.h"
+#include "ui/WindowKind.h"
 
 namespace qx {
 namespace {
 
 using namespace test;
-
-enum { kLeftP, kTopP, kWidthP, kHeightP, kTagP, kVisibleP, kDisabledP, kCursorP };
-constexpr int32_t kContent = 8;
-constexpr int32_t kMultiLine = 15;
-constexpr int32_t kCaption = 10;  // button
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -60,35 +59,35 @@ TEST_F(WindowTest, AClickRunsTheBoundHandlerOnceAndAnUnboundButtonDoesNothing) {
 
 TEST_F(WindowTest, ADisabledButtonReadsBackDisabledAndTakesNoClicks) {
   Load();
-  SetUnitProperty(kTestWindow, kButton, kDisabledP, -1, 1, 0);
-  EXPECT_EQ(1u, GetUnitProperty(kTestWindow, kButton, kDisabledP, -1).lo);
-  EXPECT_EQ(kTagBool, GetUnitProperty(kTestWindow, kButton, kDisabledP, -1).tag);
+  SetUnitProperty(kTestWindow, kButton, kPropertyDisabled, -1, 1, 0);
+  EXPECT_EQ(1u, GetUnitProperty(kTestWindow, kButton, kPropertyDisabled, -1).lo);
+  EXPECT_EQ(kTagBool, GetUnitProperty(kTestWindow, kButton, kPropertyDisabled, -1).tag);
   EXPECT_FALSE(IsWindowEnabled(Hwnd(kButton)));
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
   EXPECT_TRUE(EventLog().empty());
-  SetUnitProperty(kTestWindow, kButton, kDisabledP, -1, 0, 0);
-  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, kButton, kDisabledP, -1).lo);
+  SetUnitProperty(kTestWindow, kButton, kPropertyDisabled, -1, 0, 0);
+  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, kButton, kPropertyDisabled, -1).lo);
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
   EXPECT_EQ(1, Count("h1"));
 }
 
 TEST_F(WindowTest, ContentIsReadAndWrittenAndAnEmptyBoxReadsAsTheNullText) {
   Load();
-  EXPECT_EQ("初始", Text(kEdit, kContent));
-  SetText(kEdit, kContent, "新的内容");
+  EXPECT_EQ("初始", Text(kEdit, kEditBoxContent));
+  SetText(kEdit, kEditBoxContent, "新的内容");
   char text[64];
   GetWindowTextA(Hwnd(kEdit), text, sizeof text);
   EXPECT_STREQ("新的内容", text);
-  EXPECT_EQ("新的内容", Text(kEdit, kContent));
-  SetUnitProperty(kTestWindow, kEdit, kContent, -1, 0, 0);  // null: empty
-  TaggedValue v = GetUnitProperty(kTestWindow, kEdit, kContent, -1);
+  EXPECT_EQ("新的内容", Text(kEdit, kEditBoxContent));
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxContent, -1, 0, 0);  // null: empty
+  TaggedValue v = GetUnitProperty(kTestWindow, kEdit, kEditBoxContent, -1);
   EXPECT_EQ(nullptr, ValuePointer(v));
 }
 
 TEST_F(WindowTest, EveryWriteOfTheContentRaisesTheChangeEventExactlyOnce) {
   Load();
-  SetText(kEdit, kContent, "同样");
-  SetText(kEdit, kContent, "同样");
+  SetText(kEdit, kEditBoxContent, "同样");
+  SetText(kEdit, kEditBoxContent, "同样");
   EXPECT_EQ(2, Count("h3"));
   // Typing is a change too.
   SendMessageA(Hwnd(kEdit), WM_CHAR, 'x', 0);
@@ -97,21 +96,21 @@ TEST_F(WindowTest, EveryWriteOfTheContentRaisesTheChangeEventExactlyOnce) {
 
 TEST_F(WindowTest, CoordinatesAreClampedAndAppliedToTheLiveControl) {
   Load();
-  SetUnitProperty(kTestWindow, kButton, kWidthP, -1, 40000, 0);
+  SetUnitProperty(kTestWindow, kButton, kPropertyWidth, -1, 40000, 0);
   EXPECT_EQ(32627, FindUnitRecord(*FindWindowTemplate(kTestWindow), kButton)->width);
-  SetUnitProperty(kTestWindow, kButton, kLeftP, -1, static_cast<uint32_t>(-40000), 0);
+  SetUnitProperty(kTestWindow, kButton, kPropertyLeft, -1, static_cast<uint32_t>(-40000), 0);
   EXPECT_EQ(-32627, FindUnitRecord(*FindWindowTemplate(kTestWindow), kButton)->left);
-  SetUnitProperty(kTestWindow, kButton, kHeightP, -1, static_cast<uint32_t>(-5), 0);
+  SetUnitProperty(kTestWindow, kButton, kPropertyHeight, -1, static_cast<uint32_t>(-5), 0);
   EXPECT_EQ(0, FindUnitRecord(*FindWindowTemplate(kTestWindow), kButton)->height);
 
-  SetUnitProperty(kTestWindow, kEdit, kLeftP, -1, 33, 0);
-  SetUnitProperty(kTestWindow, kEdit, kTopP, -1, 44, 0);
-  SetUnitProperty(kTestWindow, kEdit, kWidthP, -1, 120, 0);
-  SetUnitProperty(kTestWindow, kEdit, kHeightP, -1, 30, 0);
-  EXPECT_EQ(33, Int(kEdit, kLeftP));
-  EXPECT_EQ(44, Int(kEdit, kTopP));
-  EXPECT_EQ(120, Int(kEdit, kWidthP));
-  EXPECT_EQ(30, Int(kEdit, kHeightP));
+  SetUnitProperty(kTestWindow, kEdit, kPropertyLeft, -1, 33, 0);
+  SetUnitProperty(kTestWindow, kEdit, kPropertyTop, -1, 44, 0);
+  SetUnitProperty(kTestWindow, kEdit, kPropertyWidth, -1, 120, 0);
+  SetUnitProperty(kTestWindow, kEdit, kPropertyHeight, -1, 30, 0);
+  EXPECT_EQ(33, Int(kEdit, kPropertyLeft));
+  EXPECT_EQ(44, Int(kEdit, kPropertyTop));
+  EXPECT_EQ(120, Int(kEdit, kPropertyWidth));
+  EXPECT_EQ(30, Int(kEdit, kPropertyHeight));
   RECT rc;
   GetWindowRect(Hwnd(kEdit), &rc);
   MapWindowPoints(nullptr, Hwnd(0), reinterpret_cast<POINT*>(&rc), 2);
@@ -122,15 +121,15 @@ TEST_F(WindowTest, CoordinatesAreClampedAndAppliedToTheLiveControl) {
 
 TEST_F(WindowTest, TagVisibleAndCursorLiveInTheRecordAndTheWindow) {
   Load();
-  EXPECT_EQ(nullptr, ValuePointer(GetUnitProperty(kTestWindow, kLabel, kTagP, -1)));
-  SetText(kLabel, kTagP, "标记");
-  EXPECT_EQ("标记", Text(kLabel, kTagP));
-  SetUnitProperty(kTestWindow, kLabel, kVisibleP, -1, 0, 0);
+  EXPECT_EQ(nullptr, ValuePointer(GetUnitProperty(kTestWindow, kLabel, kPropertyTag, -1)));
+  SetText(kLabel, kPropertyTag, "标记");
+  EXPECT_EQ("标记", Text(kLabel, kPropertyTag));
+  SetUnitProperty(kTestWindow, kLabel, kPropertyVisible, -1, 0, 0);
   EXPECT_FALSE(IsWindowVisible(Hwnd(kLabel)));
-  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, kLabel, kVisibleP, -1).lo);
-  SetUnitProperty(kTestWindow, kLabel, kVisibleP, -1, 7, 0);
+  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, kLabel, kPropertyVisible, -1).lo);
+  SetUnitProperty(kTestWindow, kLabel, kPropertyVisible, -1, 7, 0);
   EXPECT_TRUE(IsWindowVisible(Hwnd(kLabel)));
-  TaggedValue cursor = GetUnitProperty(kTestWindow, kLabel, kCursorP, -1);
+  TaggedValue cursor = GetUnitProperty(kTestWindow, kLabel, kPropertyCursor, -1);
   EXPECT_EQ(kTagByteSet, cursor.tag);
   EXPECT_EQ(4, ByteSetLength(ValuePointer(cursor)));
   FreeMemory(ValuePointer(cursor));
@@ -138,47 +137,47 @@ TEST_F(WindowTest, TagVisibleAndCursorLiveInTheRecordAndTheWindow) {
 
 TEST_F(WindowTest, OwnPropertiesConvertByTheirValueType) {
   Load();
-  SetText(kButton, kCaption, "改名");
+  SetText(kButton, kButtonCaption, "改名");
   char text[32];
   GetWindowTextA(Hwnd(kButton), text, sizeof text);
   EXPECT_STREQ("改名", text);
-  EXPECT_EQ("改名", Text(kButton, kCaption));
+  EXPECT_EQ("改名", Text(kButton, kButtonCaption));
   // Logical: any non-zero value is written as 1; read true only for 1.
-  SetUnitProperty(kTestWindow, kButton, 9, -1, 5, 0);
-  TaggedValue def = GetUnitProperty(kTestWindow, kButton, 9, -1);
+  SetUnitProperty(kTestWindow, kButton, kButtonDefault, -1, 5, 0);
+  TaggedValue def = GetUnitProperty(kTestWindow, kButton, kButtonDefault, -1);
   EXPECT_EQ(kTagBool, def.tag);
   EXPECT_EQ(1u, def.lo);
   // Choice: a negative number becomes 0. Edit box 16 is scroll bars.
-  SetUnitProperty(kTestWindow, kEdit, 22, -1, static_cast<uint32_t>(-3), 0);  // spin minimum
-  EXPECT_EQ(-3, Int(kEdit, 22));
-  SetUnitProperty(kTestWindow, kEdit, 14, -1, static_cast<uint32_t>(-9), 0);  // maximum length
-  EXPECT_EQ(0, Int(kEdit, 14));
-  SetUnitProperty(kTestWindow, kLabel, 11, -1, 2, 0);  // gradient border width
-  EXPECT_EQ(5, Int(kLabel, 11));
-  SetUnitProperty(kTestWindow, kLabel, 9, -1, static_cast<uint32_t>(-3), 0);  // effect
-  EXPECT_EQ(0, Int(kLabel, 9));
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxSpinMin, -1, static_cast<uint32_t>(-3), 0);
+  EXPECT_EQ(-3, Int(kEdit, kEditBoxSpinMin));
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxMaxLength, -1, static_cast<uint32_t>(-9), 0);
+  EXPECT_EQ(0, Int(kEdit, kEditBoxMaxLength));
+  SetUnitProperty(kTestWindow, kLabel, kLabelGradientWidth, -1, 2, 0);
+  EXPECT_EQ(5, Int(kLabel, kLabelGradientWidth));
+  SetUnitProperty(kTestWindow, kLabel, kLabelEffect, -1, static_cast<uint32_t>(-3), 0);
+  EXPECT_EQ(0, Int(kLabel, kLabelEffect));
 }
 
 TEST_F(WindowTest, SelectionPropertiesFollowTheBox) {
   Load();
-  SetText(kEdit, kContent, "abcdef");
-  SetUnitProperty(kTestWindow, kEdit, 24, -1, 1, 0);
-  SetUnitProperty(kTestWindow, kEdit, 25, -1, 3, 0);
-  EXPECT_EQ("bcd", Text(kEdit, 26));
-  SetText(kEdit, 26, "X");
-  EXPECT_EQ("aXef", Text(kEdit, kContent));
-  SetUnitProperty(kTestWindow, kEdit, 25, -1, static_cast<uint32_t>(-1), 0);
-  EXPECT_EQ("aXef", Text(kEdit, 26));
+  SetText(kEdit, kEditBoxContent, "abcdef");
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxSelStart, -1, 1, 0);
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxSelLength, -1, 3, 0);
+  EXPECT_EQ("bcd", Text(kEdit, kEditBoxSelectedText));
+  SetText(kEdit, kEditBoxSelectedText, "X");
+  EXPECT_EQ("aXef", Text(kEdit, kEditBoxContent));
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxSelLength, -1, static_cast<uint32_t>(-1), 0);
+  EXPECT_EQ("aXef", Text(kEdit, kEditBoxSelectedText));
 }
 
 // The box counts its selection in characters; a two-byte character before
 // the selection must not shift the text read out of it.
 TEST_F(WindowTest, SelectedTextAfterChineseCharactersIsTheTextSelected) {
   Load();
-  SetText(kEdit, kContent, "单选题abc判断");
-  SetUnitProperty(kTestWindow, kEdit, 24, -1, 3, 0);
-  SetUnitProperty(kTestWindow, kEdit, 25, -1, 4, 0);
-  EXPECT_EQ("abc判", Text(kEdit, 26));
+  SetText(kEdit, kEditBoxContent, "单选题abc判断");
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxSelStart, -1, 3, 0);
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxSelLength, -1, 4, 0);
+  EXPECT_EQ("abc判", Text(kEdit, kEditBoxSelectedText));
 }
 
 TEST_F(WindowTest, MultiLineReCreatesTheBoxKeepingTextRectangleFocusAndVisibilityWithoutEvents) {
@@ -187,11 +186,11 @@ TEST_F(WindowTest, MultiLineReCreatesTheBoxKeepingTextRectangleFocusAndVisibilit
   Load({w});
   HWND old = Hwnd(kEdit);
   SetFocus(old);
-  SetText(kEdit, kContent, "保留的文字");
+  SetText(kEdit, kEditBoxContent, "保留的文字");
   EventLog().clear();
   RECT before;
   GetWindowRect(old, &before);
-  SetUnitProperty(kTestWindow, kEdit, kMultiLine, -1, 1, 0);
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxMultiLine, -1, 1, 0);
   Pump();
   HWND fresh = Hwnd(kEdit);
   EXPECT_NE(old, fresh);
@@ -211,11 +210,11 @@ TEST_F(WindowTest, MultiLineReCreatesTheBoxKeepingTextRectangleFocusAndVisibilit
   EXPECT_TRUE(IsWindowVisible(fresh));
   EXPECT_EQ(fresh, GetFocus());
   EXPECT_TRUE(EventLog().empty()) << EventLog().front();
-  EXPECT_EQ(1, Int(kEdit, kMultiLine));
+  EXPECT_EQ(1, Int(kEdit, kEditBoxMultiLine));
   // Stacking stays in record order.
   EXPECT_EQ(Hwnd(kEdit), GetWindow(Hwnd(kButton), GW_HWNDNEXT));
   // Writing the same value again re-creates nothing.
-  SetUnitProperty(kTestWindow, kEdit, kMultiLine, -1, 1, 0);
+  SetUnitProperty(kTestWindow, kEdit, kEditBoxMultiLine, -1, 1, 0);
   EXPECT_EQ(fresh, Hwnd(kEdit));
 }
 
@@ -349,7 +348,7 @@ TEST_F(WindowTest, TypedEventsPassByReferenceArgumentsAndResults) {
   e.args[0] = {ref.lo, ref.hi, ref.tag, kEventArgAddress};
   e.args[1] = {0xFFFFFFFF, 0, kTagByte, 0};
   e.args[2] = {0xFFFE, 0, kTagShort, 0};
-  EXPECT_TRUE(RuntimeService(2031, reinterpret_cast<intptr_t>(&e), 0));
+  EXPECT_TRUE(RuntimeService(kRequestRaiseTypedEvent, reinterpret_cast<intptr_t>(&e), 0));
   EXPECT_EQ(1u, e.hasResult);
   EXPECT_EQ(77u, e.resultLo);
   EXPECT_STREQ("新名", variable);
@@ -358,14 +357,14 @@ TEST_F(WindowTest, TypedEventsPassByReferenceArgumentsAndResults) {
 
 TEST_F(WindowTest, SuppressionCounterStopsHandlersAndNeverGoesBelowZero) {
   Load();
-  RuntimeService(2009, 0, 0);
-  RuntimeService(2009, 0, 0);
+  RuntimeService(kRequestSuspendEvents, 0, 0);
+  RuntimeService(kRequestSuspendEvents, 0, 0);
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
-  RuntimeService(2010, 0, 0);
+  RuntimeService(kRequestResumeEvents, 0, 0);
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
   EXPECT_TRUE(EventLog().empty());
-  RuntimeService(2010, 0, 0);
-  RuntimeService(2010, 0, 0);
+  RuntimeService(kRequestResumeEvents, 0, 0);
+  RuntimeService(kRequestResumeEvents, 0, 0);
   EXPECT_EQ(0, g_runtime.eventsSuspended);
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
   EXPECT_EQ(1, Count("h1"));
@@ -374,21 +373,21 @@ TEST_F(WindowTest, SuppressionCounterStopsHandlersAndNeverGoesBelowZero) {
 TEST_F(WindowTest, ServicesAnswerForLiveWindowsAndTheRunningEvent) {
   Load();
   EXPECT_EQ(reinterpret_cast<intptr_t>(FindLiveUnit(kTestWindow, kEdit)),
-            RuntimeService(2006, kTestWindow, kEdit));
-  EXPECT_EQ(0, RuntimeService(2006, 0x52010009, 0));
-  EXPECT_EQ(0, RuntimeService(2006, kTestWindow, 0x16019999));
-  EXPECT_EQ(1, RuntimeService(2032, 0, 0));
-  EXPECT_EQ(reinterpret_cast<intptr_t>(Hwnd(0)), RuntimeService(2033, 0, 0));
-  EXPECT_EQ(0, RuntimeService(2033, 1, 0));
+            RuntimeService(kRequestFindLiveUnit, kTestWindow, kEdit));
+  EXPECT_EQ(0, RuntimeService(kRequestFindLiveUnit, 0x52010009, 0));
+  EXPECT_EQ(0, RuntimeService(kRequestFindLiveUnit, kTestWindow, 0x16019999));
+  EXPECT_EQ(1, RuntimeService(kRequestWindowCount, 0, 0));
+  EXPECT_EQ(reinterpret_cast<intptr_t>(Hwnd(0)), RuntimeService(kRequestWindowHandle, 0, 0));
+  EXPECT_EQ(0, RuntimeService(kRequestWindowHandle, 1, 0));
   static intptr_t seenWindow;
   static uint32_t seenUnit;
   JobOf(1) = [](TaggedValue*, int32_t, const uintptr_t*) {
-    seenWindow = RuntimeService(2017, reinterpret_cast<intptr_t>(&seenUnit), 0);
+    seenWindow = RuntimeService(kRequestRunningEventSource, reinterpret_cast<intptr_t>(&seenUnit), 0);
   };
   SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
   EXPECT_EQ(static_cast<intptr_t>(kTestWindow), seenWindow);
   EXPECT_EQ(kButton, seenUnit);
-  EXPECT_EQ(0, RuntimeService(2017, 0, 0));  // nothing runs now
+  EXPECT_EQ(0, RuntimeService(kRequestRunningEventSource, 0, 0));  // nothing runs now
 }
 
 TEST_F(WindowTest, TheBodyBoxWrapsLongLinesAndScrollsLongTextsButAHorizontalBarStopsTheWrap) {
@@ -397,19 +396,19 @@ TEST_F(WindowTest, TheBodyBoxWrapsLongLinesAndScrollsLongTextsButAHorizontalBarS
   EditBoxSettings both;
   both.multiLine = true;
   both.scrollBars = 3;
-  w.records.push_back(Record(kBoth, 0x00010005, 220, 80, 160, 100, kUnitVisible | kUnitTabStop,
+  w.records.push_back(Record(kBoth, kTagEditBox, 220, 80, 160, 100, kUnitVisible | kUnitTabStop,
                              WriteEditBoxSettings(both)));
   Load({w});
   std::string line;
   for (int i = 0; i < 40; ++i) line += "题目 ";
-  SetText(kBody, kContent, line.c_str());
-  SetText(kBoth, kContent, line.c_str());
+  SetText(kBody, kEditBoxContent, line.c_str());
+  SetText(kBoth, kEditBoxContent, line.c_str());
   EXPECT_GT(SendMessageA(Hwnd(kBody), EM_GETLINECOUNT, 0, 0), 1);
   EXPECT_EQ(1, SendMessageA(Hwnd(kBoth), EM_GETLINECOUNT, 0, 0));
 
   std::string lines;
   for (int i = 0; i < 60; ++i) lines += std::to_string(i) + ":\r\n";
-  SetText(kBody, kContent, lines.c_str());
+  SetText(kBody, kEditBoxContent, lines.c_str());
   EXPECT_EQ(61, SendMessageA(Hwnd(kBody), EM_GETLINECOUNT, 0, 0));
   SendMessageA(Hwnd(kBody), EM_SETSEL, lines.size(), lines.size());
   SendMessageA(Hwnd(kBody), EM_SCROLLCARET, 0, 0);
@@ -417,17 +416,17 @@ TEST_F(WindowTest, TheBodyBoxWrapsLongLinesAndScrollsLongTextsButAHorizontalBarS
   EXPECT_EQ(0, GetScrollPos(Hwnd(kBody), SB_HORZ));
 }
 
-// Window properties 10, 21, 22 and 29 act on the live window at once.
+// The window's key, background and topmost properties act on the live
+// window at once.
 TEST_F(WindowTest, TheWindowsKeyBackgroundAndTopmostSettingsTakeEffectWhenWritten) {
-  constexpr int32_t kBackground = 10, kEnterMoves = 21, kEscCloses = 22, kTopmost = 29;
   Load();
-  SetUnitProperty(kTestWindow, 0, kEscCloses, -1, 0, 0);
-  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, 0, kEscCloses, -1).lo);
+  SetUnitProperty(kTestWindow, 0, kWindowEscCloses, -1, 0, 0);
+  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, 0, kWindowEscCloses, -1).lo);
   PostMessageA(Hwnd(kEdit), WM_KEYDOWN, VK_ESCAPE, 0);
   Pump();
   ASSERT_NE(nullptr, Hwnd(0));
 
-  SetUnitProperty(kTestWindow, 0, kEnterMoves, -1, 1, 0);
+  SetUnitProperty(kTestWindow, 0, kWindowEnterMovesFocus, -1, 1, 0);
   SetFocus(Hwnd(kEdit));
   PostMessageA(Hwnd(kEdit), WM_KEYDOWN, VK_RETURN, 0);
   Pump();
@@ -437,12 +436,12 @@ TEST_F(WindowTest, TheWindowsKeyBackgroundAndTopmostSettingsTakeEffectWhenWritte
   Pump();
   EXPECT_EQ(Hwnd(kBody), GetFocus());
 
-  SetUnitProperty(kTestWindow, 0, kTopmost, -1, 1, 0);
+  SetUnitProperty(kTestWindow, 0, kWindowTopmost, -1, 1, 0);
   EXPECT_TRUE(GetWindowLongA(Hwnd(0), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  SetUnitProperty(kTestWindow, 0, kTopmost, -1, 0, 0);
+  SetUnitProperty(kTestWindow, 0, kWindowTopmost, -1, 0, 0);
   EXPECT_FALSE(GetWindowLongA(Hwnd(0), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-  SetUnitProperty(kTestWindow, 0, kBackground, -1, RGB(0, 128, 0), 0);
+  SetUnitProperty(kTestWindow, 0, kWindowBackground, -1, RGB(0, 128, 0), 0);
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
@@ -454,7 +453,7 @@ TEST_F(WindowTest, TheWindowsKeyBackgroundAndTopmostSettingsTakeEffectWhenWritte
   DeleteDC(dc);
   ReleaseDC(nullptr, screen);
 
-  SetUnitProperty(kTestWindow, 0, kEscCloses, -1, 1, 0);
+  SetUnitProperty(kTestWindow, 0, kWindowEscCloses, -1, 1, 0);
   PostMessageA(Hwnd(kEdit), WM_KEYDOWN, VK_ESCAPE, 0);
   Pump();
   EXPECT_EQ(nullptr, Hwnd(0));

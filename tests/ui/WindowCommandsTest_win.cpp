@@ -114,7 +114,7 @@ TEST_F(WindowCommandsTest, ShowMessageUsesTheDefaultTitleAndGivesButtonCodesFrom
 
   SeenBox yesNo;
   watcher = PressWhenShown("问题", IDNO, &yesNo);
-  TaggedValue args2[] = {MakeInt(42), MakeInt(MB_YESNO), Text("问题"), ControlArg(0, 0x00010001)};
+  TaggedValue args2[] = {MakeInt(42), MakeInt(MB_YESNO), Text("问题"), ControlArg(0, kTagWindow)};
   r = HelperTable().callCoreCommand(ShowMessage, 4, args2);
   watcher.join();
   EXPECT_EQ(6u, r.lo);

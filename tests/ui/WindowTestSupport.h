@@ -90,21 +90,21 @@ constexpr uint32_t kButton2 = 0x16010014;
 inline WindowTemplate SmallWindow() {
   WindowTemplate w;
   w.id = kTestWindow;
-  w.records.push_back(Record(kSelf, 0x00010001, 100, 100, 400, 300, kUnitVisible,
+  w.records.push_back(Record(kSelf, kTagWindow, 100, 100, 400, 300, kUnitVisible,
                              WindowBlock("测试窗口"), {Bind(0, 0), Bind(2, 2)}));
-  w.records.push_back(Record(kLabel, 0x0001000A, 10, 10, 120, 24, kUnitVisible, LabelBlock("标签甲")));
-  w.records.push_back(Record(kButton, 0x0001000B, 10, 40, 80, 28, kUnitVisible | kUnitTabStop,
+  w.records.push_back(Record(kLabel, kTagLabel, 10, 10, 120, 24, kUnitVisible, LabelBlock("标签甲")));
+  w.records.push_back(Record(kButton, kTagButton, 10, 40, 80, 28, kUnitVisible | kUnitTabStop,
                              ButtonBlock("按钮甲"), {Bind(0, 1)}));
   EditBoxSettings edit;
   edit.content = "初始";
-  w.records.push_back(Record(kEdit, 0x00010005, 100, 40, 150, 24, kUnitVisible | kUnitTabStop,
+  w.records.push_back(Record(kEdit, kTagEditBox, 100, 40, 150, 24, kUnitVisible | kUnitTabStop,
                              WriteEditBoxSettings(edit), {Bind(0, 3)}));
   EditBoxSettings body;
   body.multiLine = true;
   body.scrollBars = 2;
-  w.records.push_back(Record(kBody, 0x00010005, 10, 80, 200, 100, kUnitVisible | kUnitTabStop,
+  w.records.push_back(Record(kBody, kTagEditBox, 10, 80, 200, 100, kUnitVisible | kUnitTabStop,
                              WriteEditBoxSettings(body)));
-  w.records.push_back(Record(kButton2, 0x0001000B, 260, 40, 80, 28, kUnitVisible | kUnitTabStop,
+  w.records.push_back(Record(kButton2, kTagButton, 260, 40, 80, 28, kUnitVisible | kUnitTabStop,
                              ButtonBlock("按钮乙")));
   return w;
 }

@@ -11,7 +11,10 @@
 #include "runtime/Memory.h"
 #include "ui/WindowTable.h"
 #include "ui/DescriptionWriter.h"
+#include "ui/EditBoxKind.h"
 #include "ui/Events.h"
+#include "ui/LabelKind.h"
+#include "ui/Properties.h"
 #include "ui/TypeBlocks.h"
 #include "ui/WindowCommands.h"
 #include "ui/WindowRuntime_win.h"
@@ -35,7 +38,7 @@ const RuntimeHelperTable& H() { return HelperTable(); }
 TaggedValue Control(uint32_t id) { return {kWindow, id, kTagEditBox}; }
 
 std::string ReadText(uint32_t unit) {
-  TaggedValue v = H().getUnitProperty(kWindow, unit, 8, -1);
+  TaggedValue v = H().getUnitProperty(kWindow, unit, kEditBoxContent, -1);
   std::string s = ValueText(v) ? ValueText(v) : "";
   H().freeMemory(ValuePointer(v));
   return s;
@@ -66,21 +69,21 @@ void OnCreated(TaggedValue*, int32_t, const uintptr_t*) {
 void OnAppend(TaggedValue*, int32_t, const uintptr_t*) {
   std::string input = ReadText(kInput);
   Append((input.empty() ? std::string("（空）") : input) + "\r\n");
-  WriteText(kInput, 8, nullptr);
+  WriteText(kInput, kEditBoxContent, nullptr);
 }
 
 void OnCount(TaggedValue*, int32_t, const uintptr_t*) {
   static int clicks = 0;
   std::string caption = "已点击 " + std::to_string(++clicks) + " 次";
-  WriteText(kCaption, 8, caption.c_str());
+  WriteText(kCaption, kLabelCaption, caption.c_str());
   // Width by number: the button grows a little with every click.
-  TaggedValue w = H().getUnitProperty(kWindow, kCount, 2, -1);
-  H().setUnitProperty(kWindow, kCount, 2, -1, w.lo + 4, 0);
+  TaggedValue w = H().getUnitProperty(kWindow, kCount, kPropertyWidth, -1);
+  H().setUnitProperty(kWindow, kCount, kPropertyWidth, -1, w.lo + 4, 0);
 }
 
 void OnToggle(TaggedValue*, int32_t, const uintptr_t*) {
-  TaggedValue disabled = H().getUnitProperty(kWindow, kAppend, 6, -1);
-  H().setUnitProperty(kWindow, kAppend, 6, -1, disabled.lo ? 0 : 1, 0);
+  TaggedValue disabled = H().getUnitProperty(kWindow, kAppend, kPropertyDisabled, -1);
+  H().setUnitProperty(kWindow, kAppend, kPropertyDisabled, -1, disabled.lo ? 0 : 1, 0);
   Append(disabled.lo ? "“追加”已启用\r\n" : "“追加”已禁用\r\n");
 }
 
@@ -110,30 +113,30 @@ std::string Description() {
   w.id = kWindow;
   WindowSettings ws;
   ws.title = "Quillox 运行时演示";
-  UnitRecord self = Unit(0x06020000, 0x00010001, "", 0, 0, 520, 400, kUnitVisible,
+  UnitRecord self = Unit(0x06020000, kTagWindow, "", 0, 0, 520, 400, kUnitVisible,
                          WriteWindowSettings(ws));
   self.bindings = {{0, 4 * kOnCreated, 0}};
   w.records.push_back(self);
   const uint32_t tab = kUnitVisible | kUnitTabStop;
-  w.records.push_back(Unit(kCaption, 0x0001000A, "标签提示", 16, 12, 200, 24, kUnitVisible,
+  w.records.push_back(Unit(kCaption, kTagLabel, "标签提示", 16, 12, 200, 24, kUnitVisible,
                            Label("还没有点击")));
-  w.records.push_back(Unit(kInput, 0x00010005, "编辑框输入", 16, 44, 300, 26, tab, ""));
-  UnitRecord append = Unit(kAppend, 0x0001000B, "按钮追加", 328, 44, 80, 28, tab, Button("追加"));
+  w.records.push_back(Unit(kInput, kTagEditBox, "编辑框输入", 16, 44, 300, 26, tab, ""));
+  UnitRecord append = Unit(kAppend, kTagButton, "按钮追加", 328, 44, 80, 28, tab, Button("追加"));
   append.bindings = {{0, 4 * kOnAppend, 0}};
   w.records.push_back(append);
-  UnitRecord count = Unit(kCount, 0x0001000B, "按钮计数", 328, 8, 80, 28, tab, Button("计数"));
+  UnitRecord count = Unit(kCount, kTagButton, "按钮计数", 328, 8, 80, 28, tab, Button("计数"));
   count.bindings = {{0, 4 * kOnCount, 0}};
   w.records.push_back(count);
-  UnitRecord toggle = Unit(kToggle, 0x0001000B, "按钮开关", 416, 44, 80, 28, tab,
+  UnitRecord toggle = Unit(kToggle, kTagButton, "按钮开关", 416, 44, 80, 28, tab,
                            Button("禁用/启用"));
   toggle.bindings = {{0, 4 * kOnToggle, 0}};
   w.records.push_back(toggle);
   EditBoxSettings log;
   log.multiLine = true;
   log.scrollBars = 2;
-  w.records.push_back(Unit(kLog, 0x00010005, "编辑框记录", 16, 84, 300, 270, tab,
+  w.records.push_back(Unit(kLog, kTagEditBox, "编辑框记录", 16, 84, 300, 270, tab,
                            WriteEditBoxSettings(log)));
-  w.records.push_back(Unit(kHelp, 0x0001000A, "标签说明", 328, 84, 168, 270, kUnitVisible,
+  w.records.push_back(Unit(kHelp, kTagLabel, "标签说明", 328, 84, 168, 270, kUnitVisible,
                            Label("在上面的框里输入文字，按“追加”把它加到左边的记录里。\r\n\r\n"
                                  "“计数”改写标签并加宽按钮；“禁用/启用”切换“追加”。\r\n\r\n"
                                  "Esc 关闭窗口。",
