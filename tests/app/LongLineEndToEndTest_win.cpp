@@ -57,6 +57,24 @@ std::string Utf8(const std::string& gbk) {
   return out;
 }
 
+// Removes a folder of files (and of folders of files).
+void RemoveFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = found.cFileName, path = folder + "\\" + name;
+      if (name == "." || name == "..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveFolder(path);
+      else
+        DeleteFileA(path.c_str());
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
 std::string Cell(const std::string& ref, const std::string& gbk) {
   return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + Utf8(gbk) + "</t></is></c>";
 }
@@ -97,6 +115,7 @@ class LongLineProgram : public ::testing::Test {
       if (WaitForExit(process, 20000) == -2) TerminateProcess(process, 1);
       CloseHandle(process);
     }
+    RemoveFolder(folder);
   }
   HWND Control(int id) { return Child(window, id); }
 
