@@ -4,9 +4,16 @@
 
 #include <commctrl.h>
 
+#include <climits>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
+#include "ui/EditWordBreak_win.h"
 #include "ui/Events.h"
+#include "ui/ParagraphPieces.h"
 #include "ui/PropertyTable.h"
 #include "ui/TypeBlocks.h"
 #include "ui/WindowRuntime_win.h"
@@ -21,6 +28,7 @@ struct EditBox {
   HBRUSH brush = nullptr;
   HWND spin = nullptr;
   bool updating = false;  // our own text changes raise no event of their own
+  bool feeding = false;   // a text going in piece by piece: its pieces report nothing
 };
 
 EditBox* AsEdit(UnitObject* u) { return reinterpret_cast<EditBox*>(u); }
@@ -46,6 +54,83 @@ DWORD StyleOf(const EditBoxSettings& s, DWORD* ex) {
   *ex = 0;
   BorderStyleBits(s.borderStyle, &style, ex);
   return style;
+}
+
+// A multi-line box without ES_AUTOHSCROLL wraps its lines at the right edge.
+bool Wraps(DWORD style) { return (style & ES_MULTILINE) && !(style & ES_AUTOHSCROLL); }
+bool Wraps(HWND h) { return Wraps(static_cast<DWORD>(GetWindowLongPtrA(h, GWL_STYLE))); }
+
+bool IsLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
+
+// Wine's edit box ignores WM_SETREDRAW (its source leaves it to a FIXME), so
+// there every piece of a text would repaint the box's themed scroll bar at
+// once, some 15 ms a time. The system's own handling keeps the box from
+// painting until the whole text is in; then it is painted once.
+bool HoldPainting(HWND h) {
+  if (!(GetWindowLongPtrA(h, GWL_STYLE) & WS_VISIBLE)) return false;
+  DefWindowProcA(h, WM_SETREDRAW, FALSE, 0);
+  return true;
+}
+
+void ReleasePainting(HWND h, bool held) {
+  if (!held) return;
+  DefWindowProcA(h, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// Wine's edit box measures each wrapped line together with the rest of its
+// paragraph, and on a paragraph of digits and colons alone that measure
+// takes time in the square of the length: a line of row prefixes tens of
+// kilobytes long took minutes. Appended piece by piece, such a paragraph is
+// laid out again only from its last lines each time. The box is left as one
+// WM_SETTEXT (`whole`) or one EM_REPLACESEL would leave it: the same text,
+// selection, undo and modified state; the caller reports the change.
+void Feed(EditBox* e, HWND h, std::string_view text, bool whole, WPARAM canUndo) {
+  std::vector<size_t> ends = ParagraphPieceEnds(text, kParagraphPieceBytes, IsLeadByte);
+  bool held = HoldPainting(h);
+  e->feeding = true;
+  LRESULT limit = 0;
+  if (whole) {  // WM_SETTEXT does not stop at the box's limit; its pieces must not either
+    limit = CallOriginal(h, EM_GETLIMITTEXT, 0, 0);
+    CallOriginal(h, EM_SETLIMITTEXT, 0, 0);
+  }
+  std::string piece;
+  size_t from = 0;
+  for (size_t end : ends) {
+    piece.assign(text.substr(from, end - from));
+    if (whole && from == 0) {
+      CallOriginal(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(piece.c_str()));
+      CallOriginal(h, EM_SETSEL, INT_MAX, INT_MAX);
+    } else {
+      CallOriginal(h, EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(piece.c_str()));
+    }
+    from = end;
+  }
+  if (whole) {
+    CallOriginal(h, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+    CallOriginal(h, EM_EMPTYUNDOBUFFER, 0, 0);
+    CallOriginal(h, EM_SETMODIFY, FALSE, 0);
+    CallOriginal(h, EM_SETSEL, 0, 0);
+    CallOriginal(h, EM_SCROLLCARET, 0, 0);
+  }
+  e->feeding = false;
+  ReleasePainting(h, held);
+}
+
+// A text with a long paragraph goes into a wrapping box in pieces.
+bool FedInPieces(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_SETTEXT && msg != EM_REPLACESEL) return false;
+  EditBox* e = AsEdit(UnitOfWindow(hwnd));
+  const char* text = reinterpret_cast<const char*>(lp);
+  if (!e || e->feeding || !text || !Wraps(hwnd) || !HasLongParagraph(text, kLongParagraphBytes))
+    return false;
+  Feed(e, hwnd, text, msg == WM_SETTEXT, wp);
+  // A multi-line box reports no change for WM_SETTEXT, and one for a
+  // replacement, whatever its length.
+  if (msg == EM_REPLACESEL)
+    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(hwnd));
+  return true;
 }
 
 void ApplyFont(EditBox* e) {
@@ -95,6 +180,7 @@ void RemakeBrush(EditBox* e) {
 }
 
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (FedInPieces(hwnd, msg, wp, lp)) return TRUE;
   if (msg == WM_NCDESTROY) {
     EditBox* e = AsEdit(UnitOfWindow(hwnd));
     if (e) {
@@ -112,7 +198,10 @@ UnitObject* Create(const CreateArgs& a) {
   if (!ReadEditBoxSettings(*a.typeBlock, &s)) return nullptr;
   DWORD ex;
   DWORD style = StyleOf(s, &ex) | a.style;
-  HWND h = CreateWindowExA(ex, "EDIT", s.content.c_str(), style, a.left, a.top, a.width,
+  // A wrapping box takes its content after its font and word breaks: either
+  // given later would lay the whole content out again.
+  const bool wraps = Wraps(style);
+  HWND h = CreateWindowExA(ex, "EDIT", wraps ? "" : s.content.c_str(), style, a.left, a.top, a.width,
                            a.height, static_cast<HWND>(a.parent),
                            reinterpret_cast<HMENU>(static_cast<intptr_t>(a.childId)),
                            GetModuleHandleA(nullptr), nullptr);
@@ -124,6 +213,10 @@ UnitObject* Create(const CreateArgs& a) {
   SubclassControl(h, EditProc);
   ApplyFont(e);
   GrowToOneLine(e);
+  if (wraps) {
+    UseRowPrefixBreaks(h);
+    if (!s.content.empty()) SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.content.c_str()));
+  }
   SendMessageA(h, EM_LIMITTEXT, s.maxLength > 0 ? s.maxLength : 0, 0);
   if (s.inputMode == 2) SendMessageA(h, EM_SETPASSWORDCHAR, s.passwordChar & 0xFF, 0);
   if (!s.multiLine && s.spinStyle != 0) {
@@ -156,7 +249,7 @@ intptr_t Notify(UnitObject* u, uint32_t msg, uintptr_t wp, intptr_t lp) {
   if (msg == WM_COMMAND) {
     switch (HIWORD(wp)) {
       case EN_CHANGE:
-        if (!e->updating) RaiseSimpleEvent(u->windowId, u->unitId, kEventContentChanged);
+        if (!e->updating && !e->feeding) RaiseSimpleEvent(u->windowId, u->unitId, kEventContentChanged);
         break;
       case EN_SETFOCUS: RaiseSimpleEvent(u->windowId, u->unitId, kEventGotFocus); break;
       case EN_KILLFOCUS: RaiseSimpleEvent(u->windowId, u->unitId, kEventLostFocus); break;
