@@ -85,6 +85,9 @@ class ConverterProgram : public ::testing::Test {
     ASSERT_NE(nullptr, dialog);
     ASSERT_TRUE(ChooseFile(dialog, path.c_str()));
     ASSERT_TRUE(WaitForWindowGoneHandle(dialog));
+    // The handler goes on after the dialog has gone: until it has put the
+    // choice into the box, a drop could land first and be overwritten.
+    for (int i = 0; i < 200 && Text(Control(kFileName)) != path; ++i) Sleep(10);
   }
   static bool WaitForWindowGoneHandle(HWND h) {
     for (int i = 0; i < 200 && IsWindow(h); ++i) Sleep(50);

@@ -80,13 +80,16 @@ class FilesData final : public IDataObject {
   ULONG refs_ = 1;
 };
 
-// Drops once the loop has passed over the target a few times, so that it
-// has seen the drag enter. The pointer may reach the target late (the X
-// server moves it when it gets round to it), so rounds elsewhere do not
-// count; a drag that never gets there is cancelled.
+// Drops once the system's drag loop itself has had the target accept the
+// files a few times in a row: the feedback carries the effect of the
+// target's last answer, at the point where the loop saw the pointer. That
+// point can lag behind ours (the X server reports moves when it gets round
+// to them, and a dialog that has just closed may still send some), so the
+// pointer is put back over the target each round, and rounds elsewhere do
+// not count; a drag that never gets there is cancelled.
 class DroppingSource final : public IDropSource {
  public:
-  explicit DroppingSource(HWND target) : target_(target) {}
+  explicit DroppingSource(HWND target, POINT over) : target_(target), over_(over) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (iid == IID_IUnknown || iid == IID_IDropSource) {
       *out = static_cast<IDropSource*>(this);
@@ -101,14 +104,21 @@ class DroppingSource final : public IDropSource {
     if (escape || ++rounds_ > 400) return DRAGDROP_S_CANCEL;
     POINT p;
     GetCursorPos(&p);
-    if (WindowFromPoint(p) == target_) ++over_;
-    return over_ < 4 ? S_OK : DRAGDROP_S_DROP;
+    if (WindowFromPoint(p) != target_) {
+      SetCursorPos(over_.x, over_.y);
+      accepted_ = 0;
+    }
+    return accepted_ < 4 ? S_OK : DRAGDROP_S_DROP;
   }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override {
+    accepted_ = effect != DROPEFFECT_NONE ? accepted_ + 1 : 0;
+    return DRAGDROP_S_USEDEFAULTCURSORS;
+  }
 
  private:
   HWND target_;
-  int rounds_ = 0, over_ = 0;
+  POINT over_;
+  int rounds_ = 0, accepted_ = 0;
 };
 
 }  // namespace
@@ -120,7 +130,7 @@ DWORD DragFilesOnto(HWND target, const std::vector<std::string>& paths) {
   POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
   SetCursorPos(centre.x, centre.y);
   FilesData data(paths);
-  DroppingSource source(target);
+  DroppingSource source(target, centre);
   DWORD effect = DROPEFFECT_NONE;
   DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
   if (ole) OleUninitialize();
