@@ -36,7 +36,7 @@ class Application final : public DispatchObject<IQxApplication>, public IConnect
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (!IsEqualIID(riid, DIID_QxAppEvents)) return CONNECT_E_NOCONNECTION;
+    if (!IsEqualIID(riid, IID_QxAppEvents)) return CONNECT_E_NOCONNECTION;
     *out = NewAppEventsPoint(state_, this);
     return S_OK;
   }
@@ -117,11 +117,13 @@ class Application final : public DispatchObject<IQxApplication>, public IConnect
     state_->standardFontSize = v;
     return S_OK;
   }
-  // Quitting closes every workbook; the object lives on until its last
-  // reference goes, as clients keep theirs after Quit.
+  // Quitting closes every workbook. In a process of its own the server then
+  // ends, whatever references its clients still hold; in theirs the object
+  // lives on until its last reference goes.
   HRESULT STDMETHODCALLTYPE Quit() override {
     state_->books.clear();
     state_->active.reset();
+    if (Host().applicationQuit) Host().applicationQuit();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Activate() override { return S_OK; }
