@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/SpreadsheetModel.h"
 #include "automation/server/SheetArea.h"
 #include "reader/Workbook.h"
 
@@ -74,6 +75,9 @@ struct ServerState {
   long windowState = -4143;  // normal
   bool visible = false, enableEvents = true, fullScreen = false;
   OwnedVariant zoom;
+  // Find's LookIn when a search leaves it out: the application keeps the
+  // last one given (model::FindLookIn).
+  long findLookIn = model::kLookInFormulas;
   // Advised event sinks by cookie.
   std::vector<std::pair<DWORD, IDispatch*>> sinks;
   DWORD nextCookie = 1;
