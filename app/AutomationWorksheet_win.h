@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "app/WorksheetSource.h"
+#include "automation/ComHolders_win.h"
+#include "automation/ObjectBlock.h"
+#include "automation/SheetReads_win.h"
 
 namespace qx::app {
 
@@ -20,16 +22,16 @@ struct AutomationWorksheet {
   uint32_t workbookControl = 0;     // the Excel工作簿 control
   // Off: only the cell-by-cell protocol (three property accesses a cell).
   bool fastPaths = true;
+  // Whether the last open could start a spreadsheet application at all.
+  bool applicationStarted = false;
 
   // The state of one conversion.
-  void* sheet = nullptr;  // the current sheet as an object value (ObjectBlock*)
-  IDispatch* sheetDispatch = nullptr;
+  OwnedObjectBlock sheet;  // the current sheet as an object value
+  ComRef<IDispatch> sheetDispatch;
   UsedRangeBox box = {};
   int32_t lastRow = 0, lastColumn = 0;
-  bool blocksWork = true, findWorks = true;
-  // A block of whole rows fetched in one call, row-major.
-  int32_t blockFirstRow = 0, blockRows = 0;
-  std::vector<std::string> blockTexts;
+  bool blocksWork = true, searchWorks = true;
+  RowBlock rows;  // the block the walk is in
 };
 
 WorksheetSource MakeAutomationWorksheetSource(AutomationWorksheet* worksheet);

@@ -6,6 +6,7 @@
 #include "automation/DispatchCall_win.h"
 #include "ui/HiddenUnit_win.h"
 #include "automation/SheetServer_win.h"
+#include "automation/SpreadsheetModel.h"
 
 namespace qx {
 namespace {
@@ -113,7 +114,7 @@ void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
   const Member& m = kMembers[index];
   VARIANT v;
   if (index == kZoom) {
-    IDispatch* window = DispatchGetObject(app, 0x2F7);
+    IDispatch* window = DispatchGetObject(app, model::kActiveWindow);
     DispatchGet(window, m.dispid, &v);
     if (window) window->Release();
     double d = VariantToDouble(v);
@@ -142,7 +143,7 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
     case kLogical: v = BoolArgument(value.i != 0); break;
   }
   if (index == kZoom) {
-    IDispatch* window = DispatchGetObject(app, 0x2F7);
+    IDispatch* window = DispatchGetObject(app, model::kActiveWindow);
     DispatchPut(window, m.dispid, v);
     if (window) window->Release();
   } else {
@@ -213,7 +214,7 @@ void ReleaseApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
 
 void QuitApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
   ExcelApp* app = ArgumentApp(count, args);
-  if (app && app->application) DispatchCallMethod(app->application, 0x12E);
+  if (app && app->application) DispatchCallMethod(app->application, model::kQuit);
 }
 
 }  // namespace qx
