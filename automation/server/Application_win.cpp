@@ -21,12 +21,9 @@ HRESULT Put(T* out, T value) {
 class Application final : public DispatchObject<IQxApplication>, public IConnectionPointContainer {
  public:
   Application() : DispatchObject(IID_IQxApplication), state_(std::make_shared<ServerState>()) {}
-  ~Application() override {
-    // The sinks may hold references back to us or to the client: let them
-    // go with the application.
-    for (auto& [cookie, sink] : state_->sinks) sink->Release();
-    state_->sinks.clear();
-  }
+  // The sinks may hold references back to us or to the client: let them go
+  // with the application.
+  ~Application() override { ReleaseSinks(); }
 
   // IConnectionPointContainer (its IUnknown is the application's).
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override {
@@ -123,7 +120,13 @@ class Application final : public DispatchObject<IQxApplication>, public IConnect
   HRESULT STDMETHODCALLTYPE Quit() override {
     state_->books.clear();
     state_->active.reset();
-    if (Host().applicationQuit) Host().applicationQuit();
+    if (Host().applicationQuit) {
+      // The sinks are the clients' objects: let go of them while the client
+      // waits for this call, not as the process ends, when it may not be
+      // listening.
+      ReleaseSinks();
+      Host().applicationQuit();
+    }
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Activate() override { return S_OK; }
@@ -147,6 +150,12 @@ class Application final : public DispatchObject<IQxApplication>, public IConnect
   }
 
  private:
+  void ReleaseSinks() {
+    std::vector<std::pair<DWORD, IDispatch*>> sinks;
+    sinks.swap(state_->sinks);
+    for (auto& [cookie, sink] : sinks) sink->Release();
+  }
+
   StatePtr state_;
 };
 

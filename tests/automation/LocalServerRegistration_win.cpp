@@ -43,7 +43,11 @@ bool WaitForProcessCount(const wchar_t* exeName, int count, unsigned timeoutMs) 
   for (unsigned waited = 0;; waited += 50) {
     if (CountProcesses(exeName) == count) return true;
     if (waited >= timeoutMs) return false;
-    Sleep(50);
+    // A server that ends may still call back into this thread: answer it
+    // meanwhile.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
   }
 }
 
