@@ -42,7 +42,7 @@ bool OpenFirstSheet(void* self, const std::string& pathGbk, std::string* error) 
   w->box = {};
   w->blocksWork = w->searchWorks = w->fastPaths;
   TaggedValue app = {w->windowId, w->applicationControl, kTagExcelApp};
-  w->applicationStarted = CallCommand(StartApplication, 1, &app).lo != 0;
+  CallCommand(StartApplication, 1, &app);
   Run(AttachApplication, w, app);
   Run(ActivateWorkbook, w);
   if (!Run(OpenWorkbook, w, MakeTextValue(pathGbk.c_str())).lo) {

@@ -22,8 +22,6 @@ struct AutomationWorksheet {
   uint32_t workbookControl = 0;     // the Excel工作簿 control
   // Off: only the cell-by-cell protocol (three property accesses a cell).
   bool fastPaths = true;
-  // Whether the last open could start a spreadsheet application at all.
-  bool applicationStarted = false;
 
   // The state of one conversion.
   OwnedObjectBlock sheet;  // the current sheet as an object value
