@@ -26,10 +26,7 @@ struct AutomationWorksheet {
   // The state of one conversion.
   OwnedObjectBlock sheet;  // the current sheet as an object value
   ComRef<IDispatch> sheetDispatch;
-  UsedRangeBox box = {};
-  int32_t lastRow = 0, lastColumn = 0;
-  bool blocksWork = true, searchWorks = true;
-  RowBlock rows;  // the block the walk is in
+  SheetWalk walk;  // over sheetDispatch, by the fast paths
 };
 
 WorksheetSource MakeAutomationWorksheetSource(AutomationWorksheet* worksheet);

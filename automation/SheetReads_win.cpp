@@ -94,6 +94,16 @@ bool FetchRows(IDispatch* sheet, int32_t firstRow, int32_t rows, int32_t columns
   return true;
 }
 
+bool FetchBlock(IDispatch* sheet, int32_t firstRow, int32_t lastRow, int32_t columns, RowBlock* block) {
+  if (columns < 1 || columns > kBlockCells || firstRow > lastRow) {
+    *block = RowBlock();
+    return false;
+  }
+  int32_t rows = kBlockCells / columns;
+  if (rows > lastRow - firstRow + 1) rows = lastRow - firstRow + 1;
+  return FetchRows(sheet, firstRow, rows, columns, block);
+}
+
 SearchAnswer FindNextValue(IDispatch* sheet, int32_t lastRow, int32_t lastColumn, int32_t row,
                            int32_t column, int32_t lookIn, int32_t* foundRow, int32_t* foundColumn) {
   if (!sheet) return SearchAnswer::kNoSearch;
@@ -140,6 +150,59 @@ SearchAnswer FindNextCell(IDispatch* sheet, int32_t lastRow, int32_t lastColumn,
   *foundRow = r[best];
   *foundColumn = c[best];
   return SearchAnswer::kFound;
+}
+
+namespace {
+
+bool HoldsOrFetches(SheetWalk* w, int32_t row) {
+  return w->rows.Holds(row) || FetchBlock(w->sheet, row, w->lastRow, w->lastColumn, &w->rows);
+}
+
+}  // namespace
+
+bool NextCellToRead(SheetWalk* w, int32_t row, int32_t column, int32_t lastRow, int32_t lastColumn,
+                    int32_t* foundRow, int32_t* foundColumn) {
+  if (row < w->firstRow) {
+    row = w->firstRow;
+    column = 1;
+  }
+  while (row <= lastRow) {
+    if (column > lastColumn) {
+      ++row;
+      column = 1;
+      continue;
+    }
+    if (!(w->blocksWork && HoldsOrFetches(w, row))) {
+      w->blocksWork = false;
+      SearchAnswer a = SearchAnswer::kNoSearch;
+      if (w->searchWorks) a = FindNextCell(w->sheet, w->lastRow, w->lastColumn, row, column, foundRow, foundColumn);
+      if (a != SearchAnswer::kNoSearch) return a == SearchAnswer::kFound && *foundRow <= lastRow;
+      w->searchWorks = false;
+      *foundRow = row;
+      *foundColumn = column;
+      return true;
+    }
+    if (w->rows.NextFilled(row, column, lastRow, lastColumn, foundRow, foundColumn)) return true;
+    const bool emptyBlock = w->rows.filled == 0;
+    row = w->rows.firstRow + w->rows.rows;
+    column = 1;
+    if (!emptyBlock || !w->searchWorks || row > lastRow) continue;
+    SearchAnswer a = FindNextCell(w->sheet, w->lastRow, w->lastColumn, row, 1, foundRow, foundColumn);
+    if (a == SearchAnswer::kNone) return false;
+    if (a == SearchAnswer::kFound) row = *foundRow;  // the next block starts with its row
+    w->searchWorks = a == SearchAnswer::kFound;
+  }
+  return false;
+}
+
+bool BlockText(SheetWalk* w, int32_t row, int32_t column, std::string* text) {
+  if (!w->blocksWork || column > w->lastColumn || row > w->lastRow) return false;
+  if (!HoldsOrFetches(w, row)) {
+    w->blocksWork = false;
+    return false;
+  }
+  text->assign(w->rows.Text(row, column));
+  return true;
 }
 
 }  // namespace qx

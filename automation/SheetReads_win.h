@@ -36,6 +36,13 @@ struct RowBlock {
 // empty, when the application gives no array of that shape.
 bool FetchRows(IDispatch* sheet, int32_t firstRow, int32_t rows, int32_t columns, RowBlock* block);
 
+// A block holds at most this many cells, so that memory follows the
+// sheet's width, not its height.
+constexpr int32_t kBlockCells = 65536;
+// The block of whole rows from `firstRow`: as many of them, up to lastRow,
+// as kBlockCells cells of `columns` columns make.
+bool FetchBlock(IDispatch* sheet, int32_t firstRow, int32_t lastRow, int32_t columns, RowBlock* block);
+
 enum class SearchAnswer { kFound, kNone, kNoSearch };
 
 // The first cell at or after (row, column), in row order inside A1 to
@@ -50,5 +57,27 @@ SearchAnswer FindNextValue(IDispatch* sheet, int32_t lastRow, int32_t lastColumn
 // results of an array formula).
 SearchAnswer FindNextCell(IDispatch* sheet, int32_t lastRow, int32_t lastColumn, int32_t row,
                           int32_t column, int32_t* foundRow, int32_t* foundColumn);
+
+// A walk through a sheet in row order, cell by cell from the caller's
+// side, read in blocks of whole rows. Every cell of a block is read, so no
+// search decides which cells count; the search only leaps over a whole
+// block of empty rows, by values and by formulas together. Where the
+// application gives no blocks the search points at the cells to read one
+// by one, and without either every cell is one.
+struct SheetWalk {
+  IDispatch* sheet = nullptr;  // not owned
+  int32_t firstRow = 1;        // of the used range: nothing is stored above it
+  int32_t lastRow = 0, lastColumn = 0;
+  bool blocksWork = true, searchWorks = true;
+  RowBlock rows;  // the block the walk is in
+};
+
+// The next cell at or after (row, column), inside rows up to lastRow and
+// columns up to lastColumn, that may hold a value; false when none does.
+bool NextCellToRead(SheetWalk* walk, int32_t row, int32_t column, int32_t lastRow,
+                    int32_t lastColumn, int32_t* foundRow, int32_t* foundColumn);
+// The cell's text from the walk's blocks; false where the application gives
+// none, and the caller reads the cell another way.
+bool BlockText(SheetWalk* walk, int32_t row, int32_t column, std::string* text);
 
 }  // namespace qx
