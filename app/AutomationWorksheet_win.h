@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "app/WorksheetSource.h"
+#include "automation/ComHolders_win.h"
+#include "automation/ObjectBlock.h"
+#include "automation/SheetReads_win.h"
 
 namespace qx::app {
 
@@ -22,14 +24,9 @@ struct AutomationWorksheet {
   bool fastPaths = true;
 
   // The state of one conversion.
-  void* sheet = nullptr;  // the current sheet as an object value (ObjectBlock*)
-  IDispatch* sheetDispatch = nullptr;
-  UsedRangeBox box = {};
-  int32_t lastRow = 0, lastColumn = 0;
-  bool blocksWork = true, findWorks = true;
-  // A block of whole rows fetched in one call, row-major.
-  int32_t blockFirstRow = 0, blockRows = 0;
-  std::vector<std::string> blockTexts;
+  OwnedObjectBlock sheet;  // the current sheet as an object value
+  ComRef<IDispatch> sheetDispatch;
+  SheetWalk walk;  // over sheetDispatch, by the fast paths
 };
 
 WorksheetSource MakeAutomationWorksheetSource(AutomationWorksheet* worksheet);

@@ -1,6 +1,7 @@
 #include "app/ConverterHandlers_win.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "app/AutomationWorksheet_win.h"
@@ -62,6 +63,12 @@ void Message(const std::string& text) {
 }
 
 void SetSourcePath(const char* text) { AssignText(&g_sourcePath, text); }
+
+std::string HexCode(HRESULT hr) {
+  char text[16];
+  snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+  return text;
+}
 
 TaggedValue EditFileName() { return Control(kEditFileName, kTagEditBox); }
 TaggedValue DropTarget() { return Control(kDropTarget1, kTagDropTarget); }
@@ -139,12 +146,16 @@ void OnConvert(TaggedValue*, int32_t, const uintptr_t*) {
   // text in one append instead of re-reading itself for every cell.
   if (!text.empty())
     Call(AppendText, {Control(kEditBody, kTagEditBox), MakeTextValue(text.c_str())});
-  if (!opened) {
-    if (path.empty())
-      Message("请选择文件：");
-    else
-      Message("无法打开文件：" + path + (error.empty() ? "" : "\r\n" + error));
-  }
+  if (opened) return;
+  // Nothing could be started at all: no file is to blame.
+  if (LastStartOutcome() == StartOutcome::kNothingToStart)
+    Message("无法转换：本机没有注册电子表格程序（Excel.Application），程序所在的文件夹中也没有它的替代 qxsheets.dll。");
+  else if (LastStartOutcome() == StartOutcome::kStartFailed)
+    Message("无法转换：电子表格程序（Excel.Application）启动失败，错误代码 " + HexCode(LastStartResult()) + "。");
+  else if (path.empty())
+    Message("请选择文件：");
+  else
+    Message("无法打开文件：" + path + (error.empty() ? "" : "\r\n" + error));
 }
 
 void OnManualReplace(TaggedValue*, int32_t, const uintptr_t*) {

@@ -7,6 +7,7 @@
 #include "ui/HiddenUnit_win.h"
 #include "ui/PropertyTable.h"
 #include "automation/SheetServer_win.h"
+#include "automation/SpreadsheetModel.h"
 
 namespace qx {
 namespace {
@@ -24,6 +25,10 @@ ExcelApp* AsApp(UnitObject* u) { return reinterpret_cast<ExcelApp*>(u); }
 constexpr DWORD kAnyServer = 0x17;
 constexpr DWORD kLocalServers = 0x7;
 
+thread_local StartOutcome t_outcome = StartOutcome::kStarted;
+thread_local HRESULT t_result = S_OK;
+thread_local bool t_nothingToStart = false;
+
 HRESULT CreateRegisteredOrOurs(IUnknown** out) {
   *out = nullptr;
   CLSID clsid;
@@ -33,6 +38,7 @@ HRESULT CreateRegisteredOrOurs(IUnknown** out) {
     // program, without writing anything to the registry.
     IDispatch* ours = nullptr;
     hr = CreateSheetServer(&ours);
+    t_nothingToStart = FAILED(hr);
     *out = ours;
     return hr;
   }
@@ -111,7 +117,7 @@ void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
   const Member& m = *row;
   VARIANT v;
   if (property == kExcelAppZoom) {
-    IDispatch* window = DispatchGetObject(app, 0x2F7);
+    IDispatch* window = DispatchGetObject(app, model::kActiveWindow);
     DispatchGet(window, m.dispid, &v);
     if (window) window->Release();
     double d = VariantToDouble(v);
@@ -144,7 +150,7 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& value) {
     case kLogical: v = BoolArgument(value.i != 0); break;
   }
   if (property == kExcelAppZoom) {
-    IDispatch* window = DispatchGetObject(app, 0x2F7);
+    IDispatch* window = DispatchGetObject(app, model::kActiveWindow);
     DispatchPut(window, m.dispid, v);
     if (window) window->Release();
   } else {
@@ -191,20 +197,31 @@ void StartApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
   if (!app) return;
   Release(app);
   IUnknown* unknown = nullptr;
-  if (FAILED(g_factory->create(&unknown)) || !unknown) return;
+  t_nothingToStart = false;
+  t_outcome = StartOutcome::kStartFailed;
+  t_result = g_factory->create(&unknown);
+  if (FAILED(t_result) || !unknown) {
+    if (t_nothingToStart) t_outcome = StartOutcome::kNothingToStart;
+    return;
+  }
   IDispatch* dispatch = nullptr;
-  if (SUCCEEDED(OleRun(unknown)))
-    unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+  t_result = OleRun(unknown);
+  if (SUCCEEDED(t_result)) t_result = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
   unknown->Release();
   if (!dispatch) return;
   app->application = dispatch;
   app->sink = CreateApplicationEventSink(dispatch, app->base.windowId, app->base.unitId);
   if (!app->sink) {
     ReleaseRef(&app->application);
+    t_result = E_OUTOFMEMORY;
     return;
   }
+  t_outcome = StartOutcome::kStarted;
   *result = MakeBool(true);
 }
+
+StartOutcome LastStartOutcome() { return t_outcome; }
+HRESULT LastStartResult() { return t_result; }
 
 void ReleaseApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
   if (ExcelApp* app = ArgumentApp(count, args)) Release(app);
@@ -212,7 +229,7 @@ void ReleaseApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
 
 void QuitApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
   ExcelApp* app = ArgumentApp(count, args);
-  if (app && app->application) DispatchCallMethod(app->application, 0x12E);
+  if (app && app->application) DispatchCallMethod(app->application, model::kQuit);
 }
 
 }  // namespace qx

@@ -49,4 +49,11 @@ struct ApplicationFactory {
 };
 const ApplicationFactory* SetApplicationFactory(const ApplicationFactory* factory);
 
+// How the last StartApplication of this thread ended: started; nothing to
+// start (nothing registered under "Excel.Application" and no server beside
+// the program); or a start that failed with LastStartResult().
+enum class StartOutcome { kStarted, kNothingToStart, kStartFailed };
+StartOutcome LastStartOutcome();
+HRESULT LastStartResult();
+
 }  // namespace qx

@@ -4,6 +4,7 @@
 
 #include "automation/DispatchCall_win.h"
 #include "automation/ExcelApp_win.h"
+#include "automation/SpreadsheetModel.h"
 #include "ui/HiddenUnit_win.h"
 #include "ui/PropertyTable.h"
 #include "automation/ObjectBlock.h"
@@ -11,12 +12,7 @@
 namespace qx {
 namespace {
 
-// Members of the application's object model, by DISPID.
-enum : DISPID {
-  kValue = 0x6, kName = 0x6E, kCount = 0x76, kApplication = 0x94, kItem = 0xAA, kAdd = 0xB5,
-  kRange = 0xC5, kClose = 0x115, kActivate = 0x130, kSheets = 0x1E5, kIndex = 0x1E6,
-  kWorkbooks = 0x23C, kOpen = 0x2AA, kFont = 0x92,
-};
+using namespace model;
 
 struct Workbooks {
   UnitObject base;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace qx {
 
@@ -24,5 +25,11 @@ ObjectBlock* NewObjectBlockFor(void* unknown);
 void ClearObjectBlock(ObjectBlock* block);
 // ClearObjectBlock, then the block itself back to the heap.
 void FreeObjectBlock(ObjectBlock* block);
+
+// A block owned by its holder, freed as by FreeObjectBlock.
+struct ObjectBlockFree {
+  void operator()(ObjectBlock* block) const { FreeObjectBlock(block); }
+};
+using OwnedObjectBlock = std::unique_ptr<ObjectBlock, ObjectBlockFree>;
 
 }  // namespace qx

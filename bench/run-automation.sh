@@ -3,7 +3,8 @@
 # worksheet source over the two spreadsheet controls and our own server, on
 # the 10,000 x 7 bank and on a workbook whose only value is in XFD1048576;
 # then quillox.exe on the bank and on 300 question rows with one stray value
-# 5,000, 50,000 and 1,048,576 rows further down.
+# 5,000, 50,000 and 1,048,576 rows further down, with our server in the
+# program's process; then on the bank with our server in one of its own.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -40,3 +41,17 @@ scripts/wine-run $bench --edit-floor $data/stray-5000.txt 36000 41000 46000
 # The body box alone, with its CPU time, which a busy machine does not blur.
 scripts/wine-run $build/bench/edit_box_bench.exe $data/bank-10000x7.txt
 scripts/wine-run $build/bench/edit_box_bench.exe --body-only $data/stray-5000.txt $data/stray-50000.txt
+# Across processes, as on a machine with a spreadsheet application: our
+# local server registered as "Excel.Application" in the private prefix only
+# (removed again however this script ends), with the fast paths, then cell
+# by cell (/CellByCell refuses block values and Find: three round trips
+# between processes a cell; one run).
+cmake --build $build -j"$(nproc)" --target qxsheets-app
+server=$build/automation/server/qxsheets-app.exe
+trap 'scripts/wine-run $server /UnregServer >/dev/null 2>&1' EXIT
+scripts/wine-run $server /UnregServer >/dev/null 2>&1 || true
+scripts/wine-run $server /RegServer
+scripts/wine-run $build/bench/window_convert_bench.exe $build/app/quillox.exe $data/bank-10000x7.xlsx
+scripts/wine-run $server /UnregServer
+scripts/wine-run $server /RegServer /CellByCell
+scripts/wine-run $build/bench/window_convert_bench.exe --runs 1 $build/app/quillox.exe $data/bank-10000x7.xlsx

@@ -77,4 +77,40 @@ bool IsDateFormat(int builtinId, std::string_view code) {
   return false;
 }
 
+uint8_t HiddenValuesOf(std::string_view code) {
+  // The sections, each reduced to what it would print: quoted text,
+  // escapes and fills print something; colours and locales do not.
+  bool shows[4] = {false, false, false, false};
+  int sections = 1;
+  for (size_t i = 0; i < code.size(); ++i) {
+    char c = code[i];
+    if (c == ';') {
+      if (++sections > 4) return 0;
+      continue;
+    }
+    if (c == '[') {
+      size_t close = code.find(']', i + 1);
+      if (close == std::string_view::npos) return 0;
+      char first = close > i + 1 ? code[i + 1] : ']';
+      if (first == '<' || first == '>' || first == '=') return 0;  // a condition
+      i = close;
+      continue;
+    }
+    shows[sections - 1] = true;
+    if (c == '"') {
+      size_t close = code.find('"', i + 1);
+      i = close == std::string_view::npos ? code.size() : close;
+    } else if (c == '\\' || c == '_' || c == '*') {
+      ++i;
+    }
+  }
+  if (sections == 1) return 0;
+  uint8_t hidden = 0;
+  if (!shows[0]) hidden |= kHidesPositive;
+  if (!shows[1]) hidden |= kHidesNegative;
+  if (!shows[sections >= 3 ? 2 : 0]) hidden |= kHidesZero;
+  if (sections == 4 && !shows[3]) hidden |= kHidesText;
+  return hidden;
+}
+
 }  // namespace qx::reader

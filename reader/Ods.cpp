@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "reader/SheetUtil.h"
+#include "reader/Visibility.h"
 #include "reader/Xml.h"
 #include "reader/Zip.h"
 
@@ -49,6 +50,8 @@ class OdsReader {
   bool ReadCellText(std::string* out);
   bool ReadParagraph(std::string* out);
   int64_t Count(std::string_view attr);
+  // A row or column a user hid (table:visibility "collapse" or "filter").
+  bool Hidden();
 
   Workbook* book_;
   std::string* error_;
@@ -65,6 +68,13 @@ int64_t OdsReader::Count(std::string_view attr) {
   uint64_t n;
   if (!a || !detail::ParseUnsigned(r_->Value(*a, &scratch_), &n) || n == 0) return 1;
   return static_cast<int64_t>(std::min<uint64_t>(n, uint64_t{1} << 40));
+}
+
+bool OdsReader::Hidden() {
+  const xml::Attribute* a = r_->Find("visibility");
+  if (!a) return false;
+  std::string_view v = r_->Value(*a, &scratch_);
+  return v == "collapse" || v == "filter";
 }
 
 bool OdsReader::ReadParagraph(std::string* out) {
@@ -206,6 +216,7 @@ bool OdsReader::ReadCell(int32_t col, std::vector<RowCell>* cells, int32_t* widt
 
 bool OdsReader::ReadRow(const std::string& where, int32_t* row) {
   int64_t repeat = Count("number-rows-repeated");
+  if (Hidden()) detail::AddSpan(&book_->sheets.back().hiddenRows, *row, *row + repeat - 1, kMaxRow);
   rowCells_.clear();
   int32_t col = 1;  // next column
   if (!r_->selfClosing()) {
@@ -262,6 +273,7 @@ bool OdsReader::ReadTable(Sheet* sheet) {
   if (r_->selfClosing()) return r_->SkipElement();
   const size_t depth = r_->depth();
   int32_t row = 1;  // next row
+  int64_t column = 1;  // next column described
   for (;;) {
     Token t = r_->Next();
     if (t == Token::Error || t == Token::End) return XmlFail();
@@ -276,13 +288,21 @@ bool OdsReader::ReadTable(Sheet* sheet) {
       } else if (!ReadRow(where, &row)) {
         return false;
       }
-    } else if (name == "table-header-rows" || name == "table-rows" || name == "table-row-group") {
-      continue;  // wrappers: their rows follow
+    } else if (name == "table-column") {
+      int64_t repeat = Count("number-columns-repeated");
+      if (Hidden()) detail::AddSpan(&sheet->hiddenColumns, column, column + repeat - 1, kMaxCol);
+      column += repeat;
+      if (!r_->SkipElement()) return XmlFail();
+    } else if (name == "table-header-rows" || name == "table-rows" || name == "table-row-group" ||
+               name == "table-header-columns" || name == "table-columns" ||
+               name == "table-column-group") {
+      continue;  // wrappers: their rows or columns follow
     } else if (!r_->SkipElement()) {
       return XmlFail();
     }
   }
   detail::FinishSheet(sheet);
+  detail::FinishVisibility(sheet);
   return true;
 }
 

@@ -36,9 +36,26 @@ struct Cell {
 
 using Cells = std::vector<Cell, LargeAllocator<Cell>>;
 
+// A run of rows or of columns, both ends included.
+struct Span {
+  int32_t first;
+  int32_t last;
+};
+
+struct CellPlace {
+  int32_t row;
+  int32_t col;
+};
+
 struct Sheet {
   std::string name;  // UTF-8
   Cells cells;       // sorted by (row, col), no duplicates
+  // What the sheet shows of its cells (reader/Visibility.h): the rows and
+  // columns its user hid, sorted and apart, and the stored cells whose
+  // number format shows their value as nothing, sorted by (row, col).
+  std::vector<Span> hiddenRows = {};
+  std::vector<Span> hiddenColumns = {};
+  std::vector<CellPlace> blankShown = {};
 };
 
 struct Workbook {

@@ -24,6 +24,7 @@
 #include "reader/Gbk.h"
 #include "reader/NumberFormat.h"
 #include "reader/SheetUtil.h"
+#include "reader/Visibility.h"
 
 namespace qx::reader {
 namespace {
@@ -34,6 +35,7 @@ enum : uint16_t {
   kRecDateMode = 0x0022,
   kRecFilePass = 0x002F,
   kRecContinue = 0x003C,
+  kRecColInfo = 0x007D,
   kRecBoundSheet = 0x0085,
   kRecMulRk = 0x00BD,
   kRecRString = 0x00D6,
@@ -44,6 +46,7 @@ enum : uint16_t {
   kRecLabel = 0x0204,
   kRecBoolErr = 0x0205,
   kRecString = 0x0207,
+  kRecRow = 0x0208,
   kRecRk = 0x027E,
   kRecFormat = 0x041E,
   kRecCodePage = 0x0042,
@@ -58,6 +61,10 @@ constexpr uint16_t kBiff5 = 0x0500;  // BIFF7 says the same
 constexpr uint16_t kBofGlobals = 0x0005;
 constexpr uint16_t kBofWorksheet = 0x0010;
 constexpr int32_t kBiff8MaxCols = 256;
+// ROW's fDyZero and COLINFO's fHidden: the row or the columns are hidden.
+constexpr uint16_t kRowHidden = 0x0020;
+constexpr uint16_t kColumnsHidden = 0x0001;
+constexpr uint16_t kNoXf = 0xFFFF;
 constexpr size_t kNone = static_cast<size_t>(-1);
 
 // Sound files that cannot be read without their password.
@@ -525,12 +532,14 @@ class BiffReader {
     // format id however many styles share it.
     std::vector<int8_t> isDate(formats.size(), -1);
     xfIsDate_.resize(xfFormats.size());
+    xfHidden_.resize(xfFormats.size());
     for (size_t i = 0; i < xfFormats.size(); ++i) {
       uint16_t id = xfFormats[i];
       if (id >= formats.size()) {
         xfIsDate_[i] = IsDateFormat(id, {});
         continue;
       }
+      xfHidden_[i] = HiddenValuesOf(formats[id]);
       if (isDate[id] < 0) isDate[id] = IsDateFormat(id, formats[id]) ? 1 : 0;
       xfIsDate_[i] = isDate[id] == 1;
     }
@@ -680,11 +689,16 @@ class BiffReader {
     size_t pendingString = kNone;
     int depth = 0;  // inside an embedded chart's own BOF..EOF
     auto add = [&](uint16_t row, uint16_t col, double number,
-                   uint32_t textId, CellType type) {
+                   uint32_t textId, CellType type, uint16_t xf = kNoXf) {
       if (col >= kBiff8MaxCols) return;
       cells.push_back(Cell{static_cast<int32_t>(row) + 1,
                            static_cast<int32_t>(col) + 1, number, textId,
                            type});
+      if (xf < xfHidden_.size() && xfHidden_[xf] &&
+          (type == CellType::Text ? HidesText(xfHidden_[xf])
+                                  : type != CellType::Boolean && type != CellType::Error &&
+                                        HidesNumber(xfHidden_[xf], number)))
+        sheet->blankShown.push_back(CellPlace{row + 1, col + 1});
     };
     while (cur.Next(&r, &bad)) {
       const char* d = r.body.data();
@@ -705,7 +719,7 @@ class BiffReader {
           uint32_t isst = Le32(d + 6);
           if (isst >= sstCount_) return Fail(error, "共享字符串索引越界");
           pendingString = kNone;
-          add(Le16(d), Le16(d + 2), 0, sstBase_ + isst, CellType::Text);
+          add(Le16(d), Le16(d + 2), 0, sstBase_ + isst, CellType::Text, Le16(d + 4));
           break;
         }
         case kRecNumber: {
@@ -713,7 +727,7 @@ class BiffReader {
           CellType type;
           double v = NumberFor(Le16(d + 4), LeDouble(d + 6), &type);
           pendingString = kNone;
-          add(Le16(d), Le16(d + 2), v, 0, type);
+          add(Le16(d), Le16(d + 2), v, 0, type, Le16(d + 4));
           break;
         }
         case kRecRk: {
@@ -721,7 +735,7 @@ class BiffReader {
           CellType type;
           double v = NumberFor(Le16(d + 4), RkValue(Le32(d + 6)), &type);
           pendingString = kNone;
-          add(Le16(d), Le16(d + 2), v, 0, type);
+          add(Le16(d), Le16(d + 2), v, 0, type, Le16(d + 4));
           break;
         }
         case kRecMulRk: {
@@ -733,7 +747,7 @@ class BiffReader {
             const char* p = d + 4 + 6 * i;
             CellType type;
             double v = NumberFor(Le16(p), RkValue(Le32(p + 2)), &type);
-            add(row, static_cast<uint16_t>(col + i), v, 0, type);
+            add(row, static_cast<uint16_t>(col + i), v, 0, type, Le16(p));
           }
           pendingString = kNone;
           break;
@@ -745,7 +759,7 @@ class BiffReader {
           if (!PoolString(r.body.substr(6), &cur, &id))
             return Fail(error, "文本单元格记录不完整");
           pendingString = kNone;
-          add(Le16(d), Le16(d + 2), 0, id, CellType::Text);
+          add(Le16(d), Le16(d + 2), 0, id, CellType::Text, Le16(d + 4));
           break;
         }
         case kRecBoolErr: {
@@ -768,7 +782,7 @@ class BiffReader {
               static_cast<uint8_t>(val[7]) != 0xFF) {
             CellType type;
             double v = NumberFor(Le16(d + 4), LeDouble(val), &type);
-            add(row, col, v, 0, type);
+            add(row, col, v, 0, type, Le16(d + 4));
             break;
           }
           switch (val[0]) {
@@ -791,6 +805,15 @@ class BiffReader {
           }
           break;
         }
+        // Only what is hidden is read of these: a short one is passed over.
+        case kRecRow:
+          if (len >= 16 && (Le16(d + 12) & kRowHidden))
+            detail::AddSpan(&sheet->hiddenRows, Le16(d) + 1, Le16(d) + 1, kMaxRow);
+          break;
+        case kRecColInfo:
+          if (len >= 10 && (Le16(d + 8) & kColumnsHidden))
+            detail::AddSpan(&sheet->hiddenColumns, Le16(d) + 1, Le16(d + 2) + 1, kBiff8MaxCols);
+          break;
         case kRecString: {
           uint32_t id;
           if (pendingString == kNone) break;
@@ -807,6 +830,7 @@ class BiffReader {
     if (bad) return Fail(error, "记录长度超出工作簿流末尾");
     *used = cur.pos() - info.offset;
     SortCells(&cells);
+    detail::FinishVisibility(sheet);
     return true;
   }
 
@@ -840,6 +864,7 @@ class BiffReader {
   uint16_t codePage_ = 1252;  // what a file without CODEPAGE was saved in
   std::vector<SheetInfo> sheets_;
   std::vector<bool> xfIsDate_;
+  std::vector<uint8_t> xfHidden_;  // HiddenValues of each style's format
   bool date1904_ = false;
   uint32_t sstBase_ = 0;
   uint32_t sstCount_ = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "reader/NumberFormat.h"
+#include "reader/Visibility.h"
 #include "reader/SheetUtil.h"
 #include "reader/Xml.h"
 #include "reader/Zip.h"
@@ -122,6 +123,7 @@ class XlsxReader {
   bool date1904_ = false;
   size_t sharedCount_ = 0;
   std::vector<uint8_t> dateStyle_;  // per cellXfs index
+  std::vector<uint8_t> hiddenStyle_;  // per cellXfs index: HiddenValues of its format
   std::vector<uint32_t> errorIds_;
   size_t totalCells_ = 0;
   std::string scratch_;
@@ -306,8 +308,18 @@ bool XlsxReader::ReadStyles(std::string_view part) {
       }
       int builtin = n > 1000 ? -1 : static_cast<int>(n);
       dateStyle_.push_back(IsDateFormat(builtin, code) ? 1 : 0);
+      hiddenStyle_.push_back(HiddenValuesOf(code));
     }
   }
+}
+
+// A boolean attribute set as writers set it ("1" or "true").
+bool IsTrue(const xml::Reader& r, std::string_view name) {
+  const xml::Attribute* a = r.Find(name);
+  if (!a) return false;
+  std::string scratch;
+  std::string_view v = r.Value(*a, &scratch);
+  return v == "1" || v == "true";
 }
 
 // "B12" to (12, 2). False for anything else or out of range.
@@ -387,6 +399,13 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       if (name == "sheetData" && !r.selfClosing()) {
         dataDepth = r.depth();
         dataStart = r.offset();
+      } else if (name == "col" && IsTrue(r, "hidden")) {
+        uint64_t first = 0, last = 0;
+        const xml::Attribute* a = r.Find("min");
+        if (a && detail::ParseUnsigned(r.Value(*a, &scratch_), &first) && (a = r.Find("max")) &&
+            detail::ParseUnsigned(r.Value(*a, &scratch_), &last))
+          detail::AddSpan(&sheet->hiddenColumns, static_cast<int64_t>(std::min<uint64_t>(first, kMaxCol + 1u)),
+                          static_cast<int64_t>(std::min<uint64_t>(last, kMaxCol)), kMaxCol);
       }
       continue;
     }
@@ -413,6 +432,7 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
         ++row;
       }
       col = 0;
+      if (IsTrue(r, "hidden")) detail::AddSpan(&sheet->hiddenRows, row, row, kMaxRow);
       continue;
     }
     if (name != "c") {
@@ -526,8 +546,14 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
     if (cell.type == CellType::Empty) continue;
     if (++totalCells_ > kMaxCells) return Fail("工作簿的单元格太多，超出上限");
     cells.push_back(cell);
+    if (style < hiddenStyle_.size() && hiddenStyle_[style] &&
+        (cell.type == CellType::Text ? HidesText(hiddenStyle_[style])
+                                     : (cell.type == CellType::Number || cell.type == CellType::DateTime) &&
+                                           HidesNumber(hiddenStyle_[style], cell.number)))
+      sheet->blankShown.push_back(CellPlace{row, col});
   }
   detail::FinishSheet(sheet);
+  detail::FinishVisibility(sheet);
   return true;
 }
 

@@ -36,7 +36,7 @@ class AppEventsPoint final : public IConnectionPoint {
 
   HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override {
     if (!iid) return E_POINTER;
-    *iid = DIID_QxAppEvents;
+    *iid = IID_QxAppEvents;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** out) override {
@@ -49,7 +49,7 @@ class AppEventsPoint final : public IConnectionPoint {
     if (!sink || !cookie) return E_POINTER;
     *cookie = 0;
     IDispatch* dispatch = nullptr;
-    if (FAILED(sink->QueryInterface(DIID_QxAppEvents, reinterpret_cast<void**>(&dispatch))) &&
+    if (FAILED(sink->QueryInterface(IID_QxAppEvents, reinterpret_cast<void**>(&dispatch))) &&
         FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch))))
       return CONNECT_E_CANNOTCONNECT;
     *cookie = state_->nextCookie++;

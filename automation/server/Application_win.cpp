@@ -21,12 +21,9 @@ HRESULT Put(T* out, T value) {
 class Application final : public DispatchObject<IQxApplication>, public IConnectionPointContainer {
  public:
   Application() : DispatchObject(IID_IQxApplication), state_(std::make_shared<ServerState>()) {}
-  ~Application() override {
-    // The sinks may hold references back to us or to the client: let them
-    // go with the application.
-    for (auto& [cookie, sink] : state_->sinks) sink->Release();
-    state_->sinks.clear();
-  }
+  // The sinks may hold references back to us or to the client: let them go
+  // with the application.
+  ~Application() override { ReleaseSinks(); }
 
   // IConnectionPointContainer (its IUnknown is the application's).
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override {
@@ -36,7 +33,7 @@ class Application final : public DispatchObject<IQxApplication>, public IConnect
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (!IsEqualIID(riid, DIID_QxAppEvents)) return CONNECT_E_NOCONNECTION;
+    if (!IsEqualIID(riid, IID_QxAppEvents)) return CONNECT_E_NOCONNECTION;
     *out = NewAppEventsPoint(state_, this);
     return S_OK;
   }
@@ -117,11 +114,19 @@ class Application final : public DispatchObject<IQxApplication>, public IConnect
     state_->standardFontSize = v;
     return S_OK;
   }
-  // Quitting closes every workbook; the object lives on until its last
-  // reference goes, as clients keep theirs after Quit.
+  // Quitting closes every workbook. In a process of its own the server then
+  // ends, whatever references its clients still hold; in theirs the object
+  // lives on until its last reference goes.
   HRESULT STDMETHODCALLTYPE Quit() override {
     state_->books.clear();
     state_->active.reset();
+    if (Host().applicationQuit) {
+      // The sinks are the clients' objects: let go of them while the client
+      // waits for this call, not as the process ends, when it may not be
+      // listening.
+      ReleaseSinks();
+      Host().applicationQuit();
+    }
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Activate() override { return S_OK; }
@@ -145,6 +150,12 @@ class Application final : public DispatchObject<IQxApplication>, public IConnect
   }
 
  private:
+  void ReleaseSinks() {
+    std::vector<std::pair<DWORD, IDispatch*>> sinks;
+    sinks.swap(state_->sinks);
+    for (auto& [cookie, sink] : sinks) sink->Release();
+  }
+
   StatePtr state_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "automation/server/SheetSearch.h"
 #include "automation/server/ServerCore_win.h"
+#include "reader/Visibility.h"
 
 namespace qx::sheets {
 namespace {
@@ -12,11 +13,6 @@ namespace {
 // A block's Value is one VARIANT per cell: past this it is refused rather
 // than allocated (a whole column is a million cells).
 constexpr int64_t kMaxBlockCells = int64_t{1} << 22;
-
-// Find's constants.
-constexpr long kLookAtWhole = 1;
-constexpr long kByColumns = 2;
-constexpr long kPrevious = 2;
 
 long OptionalInt(const VARIANT& v, long fallback) {
   long n;
@@ -57,8 +53,11 @@ bool WildMatch(const wchar_t* p, const wchar_t* pe, const wchar_t* s, const wcha
   return s == se;
 }
 
-// The text a client sees for a cell (its value coerced to text).
+// The text a search matches in a cell: its value coerced to text, and an
+// error value's literal ("#N/A"), as it is shown.
 std::wstring CellText(const reader::Workbook& book, const reader::Cell& cell) {
+  if (cell.type == reader::CellType::Error && cell.textId < book.strings.size())
+    return Utf8ToWide(book.strings[cell.textId]);
   VARIANT v, text;
   CellToVariant(book, &cell, &v);
   VariantInit(&text);
@@ -84,6 +83,7 @@ class Range final : public DispatchObject<IQxRange> {
       CellToVariant(book_->book, reader::FindCell(sheet, area_.firstRow, area_.firstCol), out);
       return S_OK;
     }
+    if (Behaviour() & kCellByCell) return Fail(E_NOTIMPL, L"只能一次取一个单元格的值");
     const int64_t rows = AreaRows(area_), cols = AreaCols(area_);
     if (rows * cols > kMaxBlockCells) return Fail(E_OUTOFMEMORY, L"区域太大，无法一次取出全部的值");
     SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(rows), 1}, {static_cast<ULONG>(cols), 1}};
@@ -150,11 +150,12 @@ class Range final : public DispatchObject<IQxRange> {
     return S_OK;
   }
 
-  HRESULT STDMETHODCALLTYPE Find(VARIANT what, VARIANT after, VARIANT, VARIANT lookAt, VARIANT searchOrder,
-                                 VARIANT searchDirection, VARIANT matchCase, VARIANT, VARIANT,
-                                 IQxRange** out) override {
+  HRESULT STDMETHODCALLTYPE Find(VARIANT what, VARIANT after, VARIANT lookIn, VARIANT lookAt,
+                                 VARIANT searchOrder, VARIANT searchDirection, VARIANT matchCase, VARIANT,
+                                 VARIANT, IQxRange** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
+    if (Behaviour() & kCellByCell) return Fail(E_NOTIMPL, L"没有查找功能");
     std::wstring pattern;
     if (!ArgText(what, &pattern) || pattern.empty()) return Fail(E_INVALIDARG, L"没有给出要查找的内容");
     int32_t row = area_.firstRow, col = area_.firstCol;
@@ -162,17 +163,33 @@ class Range final : public DispatchObject<IQxRange> {
       HRESULT hr = AfterCell(after, &row, &col);
       if (FAILED(hr)) return hr;
     }
-    const bool whole = OptionalInt(lookAt, 2) == kLookAtWhole;
+    const bool whole = OptionalInt(lookAt, model::kLookAtPart) == model::kLookAtWhole;
     const bool caseSensitive = OptionalBool(matchCase, false);
-    const SearchOrder order = OptionalInt(searchOrder, 1) == kByColumns ? SearchOrder::ByColumns : SearchOrder::ByRows;
-    const bool forward = OptionalInt(searchDirection, 1) != kPrevious;
-    CellMatch match;  // "*" alone: any cell that holds a value
-    if (pattern.find_first_not_of(L'*') != std::wstring::npos) {
-      std::wstring p = whole ? pattern : L"*" + pattern + L"*";
+    const SearchOrder order =
+        OptionalInt(searchOrder, model::kByRows) == model::kByColumns ? SearchOrder::ByColumns : SearchOrder::ByRows;
+    const bool forward = OptionalInt(searchDirection, model::kNext) != model::kPrevious;
+    // As the application is reported to search: LookIn is kept from the
+    // last search that gave one; by values only what a cell displays
+    // counts, so hidden rows and columns and cells shown as nothing are
+    // passed over; by formulas every cell with content is found.
+    const bool asApplication = Behaviour() & kBehaveAsApplication;
+    const long look = OptionalInt(lookIn, state_->findLookIn);
+    if (asApplication) state_->findLookIn = look;
+    if (asApplication && look == model::kLookInComments) return S_OK;  // no cell has one
+    const bool displayed = asApplication && look == model::kLookInValues;
+    const bool anything = pattern.find_first_not_of(L'*') == std::wstring::npos;
+    CellMatch match;  // null: any cell that holds a value
+    if (!anything || displayed) {
+      std::wstring p = anything ? L"*" : whole ? pattern : L"*" + pattern + L"*";
       if (!caseSensitive) p = Upper(p);
       const reader::Workbook& book = book_->book;
-      match = [p, caseSensitive, &book](const reader::Cell& cell) {
+      const reader::Sheet& sheet = Sheet();
+      match = [p, caseSensitive, displayed, &book, &sheet](const reader::Cell& cell) {
+        if (displayed && (reader::RowHidden(sheet, cell.row) || reader::ColumnHidden(sheet, cell.col) ||
+                          reader::ShownAsNothing(sheet, cell.row, cell.col)))
+          return false;
         std::wstring text = CellText(book, cell);
+        if (displayed && text.empty()) return false;
         if (!caseSensitive) text = Upper(text);
         return WildMatch(p.data(), p.data() + p.size(), text.data(), text.data() + text.size());
       };

@@ -6,6 +6,10 @@ namespace qx::sheets {
 namespace {
 
 std::atomic<long> g_live{0};
+std::atomic<long> g_locks{0};
+std::atomic<uint32_t> g_behaviour{0};
+const ServerHost kNoHost = {};
+const ServerHost* g_host = &kNoHost;
 
 struct TypeLibCache {
   std::mutex lock;
@@ -15,8 +19,9 @@ struct TypeLibCache {
 };
 TypeLibCache g_types;
 
-// The type library is a resource of this DLL: load it from our own path,
-// never from the registry (nothing of ours is registered).
+// The type library is a resource of this module (the DLL or the local
+// server): load it from our own path, never from the registry, where the
+// DLL is never registered.
 HRESULT LoadOwnTypeLib(ITypeLib** out) {
   HMODULE self = nullptr;
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -34,8 +39,24 @@ HRESULT LoadOwnTypeLib(ITypeLib** out) {
 
 }  // namespace
 
-void CountObject(int delta) { g_live += delta; }
+void CountObject(int delta) {
+  g_live += delta;
+  if (delta > 0 && g_host->objectMade) g_host->objectMade();
+  if (delta < 0 && g_host->objectGone) g_host->objectGone();
+}
 long LiveObjects() { return g_live.load(); }
+
+void CountLock(bool lock) {
+  g_locks += lock ? 1 : -1;
+  if (g_host->locked) g_host->locked(lock);
+}
+long Locks() { return g_locks.load(); }
+
+void SetServerHost(const ServerHost* host) { g_host = host ? host : &kNoHost; }
+const ServerHost& Host() { return *g_host; }
+
+uint32_t Behaviour() { return g_behaviour.load(); }
+void SetBehaviour(uint32_t flags) { g_behaviour = flags; }
 
 HRESULT ServerTypeInfo(REFIID iid, bool dispatchView, ITypeInfo** out) {
   *out = nullptr;

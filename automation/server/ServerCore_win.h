@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/SpreadsheetModel.h"
 #include "automation/server/SheetArea.h"
 #include "reader/Workbook.h"
 
@@ -74,6 +75,9 @@ struct ServerState {
   long windowState = -4143;  // normal
   bool visible = false, enableEvents = true, fullScreen = false;
   OwnedVariant zoom;
+  // Find's LookIn when a search leaves it out: the application keeps the
+  // last one given (model::FindLookIn).
+  long findLookIn = model::kLookInFormulas;
   // Advised event sinks by cookie.
   std::vector<std::pair<DWORD, IDispatch*>> sinks;
   DWORD nextCookie = 1;
@@ -84,9 +88,42 @@ using BookPtr = std::shared_ptr<BookModel>;
 
 enum class RangeKind { Cells, Rows, Columns };
 
-// Live objects of this DLL (every COM object but the class factory).
+// Live objects of this server (every COM object but the class factory).
 void CountObject(int delta);
 long LiveObjects();
+// LockServer's count.
+void CountLock(bool lock);
+long Locks();
+
+// What the module that hosts the objects does as they come and go: the DLL
+// nothing (its client decides when to unload it), the local server ending
+// its process once the last object is gone or its application has quit.
+// Any entry may be null.
+struct ServerHost {
+  void (*objectMade)();
+  void (*objectGone)();
+  void (*locked)(bool lock);
+  void (*applicationQuit)();
+};
+void SetServerHost(const ServerHost* host);
+const ServerHost& Host();
+
+// How the server behaves, set only by tests (the local server's command
+// line, the DLL's QxSheetsSetBehaviour).
+enum ServerBehaviour : uint32_t {
+  // Find as the spreadsheet application is reported to search: by values
+  // it passes over cells in hidden rows and columns and cells whose number
+  // format shows nothing; by formulas it finds every cell with content.
+  kBehaveAsApplication = 1,
+  // No block of cells as one array and no Find, as an application that
+  // offers neither: a client then reads cell by cell.
+  kCellByCell = 2,
+};
+uint32_t Behaviour();
+void SetBehaviour(uint32_t flags);
+
+// The class factory of the application object (one static object).
+IClassFactory* ApplicationClassFactory();
 
 // The type information of one of our interfaces from the DLL's type
 // library: the dispatch view (what GetTypeInfo hands out) or the vtable

@@ -5,38 +5,19 @@
 
 #include <algorithm>
 
-#include "SpreadsheetWindow_win.h"
-#include "app/AutomationWorksheet_win.h"
-#include "app/Conversion.h"
-#include "app/ReaderWorksheet.h"
+#include "ControlsConversion_win.h"
 
 namespace qx::test {
 namespace {
 
 class AutomationWorksheetTest : public SpreadsheetWindow {
  protected:
-  // The document through the controls, the application being our server
-  // beside this test program.
+  // The application being our server beside this test program.
   static bool Convert(const std::string& path, bool fast, std::string* text,
                       std::string* error = nullptr) {
-    app::AutomationWorksheet w;
-    w.windowId = kWindow;
-    w.applicationControl = kApp;
-    w.workbookControl = kBooks;
-    w.fastPaths = fast;
-    std::string why;
-    bool ok = app::ConvertWorksheetToText(app::MakeAutomationWorksheetSource(&w), path, text,
-                                          error ? error : &why);
-    app::EndAutomationWorksheet(&w);
-    return ok;
+    return ConvertThroughControls(path, fast, text, error);
   }
-  static std::string ByReader(const std::string& path) {
-    app::ReaderWorksheet r;
-    std::string text, error;
-    EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error))
-        << error;
-    return text;
-  }
+  static std::string ByReader(const std::string& path) { return ConvertByReader(path); }
 };
 
 // Source-tree paths are ASCII; the GBK names of the samples are spelled out.

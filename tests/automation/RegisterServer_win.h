@@ -1,9 +1,9 @@
-// Test helper: registers our spreadsheet server under the ProgID
-// "Excel.Application" (the user's classes, or the machine's where Wine's COM
-// reads only those), so that a test can go the way a
-// client reaches a spreadsheet application (CLSIDFromProgID,
-// CoCreateInstance, OleRun). It works only under Wine, that is in the test
-// run's private prefix, and never replaces an existing registration.
+// Test helper: registers our spreadsheet server's DLL under the ProgID
+// "Excel.Application" as an in-process server, so that a test can go the
+// way a client reaches a spreadsheet application (CLSIDFromProgID,
+// CoCreateInstance, OleRun) without a process of its own. It works only
+// under Wine, that is in the test run's private prefix, and never replaces
+// an existing registration.
 #pragma once
 
 #include <string>
@@ -25,7 +25,6 @@ class ServerRegistration {
 
  private:
   bool ok_ = false;
-  void* root_ = nullptr;  // the HKEY the keys went under
   std::string why_;
 };
 

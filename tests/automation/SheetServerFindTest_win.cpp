@@ -3,6 +3,7 @@
 // inside the range; Nothing when no cell matches.
 #include <gtest/gtest.h>
 
+#include "HiddenCellsBook.h"
 #include "ServerFixture_win.h"
 
 namespace qxtest {
@@ -110,6 +111,47 @@ TEST_F(FindTest, EmptySheetAndBadAfter) {
   CallResult r = Call(block.obj(), 0x18E, DISPATCH_METHOD, {Var(L"*"), after});
   ASSERT_EQ(r.hr, S_OK);
   EXPECT_EQ(Get(r.value.obj(), L"Address").text(), L"$C$3");
+}
+
+// With the behaviour switch our server searches as the spreadsheet
+// application is reported to: by values (LookIn -4163) it passes over
+// cells in hidden rows and columns and cells shown as nothing; by formulas
+// (-4123) it finds every cell with content. LookIn left out is the last
+// one given. Without the switch every stored cell is found.
+TEST_F(FindTest, AsTheApplicationAValuesSearchPassesOverWhatIsNotShown) {
+  qx::test::HiddenCellsBook book;
+  book.HiddenRowsWithValues(2, 2, 1, "hidden row ");
+  book.hiddenColumns.push_back({2, 2});
+  book.values.push_back({3, 2, "hidden column"});
+  book.values.push_back({4, 1, "5", true});
+  book.values.push_back({5, 1, "shown"});
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string path = std::string(temp) + "qx-find-" + std::to_string(GetCurrentProcessId()) + ".xlsx";
+  ASSERT_TRUE(book.WriteTo(path));
+  std::wstring wide(path.begin(), path.end());
+  auto set = reinterpret_cast<void(STDAPICALLTYPE*)(DWORD)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(qx::kSheetServerDll), "QxSheetsSetBehaviour")));
+  ASSERT_NE(set, nullptr);
+  Var books = Get(app, L"Workbooks");
+  Var opened = Method(books.obj(), L"Open", {Var(wide.c_str())});
+  Var sheet = Get(Get(opened.obj(), L"Sheets").obj(), L"Item", {Var(1)});
+  Var range = Get(sheet.obj(), L"Range", {Var(L"A1:C6")});
+  auto find = [&](const wchar_t* after, const Var& lookIn) {
+    CallResult r = Call(range.obj(), 0x18E, DISPATCH_METHOD, {Var(L"*"), Var(after), lookIn});
+    EXPECT_EQ(r.hr, S_OK) << testing::PrintToString(r.description);
+    return r.value.obj() ? Get(r.value.obj(), L"Address", {Var(0), Var(0)}).text() : L"";
+  };
+  set(1);
+  EXPECT_EQ(find(L"C6", Var(-4163)), L"A5") << "A2, B3 and A4 passed over";
+  EXPECT_EQ(find(L"A5", Var::Missing()), L"A5") << "LookIn kept: values";
+  EXPECT_EQ(find(L"C6", Var(-4123)), L"A2");
+  EXPECT_EQ(find(L"A2", Var(-4123)), L"B3");
+  EXPECT_EQ(find(L"B3", Var::Missing()), L"A4") << "LookIn kept: formulas";
+  EXPECT_EQ(find(L"C6", Var(-4144)), L"") << "no cell has a comment";
+  set(0);
+  EXPECT_EQ(find(L"C6", Var(-4163)), L"A2");
+  DeleteFileA(path.c_str());
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+// The numbers of the spreadsheet application's object model that this
+// program and our own server use: member DISPIDs, as a client calls them
+// early-bound (the type library of our server gives its members the same
+// ones), and the constants of Range.Find.
+#pragma once
+
+#include <cstdint>
+
+namespace qx::model {
+
+// Members, by DISPID.
+enum Member : int32_t {
+  kValue = 0x6,
+  kName = 0x6E,
+  kCount = 0x76,
+  kFont = 0x92,
+  kApplication = 0x94,
+  kItem = 0xAA,
+  kAdd = 0xB5,
+  kRange = 0xC5,
+  kColumn = 0xF0,
+  kRow = 0x101,
+  kClose = 0x115,
+  kQuit = 0x12E,
+  kActivate = 0x130,
+  kFind = 0x18E,
+  kSheets = 0x1E5,
+  kIndex = 0x1E6,
+  kWorkbooks = 0x23C,
+  kOpen = 0x2AA,
+  kActiveWindow = 0x2F7,
+};
+
+// Find's arguments.
+enum FindLookIn : int32_t {
+  kLookInFormulas = -4123,  // what cells hold: constants and formulas
+  kLookInValues = -4163,    // what cells display
+  kLookInComments = -4144,
+};
+enum FindLookAt : int32_t { kLookAtWhole = 1, kLookAtPart = 2 };
+enum FindOrder : int32_t { kByRows = 1, kByColumns = 2 };
+enum FindDirection : int32_t { kNext = 1, kPrevious = 2 };
+
+// How many arguments Find takes at most (What through SearchFormat).
+constexpr unsigned kFindArguments = 9;
+
+}  // namespace qx::model
