@@ -150,10 +150,13 @@ class LongLineProgram : public ::testing::Test {
     std::string name = path.substr(path.find_last_of('\\') + 1);
     return ReadFile(out + "\\" + name.substr(0, name.size() - 5) + ".doc");
   }
-  // Waits until the program has handled what was posted to it.
-  void Settle() {
+  // A caret key, handled by the box before this returns. Posted keys would
+  // race a check that follows: the box's thread takes messages sent to it
+  // before those posted, so no sent message can tell that they are done.
+  void Key(UINT virtualKey) {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(Control(kBody), WM_NULL, 0, 0, SMTO_NORMAL, kFrozenMs, &ignored);
+    SendMessageTimeoutA(Control(kBody), WM_KEYDOWN, virtualKey, 1, SMTO_NORMAL, kFrozenMs, &ignored);
+    SendMessageTimeoutA(Control(kBody), WM_KEYUP, virtualKey, 0xC0000001, SMTO_NORMAL, kFrozenMs, &ignored);
   }
   int Caret() {
     DWORD start = 0, end = 0;
@@ -194,19 +197,15 @@ TEST_F(LongLineProgram, OnTheLongLineTheCaretMovesSelectionsHoldAndAManualReplac
   HWND box = Control(kBody);
   SendMessageA(box, EM_SETSEL, at, at);
   const int line = Line(at);
-  PressKey(box, VK_END);
-  Settle();
+  Key(VK_END);
   EXPECT_EQ(LineStart(line + 1), Caret()) << "the wrapped line's end";
   EXPECT_EQ(L':', chars[Caret() - 1]) << "the line breaks after a prefix's colon";
-  PressKey(box, VK_DOWN);
-  Settle();
+  Key(VK_DOWN);
   EXPECT_GT(Caret(), LineStart(line + 1));
   EXPECT_LE(Caret(), LineStart(line + 2));
-  PressKey(box, VK_HOME);
-  Settle();
+  Key(VK_HOME);
   EXPECT_EQ(LineStart(line + 1), Caret());
-  PressKey(box, VK_RIGHT);
-  Settle();
+  Key(VK_RIGHT);
   EXPECT_EQ(LineStart(line + 1) + 1, Caret());
   // A selection across several wrapped lines holds as set.
   SendMessageA(box, EM_SETSEL, at, at + 300);
