@@ -5,6 +5,10 @@
 #include <algorithm>
 
 #include "runtime/RuntimeService.h"
+#include "runtime/Memory.h"
+#include "runtime/Text.h"
+#include "ui/ByteWriter.h"
+#include "ui/CoreKinds_win.h"
 #include "ui/Properties.h"
 #include "ui/WindowKind.h"
 
@@ -325,6 +329,166 @@ TEST_F(LoadWindowTest, EmptyTypeBlocksGiveControlsWithTheirKindsDefaults) {
   ReleaseDC(edit, dc);
   // No length limit beyond the system's.
   EXPECT_GE(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+}
+
+// An icon file of two 32-bit images, each of one colour.
+std::string IconFile(COLORREF bigColour, COLORREF smallColour) {
+  struct Image {
+    int size;
+    COLORREF colour;
+    std::string bytes;
+  } images[] = {{32, bigColour, {}}, {16, smallColour, {}}};
+  for (Image& i : images) {
+    ByteWriter b;
+    b.U32(40);
+    b.I32(i.size);
+    b.I32(2 * i.size);  // the colours and the mask
+    b.U16(1);
+    b.U16(32);
+    for (int k = 0; k < 6; ++k) b.U32(0);
+    for (int p = 0; p < i.size * i.size; ++p)
+      b.U32(0xFF000000u | (GetRValue(i.colour) << 16) | (GetGValue(i.colour) << 8) |
+            GetBValue(i.colour));
+    b.Raw(std::string(((i.size + 31) / 32) * 4 * i.size, '\0'));
+    i.bytes = b.bytes;
+  }
+  ByteWriter f;
+  f.U16(0);
+  f.U16(1);
+  f.U16(2);
+  uint32_t offset = 6 + 2 * 16;
+  for (const Image& i : images) {
+    f.Raw(std::string{static_cast<char>(i.size), static_cast<char>(i.size), 0, 0});
+    f.U16(1);
+    f.U16(32);
+    f.U32(static_cast<uint32_t>(i.bytes.size()));
+    f.U32(offset);
+    offset += static_cast<uint32_t>(i.bytes.size());
+  }
+  return f.bytes + images[0].bytes + images[1].bytes;
+}
+
+// The icon's width and the colour of its middle.
+std::pair<int, COLORREF> Look(HICON icon) {
+  ICONINFO info;
+  if (!icon || !GetIconInfo(icon, &info)) return {0, 0};
+  BITMAP bm;
+  GetObjectA(info.hbmColor, sizeof bm, &bm);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
+  HGDIOBJ old = SelectObject(dc, canvas);
+  DrawIconEx(dc, 0, 0, icon, bm.bmWidth, bm.bmHeight, 0, nullptr, DI_NORMAL);
+  COLORREF middle = GetPixel(dc, bm.bmWidth / 2, bm.bmHeight / 2);
+  SelectObject(dc, old);
+  DeleteObject(canvas);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return {bm.bmWidth, middle};
+}
+
+HICON IconOf(HWND window, WPARAM which) {
+  return reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, which, 0));
+}
+
+TEST_F(LoadWindowTest, TheStoredIconGivesTheWindowItsBigAndSmallIcon) {
+  WindowTemplate w = SmallWindow();
+  WindowSettings s;
+  s.title = "图标";
+  s.icon = IconFile(RGB(255, 0, 0), RGB(0, 0, 255));
+  w.records[0].typeBlock = WriteWindowSettings(s);
+  Load({w});
+  EXPECT_EQ(std::make_pair(GetSystemMetrics(SM_CXICON), RGB(255, 0, 0)), Look(IconOf(Hwnd(0), ICON_BIG)));
+  EXPECT_EQ(std::make_pair(GetSystemMetrics(SM_CXSMICON), RGB(0, 0, 255)),
+            Look(IconOf(Hwnd(0), ICON_SMALL)));
+  // Written at run time it changes at once; this program has no icon of
+  // its own to fall back on.
+  std::string green = IconFile(RGB(0, 255, 0), RGB(0, 255, 0));
+  void* set = MakeByteSet(green.data(), static_cast<int32_t>(green.size()));
+  TaggedValue v = MakeByteSetValue(set);
+  SetUnitProperty(kTestWindow, 0, kWindowIcon, -1, v.lo, v.hi);
+  FreeMemory(set);
+  EXPECT_EQ(RGB(0, 255, 0), Look(IconOf(Hwnd(0), ICON_BIG)).second);
+  SetUnitProperty(kTestWindow, 0, kWindowIcon, -1, 0, 0);
+  EXPECT_EQ(nullptr, IconOf(Hwnd(0), ICON_BIG));
+}
+
+// Registered as a plain class would be, and still a window of the runtime:
+// its controls' clicks reach their handlers and its end is reported.
+TEST_F(LoadWindowTest, AStoredClassNameIsRegisteredPlainAndTheWindowStillWorks) {
+  WindowTemplate w = SmallWindow();
+  WindowSettings s;
+  s.title = "自有窗口类";
+  s.className = "QxPlainFrame";
+  w.records[0].typeBlock = WriteWindowSettings(s);
+  WindowTemplate* t = Load({w});
+  EXPECT_EQ("QxPlainFrame", ClassOf(Hwnd(0)));
+  WNDCLASSA wc;
+  ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "QxPlainFrame", &wc));
+  EXPECT_EQ(static_cast<UINT>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), wc.style);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(DefWindowProcA), wc.lpfnWndProc);
+  EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), wc.hCursor);
+  EXPECT_EQ(nullptr, wc.hbrBackground);
+
+  EventLog().clear();
+  SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
+  SendMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+  EXPECT_EQ((std::vector<std::string>{"h1", "h2"}), EventLog());
+  EXPECT_FALSE(WindowIsAlive(*t));
+  // Loaded again, the class is there already.
+  ASSERT_TRUE(LoadWindow(t, false, false, nullptr));
+  EXPECT_EQ("QxPlainFrame", ClassOf(Hwnd(0)));
+}
+
+// Operation 9, the translation hook: every text of a block, and no more.
+TEST_F(LoadWindowTest, OperationNineVisitsEveryTextOfATypeBlock) {
+  static std::vector<std::string> seen;
+  TextVisitorFn mark = [](std::string* text, void*) {
+    seen.push_back(*text);
+    if (!text->empty()) *text += "!";
+  };
+  auto visit = [](const UnitKind* kind) {
+    return reinterpret_cast<VisitTextsFn>(kind->operationByNumber(kOpVisitTexts));
+  };
+  WindowSettings ws;
+  ws.title = "标题";
+  ws.helpFile = "帮助";
+  std::string block = WriteWindowSettings(ws);
+  seen.clear();
+  ASSERT_TRUE(visit(WindowKind())(&block, mark, nullptr));
+  EXPECT_EQ((std::vector<std::string>{"标题", "帮助", ""}), seen);  // the class name too
+  ASSERT_TRUE(ReadWindowSettings(block, &ws));
+  EXPECT_EQ("标题!", ws.title);
+  EXPECT_EQ("帮助!", ws.helpFile);
+  EXPECT_EQ(2u, ws.borderStyle);
+
+  EditBoxSettings es;
+  es.content = "内容";
+  es.passwordChar = '#';
+  block = WriteEditBoxSettings(es);
+  seen.clear();
+  ASSERT_TRUE(visit(EditBoxKind())(&block, mark, nullptr));
+  EXPECT_EQ((std::vector<std::string>{"内容", "", ""}), seen);  // content, data source, field
+  ASSERT_TRUE(ReadEditBoxSettings(block, &es));
+  EXPECT_EQ("内容!", es.content);
+  EXPECT_EQ('#', es.passwordChar);
+
+  // An empty block is the kind's defaults, and stays empty when nothing changes.
+  block.clear();
+  seen.clear();
+  ASSERT_TRUE(visit(ButtonKind())(&block, [](std::string* t, void*) { seen.push_back(*t); }, nullptr));
+  EXPECT_EQ((std::vector<std::string>{"按钮"}), seen);
+  EXPECT_TRUE(block.empty());
+  ASSERT_TRUE(visit(LabelKind())(&block, mark, nullptr));
+  LabelSettings ls;
+  ASSERT_TRUE(ReadLabelSettings(block, &ls));
+  EXPECT_EQ("标签!", ls.caption);
+  // A block it cannot read is left alone.
+  block = std::string("\x09\0\0\0", 4);  // version 9
+  EXPECT_FALSE(visit(LabelKind())(&block, mark, nullptr));
+  EXPECT_EQ(std::string("\x09\0\0\0", 4), block);
 }
 
 }  // namespace
