@@ -167,6 +167,9 @@ bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
   if (!WindowIsAlive(*w)) return true;
 
   window = LiveHwnd(w->records[0]);
+  // A modal window's others lose their input just before it shows, so that
+  // no moment passes in which both take it.
+  if (modal) BeginModalRun(w, window, previousActive);
   if (w->records[0].flags & kUnitVisible) {
     DWORD style = GetWindowLongA(window, GWL_STYLE);
     ShowWindow(window, (style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
@@ -181,7 +184,6 @@ bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
       RaiseSimpleEvent(windowId, 0, kEventGotFocus);
   }
   if (!WindowIsAlive(*w)) return true;
-  if (modal) BeginModalRun(w, window, previousActive);
   for (size_t i = n; i-- > 1;) Notify(w->records[i], kNotifyWindowShown);
   w->loaded = true;
   (void)reload;
