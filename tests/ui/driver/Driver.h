@@ -24,6 +24,10 @@ void SetText(HWND control, const char* text);
 // Posts a key press to the control's queue, as typing would.
 void PressKey(HWND control, UINT virtualKey);
 void Close(HWND window);
+// A menu command, as choosing the item with that command identifier sends it.
+void Command(HWND window, int command);
+// Opens the menu-bar entry whose access key (the letter after &) this is.
+void OpenMenu(HWND window, char accessKey);
 // Writes what the screen shows of the window, frame included, as a 24-bit
 // BMP file; false when it cannot.
 bool SavePicture(HWND window, const char* path);

@@ -53,6 +53,12 @@ void PressKey(HWND control, UINT virtualKey) {
 
 void Close(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
+void Command(HWND window, int command) { PostMessageA(window, WM_COMMAND, command, 0); }
+
+void OpenMenu(HWND window, char accessKey) {
+  PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<unsigned char>(accessKey));
+}
+
 namespace {
 
 struct DialogSearch {
