@@ -248,7 +248,7 @@ WindowTemplate ModalWindow() {
   w.id = kModal;
   WindowSettings ws;
   ws.title = "模态窗口";
-  w.records.push_back(Unit(0x06030000, kTagWindow, "", 0, 0, 440, 250, kUnitVisible,
+  w.records.push_back(Unit(0x06030000, kTagWindow, "", 0, 0, 440, 206, kUnitVisible,
                            WriteWindowSettings(ws)));
   w.records.push_back(Unit(0x16030001, kTagLabel, "标签说明", 16, 12, 400, 64, kUnitVisible,
                            Label("主窗口在本窗口关闭之前不接受输入。\r\n"
@@ -257,9 +257,9 @@ WindowTemplate ModalWindow() {
                                  true)));
   w.records.push_back(Unit(kModalInput, kTagEditBox, "编辑框输入", 16, 84, 400, 26,
                            kUnitVisible | kUnitTabStop, ""));
-  w.records.push_back(ButtonUnit(0x16030003, "按钮确定", "确定", 16, 168, 120, kOnModalOk));
-  w.records.push_back(ButtonUnit(0x16030004, "按钮再开", "再开一层", 156, 168, 120, kOnAbout));
-  w.records.push_back(ButtonUnit(0x16030005, "按钮取消", "取消", 296, 168, 120, kOnModalCancel));
+  w.records.push_back(ButtonUnit(0x16030003, "按钮确定", "确定", 16, 124, 120, kOnModalOk));
+  w.records.push_back(ButtonUnit(0x16030004, "按钮再开", "再开一层", 156, 124, 120, kOnAbout));
+  w.records.push_back(ButtonUnit(0x16030005, "按钮取消", "取消", 296, 124, 120, kOnModalCancel));
   return w;
 }
 
