@@ -32,19 +32,6 @@ const char kTitle[] = "Quillox 运行时演示";
 const char kModal[] = "模态窗口";
 const char kAbout[] = "关于 Quillox 运行时";
 
-// Ctrl+K as the keyboard sends it, to the window in front.
-void PressCtrlK(HWND window) {
-  SetForegroundWindow(window);
-  INPUT keys[4] = {};
-  WORD order[4] = {VK_CONTROL, 'K', 'K', VK_CONTROL};
-  for (int i = 0; i < 4; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = order[i];
-    keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-  }
-  SendInput(4, keys, sizeof(INPUT));
-}
-
 bool WaitForText(HWND control, const std::string& text) {
   for (int i = 0; i < 100; ++i) {
     if (Text(control) == text) return true;
@@ -100,7 +87,7 @@ TEST_F(DemoEndToEnd, TypedTextIsAppendedTogglesWorkAndEscEndsTheProgramWithZero)
 TEST_F(DemoEndToEnd, AMenuItemRunsByItsCommandAndByItsShortcut) {
   Command(window_, kCountCommand);
   EXPECT_TRUE(WaitForText(Child(window_, kCaption), "已点击 1 次"));
-  PressCtrlK(window_);
+  PressChord(window_, {VK_CONTROL, 'K'});
   EXPECT_TRUE(WaitForText(Child(window_, kCaption), "已点击 2 次"));
   EndWithEsc();
 }

@@ -3,6 +3,8 @@
 // properties, and what a failed load leaves.
 #include "WindowTestSupport.h"
 
+#include "Driver.h"
+
 #include "ui/MenuItemKind.h"
 #include "ui/Menus_win.h"
 #include "ui/Properties.h"
@@ -114,20 +116,12 @@ TEST_F(MenuTest, AChosenItemRunsItsOneHandlerWithTheItemAsTheSourceUnlessItIsGre
   EXPECT_EQ(kOpen, source);
 }
 
-TEST_F(MenuTest, ShortcutsChooseTheirItemsFromTheKeyboard) {
+TEST_F(MenuTest, ShortcutsChooseTheirItemsFromTheKeyboardAndNotAGreyedOne) {
   Load();
-  SetForegroundWindow(Hwnd(0));
   SetFocus(Hwnd(kEdit));
-  // F5 alone, then Ctrl+O and Ctrl+G as the keyboard sends them.
-  INPUT keys[8] = {};
-  WORD order[8] = {VK_F5, VK_F5, VK_CONTROL, 'O', 'O', 'G', 'G', VK_CONTROL};
-  for (int i = 0; i < 8; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = order[i];
-    bool up = i == 1 || i == 4 || i == 6 || i == 7;
-    keys[i].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  }
-  ASSERT_EQ(8u, SendInput(8, keys, sizeof(INPUT)));
+  driver::PressChord(Hwnd(0), {VK_F5});
+  driver::PressChord(Hwnd(0), {VK_CONTROL, 'G'});
+  driver::PressChord(Hwnd(0), {VK_CONTROL, 'O'});
   for (int i = 0; i < 20 && EventLog().size() < 2; ++i) {
     Sleep(20);
     Pump();

@@ -65,28 +65,31 @@ class WindowKeysTest : public ::testing::Test {
   std::string folder_, name_;
 };
 
-TEST_F(WindowKeysTest, F1OpensTheStoredHelpFileAtItsContext) {
-  Load(HelpWindow(true, "手册.hlp", 42));
-  Press(Hwnd(kEdit), VK_F1);
-  ASSERT_EQ(1u, g_help.size());
-  EXPECT_EQ(Hwnd(0), g_help[0].owner);
-  EXPECT_EQ("手册.hlp", g_help[0].file);
-  EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), g_help[0].command);
-  EXPECT_EQ(42u, g_help[0].data);
-}
-
-TEST_F(WindowKeysTest, WithoutAStoredNameF1OpensTheProgramsOwnHelpFile) {
-  Load(HelpWindow(true, "", 0));
-  Press(Hwnd(kButton), VK_F1);
-  ASSERT_EQ(1u, g_help.size());
-  EXPECT_EQ("C:\\程序\\演示.hlp", g_help[0].file);
-  EXPECT_EQ(static_cast<UINT>(HELP_FINDER), g_help[0].command);
-}
-
-TEST_F(WindowKeysTest, WithF1HelpOffF1IsLeftToTheControl) {
-  Load(HelpWindow(false, "手册.hlp", 42));
-  Press(Hwnd(kEdit), VK_F1);
-  EXPECT_TRUE(g_help.empty());
+// The stored help file at its context; without one, the program's own
+// .hlp in its folder; with F1 help off, nothing (F1 goes to the control).
+TEST_F(WindowKeysTest, F1OpensTheHelpFileWithWinHelp) {
+  struct Case {
+    bool f1;
+    const char* stored;
+    uint32_t context;
+    const char* file;  // null: no call
+    UINT command;
+  } cases[] = {{true, "手册.hlp", 42, "手册.hlp", HELP_CONTEXT},
+               {true, "", 0, "C:\\程序\\演示.hlp", HELP_FINDER},
+               {false, "手册.hlp", 42, nullptr, 0}};
+  for (const Case& c : cases) {
+    g_help.clear();
+    Load(HelpWindow(c.f1, c.stored, c.context));
+    Press(Hwnd(kEdit), VK_F1);
+    ASSERT_EQ(c.file ? 1u : 0u, g_help.size()) << c.stored;
+    if (c.file) {
+      EXPECT_EQ(Hwnd(0), g_help[0].owner);
+      EXPECT_EQ(c.file, g_help[0].file);
+      EXPECT_EQ(c.command, g_help[0].command);
+      EXPECT_EQ(c.context, g_help[0].data);
+    }
+    StopRuntime();
+  }
 }
 
 TEST_F(WindowKeysTest, ArrowKeysMoveTheFocusInRecordOrderAndAnEditBoxKeepsThem) {
