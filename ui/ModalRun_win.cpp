@@ -18,14 +18,10 @@ struct ModalRun {
 };
 std::vector<ModalRun> g_runs;  // the innermost last
 
-struct Collect {
-  ModalRun* run;
-};
-
 BOOL CALLBACK DisableOne(HWND h, LPARAM lp) {
-  ModalRun* run = reinterpret_cast<Collect*>(lp)->run;
-  // Hidden windows (the hidden owner among them) take no input anyway, and
-  // one shown later must not be left disabled for ever.
+  ModalRun* run = reinterpret_cast<ModalRun*>(lp);
+  // Shown ones only: a hidden window takes no input anyway, and the hidden
+  // owner is left as it is.
   if (h != run->window && IsWindowVisible(h) && IsWindowEnabled(h)) {
     EnableWindow(h, FALSE);
     run->disabled.push_back(h);
@@ -38,8 +34,7 @@ BOOL CALLBACK DisableOne(HWND h, LPARAM lp) {
 void BeginModalRun(WindowTemplate* w, HWND hwnd, HWND previousActive) {
   w->modal = true;
   g_runs.push_back({w->id, hwnd, previousActive, {}});
-  Collect c = {&g_runs.back()};
-  EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&c));
+  EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&g_runs.back()));
 }
 
 void EndModalRun(uint32_t windowId) {
