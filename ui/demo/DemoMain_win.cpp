@@ -193,16 +193,26 @@ UnitRecord Heading(uint32_t id, const char* caption) {
   return MakeMenuItemRecord(id, caption, caption, 0, kMenuVisible);
 }
 
-WindowTemplate MainWindow() {
+// A window of the given outer size, centred, with its own record.
+WindowTemplate Window(uint32_t id, const WindowSettings& settings, int32_t width, int32_t height) {
   WindowTemplate w;
-  w.id = kWindow;
-  WindowSettings ws;
-  ws.title = "Quillox 运行时演示";
+  w.id = id;
+  w.records.push_back(Unit(0x06000000 | (id & 0x00FF0000), kTagWindow, "", 0, 0,
+                           width, height, kUnitVisible, WriteWindowSettings(settings)));
+  return w;
+}
+
+WindowSettings Titled(const char* title) {
+  WindowSettings s;
+  s.title = title;
+  return s;
+}
+
+WindowTemplate MainWindow() {
+  WindowSettings ws = Titled("Quillox 运行时演示");
   ws.f1Help = true;  // no help file stored: the program's own quillox-demo.hlp
-  UnitRecord self = Unit(0x06020000, kTagWindow, "", 0, 0, 580, 450, kUnitVisible,
-                         WriteWindowSettings(ws));
-  self.bindings = {{kEventCreated, Code(kOnCreated), 0}};
-  w.records.push_back(self);
+  WindowTemplate w = Window(kWindow, ws, 580, 450);
+  w.records[0].bindings = {{kEventCreated, Code(kOnCreated), 0}};
 
   // The menu bar; each item's command is its record's place.
   w.records.push_back(Heading(0x26020001, "文件(&F)"));
@@ -244,12 +254,7 @@ WindowTemplate MainWindow() {
 }
 
 WindowTemplate ModalWindow() {
-  WindowTemplate w;
-  w.id = kModal;
-  WindowSettings ws;
-  ws.title = "模态窗口";
-  w.records.push_back(Unit(0x06030000, kTagWindow, "", 0, 0, 440, 206, kUnitVisible,
-                           WriteWindowSettings(ws)));
+  WindowTemplate w = Window(kModal, Titled("模态窗口"), 440, 206);
   w.records.push_back(Unit(0x16030001, kTagLabel, "标签说明", 16, 12, 400, 64, kUnitVisible,
                            Label("主窗口在本窗口关闭之前不接受输入。\r\n"
                                  "“再开一层”在本窗口之上再以模态方式打开一个窗口；"
@@ -264,12 +269,7 @@ WindowTemplate ModalWindow() {
 }
 
 WindowTemplate AboutWindow() {
-  WindowTemplate w;
-  w.id = kAbout;
-  WindowSettings ws;
-  ws.title = "关于 Quillox 运行时";
-  w.records.push_back(Unit(0x06040000, kTagWindow, "", 0, 0, 300, 150, kUnitVisible,
-                           WriteWindowSettings(ws)));
+  WindowTemplate w = Window(kAbout, Titled("关于 Quillox 运行时"), 300, 150);
   w.records.push_back(Unit(0x16040001, kTagLabel, "标签说明", 12, 10, 270, 60, kUnitVisible,
                            Label("这个窗口以模态方式载入：它开着的时候，其他窗口都不接受输入；"
                                  "它关闭之后，载入它的命令才返回。",
