@@ -48,6 +48,8 @@ struct RuntimeState {
   bool messageLoopStarted = false;
   bool teardownStarted = false;
   int32_t eventsSuspended = 0;
+  // The window that runs a modal loop, 0 when none does; its end clears it.
+  uint32_t modalWindow = 0;
   int (*errorHandler)(int32_t, const char*) = nullptr;
   bool errorHandlerRunning = false;
   std::vector<ExitRoutine> exitRoutines;

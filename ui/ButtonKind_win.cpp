@@ -128,6 +128,7 @@ constexpr UnitOperations kOperations = {
     .setTypeProperty = SetProperty,
     .settingsBlock = SettingsBlock,
     .getTypeProperty = GetProperty,
+    .visitTexts = VisitBlockTexts<kRows, ReadButtonSettings, WriteButtonSettings>,
 };
 
 }  // namespace

@@ -15,8 +15,11 @@ bool ParseUnitRecord(uint32_t id, const unsigned char* bytes, uint32_t length, U
   r->remark = in.ZeroTerminated();
   if (IsMenuItemId(id)) {
     r->menuItem = true;
-    const unsigned char* b;
-    if (in.Take(36, &b)) r->menuBytes.assign(reinterpret_cast<const char*>(b), 36);
+    in.U32();  // the live-object slot
+    r->menuLevel = in.U32();
+    r->flags = in.U32();
+    r->menuShortcut = in.U32();
+    for (uint32_t& w : r->menuReserved) w = in.U32();
     r->menuCaption = in.ZeroTerminated();
     uint32_t offset = in.U32();
     r->bindings.push_back({0, offset, 0});
@@ -113,6 +116,7 @@ UnitRecord* FindUnitRecord(WindowTemplate& window, uint32_t unitId) {
 
 int32_t FindUnitIndex(const WindowTemplate& window, uint32_t unitId) {
   if (unitId == 0) return window.records.empty() ? -1 : 0;
+  if (!IsValidUnitId(unitId)) return -1;
   for (size_t i = 0; i < window.records.size(); ++i)
     if (window.records[i].id == unitId) return static_cast<int32_t>(i);
   return -1;

@@ -5,6 +5,22 @@
 // texts, u32 record count N, u32 record-area length M, then the record area:
 // N identifiers, N offsets counted from the end of those two arrays, and the
 // records, each a u32 length and that many bytes.
+//
+// A record starts with its kind's tag, its event source, four words, a
+// zero-terminated name and a zero-terminated remark. A control's record
+// goes on with its geometry, flags, bindings and type block (UnitRecord.h).
+// A menu item's record (IsMenuItemId) ends instead with 36 bytes, its
+// zero-terminated caption and one u32 handler offset. The 36 bytes are nine
+// u32 words:
+//   0    live-object slot, 0 when stored
+//   1    level: 0 for an entry of the menu bar, n + 1 for an entry of the
+//        popup that the nearest earlier item of level n opens
+//   2    flags: kMenuVisible, kMenuDisabled, kMenuChecked, kMenuSeparator
+//   3    shortcut: virtual-key code in bits 0-15 (0: none), kShortcutCtrl,
+//        kShortcutShift, kShortcutAlt above
+//   4-8  0, carried unchanged
+// Menu items are found in record order; an item followed by items of a
+// deeper level opens a popup of them.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "ui/DescriptionWriter.h"
 
+#include "runtime/KindTags.h"
 #include "ui/ByteWriter.h"
 
 namespace qx {
@@ -12,9 +13,11 @@ std::string WriteUnitRecord(const UnitRecord& r) {
   out.ZeroTerminated(r.name);
   out.ZeroTerminated(r.remark);
   if (IsMenuItemId(r.id)) {
-    std::string fixed = r.menuBytes;
-    fixed.resize(36, '\0');
-    out.Raw(fixed);
+    out.U32(0);
+    out.U32(r.menuLevel);
+    out.U32(r.flags);
+    out.U32(r.menuShortcut);
+    for (uint32_t w : r.menuReserved) out.U32(w);
     out.ZeroTerminated(r.menuCaption);
     out.U32(r.bindings.empty() ? kNoHandler : r.bindings[0].offset);
     return out.bytes;
@@ -84,6 +87,25 @@ UnitRecord MakeUnitRecord(uint32_t id, uint32_t typeTag, const char* name, int32
   r.cursorData = std::string(4, '\0');  // the standard arrow
   r.flags = flags;
   r.typeBlock = std::move(typeBlock);
+  return r;
+}
+
+}  // namespace qx
+
+namespace qx {
+
+UnitRecord MakeMenuItemRecord(uint32_t id, const char* name, const char* caption, uint32_t level,
+                              uint32_t flags, uint32_t shortcut, uint32_t handlerOffset) {
+  UnitRecord r;
+  r.id = id;
+  r.typeTag = kTagMenu;
+  r.name = name ? name : "";
+  r.menuItem = true;
+  r.menuCaption = caption ? caption : "";
+  r.menuLevel = level;
+  r.flags = flags;
+  r.menuShortcut = shortcut;
+  r.bindings.push_back({0, handlerOffset, 0});
   return r;
 }
 

@@ -20,6 +20,13 @@ UnitRecord MakeUnitRecord(uint32_t id, uint32_t typeTag, const char* name, int32
                           int32_t top, int32_t width, int32_t height, uint32_t flags,
                           std::string typeBlock = {});
 
+// A menu item's record (its layout in Description.h): `level` 0 in the
+// menu bar, deeper under the item before it; flags kMenu*, the shortcut a
+// virtual key with kShortcut* modifiers; kNoHandler for none.
+UnitRecord MakeMenuItemRecord(uint32_t id, const char* name, const char* caption, uint32_t level,
+                              uint32_t flags, uint32_t shortcut = 0,
+                              uint32_t handlerOffset = kNoHandler);
+
 // The record area of one window: identifiers, offsets, records.
 std::string WriteRecordArea(const WindowTemplate& window);
 

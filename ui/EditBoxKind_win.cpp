@@ -396,6 +396,7 @@ constexpr UnitOperations kOperations = {
     .settingsBlock = SettingsBlock,
     .getTypeProperty = GetProperty,
     .wantsKey = WantsKey,
+    .visitTexts = VisitBlockTexts<kRows, ReadEditBoxSettings, WriteEditBoxSettings>,
 };
 
 }  // namespace

@@ -100,6 +100,7 @@ constexpr UnitOperations kOperations = {
     .setTypeProperty = SetProperty,
     .settingsBlock = SettingsBlock,
     .getTypeProperty = GetProperty,
+    .visitTexts = VisitBlockTexts<kRows, ReadFileDialogSettings, WriteFileDialogSettings>,
 };
 
 const char* NonEmpty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }

@@ -158,6 +158,7 @@ constexpr UnitOperations kOperations = {
     .setTypeProperty = SetProperty,
     .settingsBlock = SettingsBlock,
     .getTypeProperty = GetProperty,
+    .visitTexts = VisitBlockTexts<kRows, ReadLabelSettings, WriteLabelSettings>,
 };
 
 }  // namespace

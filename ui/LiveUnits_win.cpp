@@ -42,6 +42,9 @@ void ReportDestroyed(uint32_t windowId, uint32_t unitId) {
     // Only a load keeps a copy; a second report, or one for a window that
     // never came up, would otherwise replace the records by nothing.
     if (w->saved.empty()) return;
+    // A window that ran modally gives the others their input back and ends
+    // its loop.
+    if (w->modal) EndModalRun(w->id);
     // Every slot of the working copy goes with the copy itself.
     w->records = w->saved;
     for (UnitRecord& r : w->records) {

@@ -4,6 +4,7 @@
 #include "runtime/RuntimeState.h"
 #include "ui/ControlSupport_win.h"
 #include "ui/Events.h"
+#include "ui/Menus_win.h"
 #include "ui/WindowRuntime_win.h"
 #include "ui/WindowTable.h"
 
@@ -26,7 +27,7 @@ HCURSOR CreateUnitCursor(const std::string& data) {
 }
 
 bool CreateUnit(WindowTemplate* w, size_t index, HWND parent, int32_t childId, HWND owner,
-                bool modal, bool* visible) {
+                HMENU menu, bool* visible) {
   UnitRecord& r = w->records[index];
   const UnitKind* kind = KindOfTag(r.typeTag);
   CreateControlFn create = OperationsOf(kind).createControl;
@@ -39,7 +40,8 @@ bool CreateUnit(WindowTemplate* w, size_t index, HWND parent, int32_t childId, H
     if (r.flags & kUnitTabStop) a.style |= WS_TABSTOP;
   }
   *visible = !nonVisual && (r.flags & kUnitVisible);
-  a.parent = index == 0 ? (modal ? HiddenOwner() : owner) : parent;
+  a.parent = index == 0 ? owner : parent;
+  a.menu = index == 0 ? menu : nullptr;
   a.childId = childId;
   a.left = r.left;
   a.top = r.top;
@@ -54,9 +56,12 @@ bool CreateUnit(WindowTemplate* w, size_t index, HWND parent, int32_t childId, H
   return true;
 }
 
-// Tears a half-built window down; its end restores the records.
-void AbandonLoad(WindowTemplate* w) {
+// Tears a half-built window down; its end restores the records. The menu
+// goes with the window that took it, or else on its own, and so do the
+// accelerators, which no window has taken yet.
+void AbandonLoad(WindowTemplate* w, MenuBar* bar) {
   HWND window = LiveHwnd(w->records[0]);
+  bool menuTaken = window && IsWindow(window) && bar->menu && GetMenu(window) == bar->menu;
   if (window) {
     DestroyWindow(window);
   }
@@ -64,6 +69,7 @@ void AbandonLoad(WindowTemplate* w) {
     w->records = w->saved;
     w->saved.clear();
   }
+  DestroyMenuBar(bar, menuTaken);
 }
 
 void Notify(const UnitRecord& r, uint32_t code) {
@@ -78,35 +84,46 @@ bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
   const uint32_t windowId = w->id;
   if (WindowIsAlive(*w)) {
     HWND h = LiveHwnd(w->records[0]);
-    if (IsIconic(h))
-      ShowWindow(h, SW_RESTORE);
-    else
-      SetForegroundWindow(h);
-    return true;
+    if (!w->modal) {
+      if (IsIconic(h))
+        ShowWindow(h, SW_RESTORE);
+      else
+        SetForegroundWindow(h);
+      return true;
+    }
+    // A window in a modal run is ended first, then loaded afresh.
+    DestroyWindow(h);
+    if (WindowIsAlive(*w)) return false;
   }
-  if (modal) owner = nullptr;
+  // A modal window's owner is the hidden one, when the run mode asks for
+  // it, as for a window kept out of the task bar.
+  if (modal) owner = g_runtime.runMode != 0 ? HiddenOwner() : nullptr;
   if (owner && !IsWindow(owner)) return false;
+  HWND previousActive = GetActiveWindow();
 
   SuspendEvents();
   w->saved = w->records;
   w->loaded = false;
 
-  // The window, then the controls from the last record back.
+  // The menu bar; then the window, then the controls from the last record
+  // back. Menu items are no controls: they take no child identifier.
+  MenuBar bar;
   const size_t n = w->records.size();
   std::vector<bool> visible(n, false);
   bool ignored;  // the window's own visibility is applied after its events
-  bool ok = CreateUnit(w, 0, nullptr, 0, owner, modal, &ignored);
+  bool ok = BuildMenuBar(w, &bar) && CreateUnit(w, 0, nullptr, 0, owner, bar.menu, &ignored);
   HWND window = ok ? LiveHwnd(w->records[0]) : nullptr;
   if (ok && !window) ok = false;
   int32_t childId = kFirstChildId;
   for (size_t i = n; ok && i-- > 1;) {
+    if (w->records[i].menuItem) continue;
     bool v = false;
-    ok = CreateUnit(w, i, window, childId, nullptr, false, &v);
+    ok = CreateUnit(w, i, window, childId, nullptr, nullptr, &v);
     visible[i] = v;
     childId += kChildIdStep;
   }
   if (!ok) {
-    AbandonLoad(w);
+    AbandonLoad(w, &bar);
     ResumeEvents();
     return false;
   }
@@ -140,6 +157,7 @@ bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
   Notify(w->records[0], kNotifyWindowLoaded);
   for (size_t i = 1; i < n; ++i)
     if (HWND h = LiveHwnd(w->records[i])) ShowWindow(h, visible[i] ? SW_SHOWNA : SW_HIDE);
+  InstallMenuBar(LiveUnit(w->records[0]), &bar);
 
   ResumeEvents();
   // Handlers may close the window: look at the template afresh after each.
@@ -149,6 +167,9 @@ bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
   if (!WindowIsAlive(*w)) return true;
 
   window = LiveHwnd(w->records[0]);
+  // A modal window's others lose their input just before it shows, so that
+  // no moment passes in which both take it.
+  if (modal) BeginModalRun(w, window, previousActive);
   if (w->records[0].flags & kUnitVisible) {
     DWORD style = GetWindowLongA(window, GWL_STYLE);
     ShowWindow(window, (style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
@@ -165,8 +186,8 @@ bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
   if (!WindowIsAlive(*w)) return true;
   for (size_t i = n; i-- > 1;) Notify(w->records[i], kNotifyWindowShown);
   w->loaded = true;
-  w->modal = modal;
   (void)reload;
+  if (modal && WindowIsAlive(*w)) RunModal(w);
   return true;
 }
 

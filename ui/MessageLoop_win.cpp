@@ -1,5 +1,6 @@
-// The message loop: idle work while the queue is empty, then one message
-// at a time through the window keyboard handling and the usual dispatch.
+// The message loop, in main or modal mode: idle work while the queue is
+// empty, then one message at a time through the window keyboard handling
+// and the usual dispatch.
 #include <vector>
 
 #include "runtime/RuntimeState.h"
@@ -10,10 +11,6 @@
 #include "ui/WindowTable.h"
 
 namespace qx {
-
-bool WindowEscCloses(UnitObject* window);
-bool WindowEnterMovesFocus(UnitObject* window);
-bool IsDefaultButton(UnitObject* unit);
 
 namespace {
 
@@ -68,29 +65,6 @@ bool IdleDueAfter(const MSG& m) {
   return m.message != WM_PAINT && m.message != WM_TIMER && m.message != 0x0118;
 }
 
-// The next (or previous) visible, enabled tab stop among the siblings of
-// the focused control, in stacking order, wrapping round.
-HWND NextTabStop(HWND window, HWND from, bool backwards) {
-  std::vector<HWND> stops;
-  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    LONG style = GetWindowLongA(c, GWL_STYLE);
-    if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED))
-      stops.push_back(c);
-  }
-  if (stops.empty()) return nullptr;
-  size_t at = stops.size();
-  for (size_t i = 0; i < stops.size(); ++i)
-    if (stops[i] == from || IsChild(stops[i], from)) at = i;
-  if (at == stops.size()) return backwards ? stops.back() : stops.front();
-  return backwards ? stops[(at + stops.size() - 1) % stops.size()] : stops[(at + 1) % stops.size()];
-}
-
-// The unit's window, walking up from an inner window of a control.
-HWND UnitWindowOf(HWND h, HWND top) {
-  while (h && GetAncestor(h, GA_PARENT) != top && h != top) h = GetAncestor(h, GA_PARENT);
-  return h;
-}
-
 }  // namespace
 
 bool AddIdleCallback(HWND window, IdleRoutine routine, intptr_t argument) {
@@ -111,53 +85,9 @@ void ClearIdleCallbacks() {
   g_idle = {};
 }
 
-bool PreTranslateWindowMessage(MSG* m) {
-  if (m->message != WM_KEYDOWN) return false;
-  WPARAM key = m->wParam;
-  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
-  HWND top = GetAncestor(m->hwnd, GA_ROOT);
-  UnitObject* window = UnitOfWindow(top);
-  if (!window || window->kind != WindowKind()) return false;
-  HWND focusWindow = UnitWindowOf(m->hwnd, top);
-  UnitObject* focused = focusWindow && focusWindow != top ? UnitOfWindow(focusWindow) : nullptr;
-  if (focused) {
-    WantsKeyFn wants = OperationsOf(focused->kind).wantsKey;
-    if (wants && wants(focused, static_cast<uint32_t>(key))) return false;
-  }
-  switch (key) {
-    case VK_TAB: {
-      HWND next = NextTabStop(top, m->hwnd, GetKeyState(VK_SHIFT) < 0);
-      if (next) SetFocus(next);
-      return true;
-    }
-    case VK_RETURN: {
-      if (focused && IsDefaultButton(focused) && IsWindowEnabled(focusWindow)) {
-        RaiseSimpleEvent(focused->windowId, focused->unitId, kEventClicked);
-        return true;
-      }
-      if (WindowEnterMovesFocus(window)) {
-        if (HWND next = NextTabStop(top, m->hwnd, false)) SetFocus(next);
-        return true;
-      }
-      WindowTemplate* t = FindWindowTemplate(window->windowId);
-      for (size_t i = 1; t && i < t->records.size(); ++i) {
-        UnitObject* u = LiveUnit(t->records[i]);
-        if (u && IsDefaultButton(u) && IsWindowEnabled(UnitHwnd(u))) {
-          RaiseSimpleEvent(u->windowId, u->unitId, kEventClicked);
-          break;
-        }
-      }
-      return true;
-    }
-    case VK_ESCAPE:
-      if (!WindowEscCloses(window)) return false;
-      PostMessageA(top, WM_CLOSE, 0, 0);
-      return true;
-  }
-  return false;
-}
-
-int RunMainMessageLoop() {
+int RunMessageLoop(LoopMode mode) {
+  const bool modal = mode == LoopMode::kModal;
+  auto modalEnded = [modal] { return modal && g_runtime.modalWindow == 0; };
   bool idle = true;
   int idleCount = 0;
   MSG m;
@@ -165,13 +95,22 @@ int RunMainMessageLoop() {
     while (idle && !PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE)) {
       RunIdleCallbacks();
       if (!IdleStep(idleCount++)) idle = false;
+      if (modalEnded()) return 0;
     }
+    // Nothing else can end the run while the loop waits for a message.
+    if (modalEnded()) return 0;
     do {
-      if (GetMessageA(&m, nullptr, 0, 0) <= 0) return static_cast<int>(m.wParam);
+      if (modal && PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE) && m.message == WM_QUIT) return 0;
+      if (GetMessageA(&m, nullptr, 0, 0) <= 0) {
+        // The quit message came after the look: it goes back for the main loop.
+        if (modal) PostQuitMessage(static_cast<int>(m.wParam));
+        return modal ? 0 : static_cast<int>(m.wParam);
+      }
       if (!PreTranslateWindowMessage(&m)) {
         TranslateMessage(&m);
         DispatchMessageA(&m);
       }
+      if (modalEnded()) return 0;
       if (IdleDueAfter(m)) {
         idle = true;
         idleCount = 0;

@@ -9,6 +9,7 @@
 #include "runtime/Text.h"
 #include "ui/ControlSupport_win.h"
 #include "ui/Events.h"
+#include "ui/Menus_win.h"
 #include "ui/Properties.h"
 #include "ui/WindowRuntime_win.h"
 #include "ui/WindowTable.h"
@@ -275,6 +276,7 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
     case kPropertyDisabled:
       r.flags = lo ? (r.flags | kUnitDisabled) : (r.flags & ~kUnitDisabled);
       if (h) EnableWindow(h, lo ? FALSE : TRUE);
+      else RefreshMenuItem(LiveUnit(r));  // a menu item greys out in its menu
       break;
     case kPropertyCursor: {
       r.cursorData = BytesOfByteSet(PointerOf(lo, hi));

@@ -145,4 +145,37 @@ bool SetSetting(const SettingsProperty<S> (&rows)[N], int32_t index, S* s,
   return row && WriteField(row->field, s, value) && row->access == kRecreate;
 }
 
+// The texts of a settings record are its text properties that are a field
+// (a text that lives only in the live control is not in a type block).
+template <typename S, size_t N>
+bool VisitSettingsTexts(const SettingsProperty<S> (&rows)[N], S* s, TextVisitorFn visit,
+                        void* context) {
+  bool changed = false;
+  for (const SettingsProperty<S>& row : rows) {
+    if (row.valueType != kValueText || row.field.form != SettingsField<S>::kBytes) continue;
+    std::string& text = s->*row.field.bytes;
+    std::string before = text;
+    visit(&text, context);
+    changed |= text != before;
+  }
+  return changed;
+}
+
+template <typename Writer>
+struct WrittenSettings;
+template <typename S>
+struct WrittenSettings<std::string (*)(const S&)> {
+  using type = S;
+};
+
+// A kind's operation 9 over its rows and the reader and writer of its type
+// block: VisitBlockTexts<kRows, ReadFooSettings, WriteFooSettings>.
+template <const auto& Rows, auto Read, auto Write>
+bool VisitBlockTexts(std::string* block, TextVisitorFn visit, void* context) {
+  typename WrittenSettings<decltype(Write)>::type s;
+  if (!Read(*block, &s)) return false;
+  if (VisitSettingsTexts(Rows, &s, visit, context)) *block = Write(s);
+  return true;
+}
+
 }  // namespace qx

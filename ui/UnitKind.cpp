@@ -10,6 +10,7 @@ void* OperationByNumber(const UnitOperations& ops, int32_t op) {
     case kOpSettingsBlock: return reinterpret_cast<void*>(ops.settingsBlock);
     case kOpGetTypeProperty: return reinterpret_cast<void*>(ops.getTypeProperty);
     case kOpWantsKey: return reinterpret_cast<void*>(ops.wantsKey);
+    case kOpVisitTexts: return reinterpret_cast<void*>(ops.visitTexts);
     default: return nullptr;
   }
 }

@@ -50,6 +50,11 @@ using SetTypePropertyFn = bool (*)(UnitObject*, int32_t index, const RawProperty
 using SettingsBlockFn = std::string (*)(UnitObject*);
 using GetTypePropertyFn = void (*)(UnitObject*, int32_t index, RawProperty*);
 using WantsKeyFn = bool (*)(UnitObject*, uint32_t key);
+// Operation 9, a translation hook: `visit` sees every text of a type block
+// and may change it; the block is written anew only when a text changed.
+// False when the block cannot be read (it is then left as it was).
+using TextVisitorFn = void (*)(std::string* text, void* context);
+using VisitTextsFn = bool (*)(std::string* typeBlock, TextVisitorFn visit, void* context);
 
 // A kind's operations; null where the kind has none. Own properties are
 // given by index, the property number minus 8.
@@ -64,6 +69,7 @@ struct UnitOperations {
   GetTypePropertyFn getTypeProperty = nullptr;
   // Whether the focused control keeps a key from the window's handling.
   WantsKeyFn wantsKey = nullptr;
+  VisitTextsFn visitTexts = nullptr;
 };
 
 // The operation numbers of the interface function.
@@ -74,7 +80,7 @@ enum UnitOperation : int32_t {
   kOpSettingsBlock = 5,
   kOpGetTypeProperty = 6,
   kOpWantsKey = 8,
-  kOpVisitTexts = 9,  // not provided by the kinds built so far
+  kOpVisitTexts = 9,
 };
 
 using UnitInterfaceFn = void* (*)(int32_t operation);

@@ -14,12 +14,25 @@
 
 namespace qx {
 
-// An identifier is valid when both its low 24 bits and bits 24-27 are set.
+// An identifier is valid when both its low 24 bits and bits 24-27 are set;
+// an invalid one names nothing, and a lookup by it finds nothing.
 constexpr bool IsValidUnitId(uint32_t id) {
   return (id & 0x00FFFFFFu) != 0 && (id & 0x0F000000u) != 0;
 }
+
+// Bits 28-31 of an identifier: what it names.
+enum IdClass : uint32_t {
+  kIdClassWindowRecord = 0x0,  // a window's own record
+  kIdClassControl = 0x1,
+  kIdClassMenuItem = 0x2,
+  kIdClassWindow = 0x5,  // the window itself, in the window list
+};
+constexpr uint32_t IdClassOf(uint32_t id) { return id >> 28; }
+
+// A record is a menu item by its identifier alone: bits 24-27 hold 6 and
+// the class is the menu item's.
 constexpr bool IsMenuItemId(uint32_t id) {
-  return (id & 0x0F000000u) == 0x06000000u && (id & 0xF0000000u) == 0x20000000u;
+  return (id & 0x0F000000u) == 0x06000000u && IdClassOf(id) == kIdClassMenuItem;
 }
 
 // Handler offset that binds nothing.
@@ -39,6 +52,23 @@ enum : uint32_t {
   kUnitMenuOption = 8,
 };
 
+// A menu item's flags word shares the first two bits with a control's.
+enum : uint32_t {
+  kMenuVisible = kUnitVisible,
+  kMenuDisabled = kUnitDisabled,
+  kMenuChecked = 4,
+  kMenuSeparator = 8,  // a dividing line; caption and handler unused
+};
+
+// A menu item's shortcut word: the virtual-key code in the low 16 bits
+// (0: none) and the modifier keys above.
+enum : uint32_t {
+  kShortcutKeyMask = 0xFFFF,
+  kShortcutCtrl = 0x10000,
+  kShortcutShift = 0x20000,
+  kShortcutAlt = 0x40000,
+};
+
 struct UnitRecord {
   uint32_t id = 0;
   uint32_t typeTag = 0;
@@ -47,12 +77,15 @@ struct UnitRecord {
   std::string name;
   std::string remark;
 
-  // Menu items keep 36 bytes, a caption and one handler instead of the rest.
+  // Menu items keep 36 bytes, a caption and one handler instead of the
+  // rest (layout in Description.h); their flags go to `flags`.
   bool menuItem = false;
-  std::string menuBytes;
+  uint32_t menuLevel = 0;  // 0: in the menu bar; n + 1: under the last item of level n
+  uint32_t menuShortcut = 0;
+  uint32_t menuReserved[5] = {};
   std::string menuCaption;
 
-  void* live = nullptr;    // the created unit object while it exists
+  void* live = nullptr;    // the created unit object while it exists (menu items too)
   int32_t left = 0, top = 0, width = 0, height = 0;
   void* cursor = nullptr;  // the created mouse pointer
   uint32_t container = 0;  // 0: the window

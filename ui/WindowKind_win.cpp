@@ -7,6 +7,8 @@
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
 #include "ui/Events.h"
+#include "ui/IconData.h"
+#include "ui/Menus_win.h"
 #include "ui/PropertyTable.h"
 #include "ui/TypeBlocks.h"
 #include "ui/WindowRuntime_win.h"
@@ -22,6 +24,8 @@ struct WindowObject {
   WindowSettings s;
   HBRUSH background = nullptr;
   HWND lastFocus = nullptr;
+  MenuBar menuBar;  // installed by the load once the window exists
+  HICON icons[2] = {};  // big and small, made from the stored icon; else null
 };
 
 WindowObject* AsWindow(UnitObject* u) { return reinterpret_cast<WindowObject*>(u); }
@@ -49,9 +53,42 @@ HWND FirstTabStop(HWND window) {
   return nullptr;
 }
 
+// An icon of the stored icon file at the size the system uses for `metric`.
+HICON StoredIcon(const std::string& file, int metric) {
+  int size = GetSystemMetrics(metric);
+  IconImage image;
+  if (!PickIconImage(file, size, &image)) return nullptr;
+  auto* bytes = reinterpret_cast<PBYTE>(const_cast<char*>(file.data())) + image.offset;
+  return CreateIconFromResourceEx(bytes, image.size, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+}
+
+void FreeIcons(WindowObject* w) {
+  for (HICON& icon : w->icons) {
+    if (icon) DestroyIcon(icon);
+    icon = nullptr;
+  }
+}
+
+// The stored icon, else the program's icon group "DEFAULT_ICON".
+void ApplyIcons(WindowObject* w) {
+  HWND hwnd = UnitHwnd(&w->base);
+  HICON old[2] = {w->icons[0], w->icons[1]};
+  w->icons[0] = StoredIcon(w->s.icon, SM_CXICON);
+  w->icons[1] = StoredIcon(w->s.icon, SM_CXSMICON);
+  HICON fallback = LoadIconA(GetModuleHandleA(nullptr), "DEFAULT_ICON");
+  HICON big = w->icons[0] ? w->icons[0] : w->icons[1] ? w->icons[1] : fallback;
+  HICON small = w->icons[1] ? w->icons[1] : big;
+  if (big || old[0]) SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  if (small || old[1]) SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  for (HICON icon : old)
+    if (icon) DestroyIcon(icon);
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   WindowObject* w = AsWindow(UnitOfWindow(hwnd));
-  if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+  // A window of a stored class has our procedure only from its creation
+  // on; what it does not handle goes to the class's own (CallOriginal).
+  if (!w) return CallOriginal(hwnd, msg, wp, lp);
   switch (msg) {
     case WM_ERASEBKGND: {
       RECT rc;
@@ -60,6 +97,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     }
     case WM_COMMAND:
+      // From the menu or an accelerator: no control sent it.
+      if (!lp && RunMenuCommand(w->menuBar, LOWORD(wp))) return 0;
+      [[fallthrough]];
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
@@ -100,7 +140,12 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CLOSE:
-      if (CloseAllowed(w)) DestroyWindow(hwnd);
+      if (CloseAllowed(w)) {
+        // The windows a modal run disabled come back before this one goes,
+        // so that the system hands the activation back to one of them.
+        EndModalRun(w->base.windowId);
+        DestroyWindow(hwnd);
+      }
       return 0;
     case WM_MOVE:
       RaiseWindowEvent(w, kEventMoved, nullptr, nullptr);
@@ -113,24 +158,34 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       RemoveIdleCallback(hwnd);
       UnitGone(&w->base);
       return 0;
-    case WM_NCDESTROY:
-      RemovePropA(hwnd, "QxUnit");
+    case WM_NCDESTROY: {
       if (w->background) DeleteObject(w->background);
+      // The window has destroyed its menu already.
+      DestroyMenuBar(&w->menuBar, true);
+      FreeIcons(w);
       delete w;
-      return 0;
+      return CallOriginal(hwnd, msg, wp, lp);
+    }
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return CallOriginal(hwnd, msg, wp, lp);
 }
 
-bool EnsureClass(const char* name) {
+// KVWindow is ours and has our procedure. Any other class name is the
+// program's: when it is not there yet it is registered as a plain class
+// (DefWindowProcA, arrow cursor, no background brush), and our procedure
+// is put in front of the class's once the window exists. A window left
+// with DefWindowProcA alone would raise no event, reflect no control's
+// notification to its kind and never report its end, so that the program
+// would not even end when it is closed.
+bool EnsureClass(const std::string& name) {
   WNDCLASSA existing;
-  if (GetClassInfoA(GetModuleHandleA(nullptr), name, &existing)) return true;
+  if (GetClassInfoA(GetModuleHandleA(nullptr), name.c_str(), &existing)) return true;
   WNDCLASSA wc = {};
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = WindowProc;
+  wc.lpfnWndProc = name == kDefaultClass ? WindowProc : DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = name;
+  wc.lpszClassName = name.c_str();
   return RegisterClassA(&wc) != 0;
 }
 
@@ -171,7 +226,7 @@ UnitObject* Create(const CreateArgs& a) {
   if (owner || s.borderStyle == 0) style |= WS_POPUP;
 
   std::string cls = s.className.empty() ? kDefaultClass : s.className;
-  if (!EnsureClass(cls.c_str())) return nullptr;
+  if (!EnsureClass(cls)) return nullptr;
 
   WindowObject* w = new WindowObject;
   w->base = {nullptr, WindowKind(), a.windowId, a.unitId};
@@ -187,17 +242,15 @@ UnitObject* Create(const CreateArgs& a) {
   }
   w->base.hwnd = hwnd;
   AttachUnit(hwnd, &w->base);
+  if (GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(WindowProc))
+    SubclassControl(hwnd, WindowProc);
 
   RECT rc;
   GetWindowRect(hwnd, &rc);
   if (rc.right - rc.left != a.width || rc.bottom - rc.top != a.height)
     SetWindowPos(hwnd, nullptr, 0, 0, a.width, a.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), "DEFAULT_ICON");
-  if (icon) {
-    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  }
+  ApplyIcons(w);
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   if (!s.movable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_MOVE, MF_BYCOMMAND);
   return &w->base;
@@ -261,6 +314,7 @@ bool SetProperty(UnitObject* u, int32_t index, const RawProperty& v) {
     case kWindowPosition:
       ShowWindow(h, v.i == 2 ? SW_MINIMIZE : v.i == 3 ? SW_MAXIMIZE : SW_RESTORE);
       break;
+    case kWindowIcon: ApplyIcons(w); break;
     default: break;
   }
   return false;
@@ -280,6 +334,7 @@ constexpr UnitOperations kOperations = {
     .settingsBlock = SettingsBlock,
     .getTypeProperty = GetProperty,
     .wantsKey = WantsKey,
+    .visitTexts = VisitBlockTexts<kRows, ReadWindowSettings, WriteWindowSettings>,
 };
 
 }  // namespace
@@ -287,6 +342,21 @@ constexpr UnitOperations kOperations = {
 // The window's keyboard settings, for the message loop's key handling.
 bool WindowEscCloses(UnitObject* u) { return AsWindow(u)->s.escCloses; }
 bool WindowEnterMovesFocus(UnitObject* u) { return AsWindow(u)->s.enterMovesFocus; }
+bool WindowF1Help(UnitObject* u, std::string* file, uint32_t* context) {
+  const WindowSettings& s = AsWindow(u)->s;
+  *file = s.helpFile;
+  *context = s.helpContext;
+  return s.f1Help;
+}
+
+void InstallMenuBar(UnitObject* u, MenuBar* bar) {
+  WindowObject* w = AsWindow(u);
+  DestroyMenuBar(&w->menuBar, true);
+  w->menuBar = *bar;
+  *bar = {};
+}
+
+HACCEL WindowAccelerators(UnitObject* u) { return AsWindow(u)->menuBar.accelerators; }
 
 const UnitKind* WindowKind() {
   static const UnitKind kind = MakeUnitKind<kOperations>(

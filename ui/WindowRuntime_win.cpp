@@ -9,6 +9,7 @@
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
 #include "ui/Events.h"
+#include "ui/MenuItemKind.h"
 #include "ui/Properties.h"
 #include "ui/WindowRuntime_win.h"
 #include "ui/WindowTable.h"
@@ -33,6 +34,7 @@ const UnitKind* const* CoreKinds() {
   static const UnitKind* kinds[kCoreTypeCount] = {};
   auto place = [](KindTag tag, const UnitKind* kind) { kinds[TagType(tag) - 1] = kind; };
   place(kTagWindow, WindowKind());
+  place(kTagMenu, MenuItemKind());
   place(kTagEditBox, EditBoxKind());
   place(kTagLabel, LabelKind());
   place(kTagButton, ButtonKind());
@@ -46,10 +48,10 @@ bool LoadStartupWindow(uint32_t windowId) {
   return w && LoadWindow(w, false, false, nullptr);
 }
 
-void RunMessageLoop() {
+void RunMainLoop() {
   for (const WindowTemplate& w : WindowTemplates())
     if (WindowIsAlive(w)) {
-      g_quitCode = RunMainMessageLoop();
+      g_quitCode = RunMessageLoop(LoopMode::kMain);
       return;
     }
 }
@@ -78,7 +80,7 @@ void InstallWindowRuntime() {
   static const WindowRuntimeHooks hooks = {
       .getUnitProperty = GetUnitProperty,
       .setUnitProperty = SetUnitProperty,
-      .runMessageLoop = RunMessageLoop,
+      .runMessageLoop = RunMainLoop,
       .loadStartupWindow = LoadStartupWindow,
       .unitDestroyed = ReportDestroyed,
       .findLiveUnit = FindLiveUnit,

@@ -15,9 +15,22 @@ namespace qx {
 
 // Builds the live window and its units from a template; false when a kind
 // is missing or refuses, or the owner is not a window. A window that is
-// already alive is activated instead. `modal` takes the runtime's hidden
-// owner rather than `owner` (modal runs themselves are not built yet).
+// already alive is activated instead, unless it is in a modal run: that one
+// is ended and loaded anew. `modal` ignores `owner`, disables the other
+// top-level windows of the program and returns only when the modal run
+// has ended (or a quit message waits for the main loop).
 bool LoadWindow(WindowTemplate* window, bool reload, bool modal, HWND owner);
+
+// Modal runs. BeginModalRun disables every other shown, enabled top-level
+// window of this thread and remembers them; RunModal runs the message loop
+// in modal mode for the window; EndModalRun gives the remembered windows
+// their input back, activates the one that was active before and tells the
+// loop to end (the runtime's modal window becomes 0). Ending a window that
+// is in no run does nothing. Runs nest: the inner ends first, and the outer
+// runs on if its window is still there.
+void BeginModalRun(WindowTemplate* window, HWND hwnd, HWND previousActive);
+void RunModal(WindowTemplate* window);
+void EndModalRun(uint32_t windowId);
 
 // The end of a unit whose window is gone. For a window: every live
 // slot of its working copy is cleared and the records stored at load come
@@ -45,8 +58,11 @@ HWND HiddenOwner();
 // The end request of another thread (message WM_APP + 999).
 constexpr UINT kEndRequestMessage = WM_APP + 999;
 
-// The message loop in main mode; returns with the quit message's code.
-int RunMainMessageLoop();
+// The message loop. Main mode returns with the quit message's code when it
+// comes; modal mode returns 0 when the runtime's modal window has become 0,
+// and when a quit message waits, leaving it for the main loop.
+enum class LoopMode { kMain, kModal };
+int RunMessageLoop(LoopMode mode);
 // Dispatches the waiting messages, leaving a quit message.
 void ProcessWaitingMessages();
 // The window keyboard handling, before the focused control sees a key.

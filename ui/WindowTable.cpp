@@ -24,6 +24,7 @@ void FreeWindowDescriptions() { std::vector<WindowTemplate>().swap(g_windows); }
 std::vector<WindowTemplate>& WindowTemplates() { return g_windows; }
 
 WindowTemplate* FindWindowTemplate(uint32_t windowId) {
+  if (!IsValidUnitId(windowId)) return nullptr;
   for (WindowTemplate& w : g_windows)
     if (w.id == windowId) return &w;
   return nullptr;

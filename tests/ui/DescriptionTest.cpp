@@ -6,6 +6,7 @@
 #include "ui/Description.h"
 #include "ui/DescriptionWriter.h"
 #include "ui/TypeBlocks.h"
+#include "ui/WindowTable.h"
 
 namespace qx {
 namespace {
@@ -48,13 +49,9 @@ std::vector<WindowTemplate> TwoWindows() {
   WindowTemplate b;
   b.id = 0x52010002;
   b.records.push_back(Control(0x06020000, kTagWindow, ""));
-  UnitRecord menu;
-  menu.id = 0x26020001;
-  menu.typeTag = kTagMenu;
-  menu.name = "菜单";
-  menu.menuBytes = std::string(36, '\x01');
-  menu.menuCaption = "打开";
-  menu.bindings = {{0, 12, 0}};
+  UnitRecord menu = MakeMenuItemRecord(0x26020001, "菜单", "打开", 1, kMenuVisible | kMenuChecked,
+                                       'O' | kShortcutCtrl, 12);
+  menu.menuReserved[4] = 7;
   b.records.push_back(menu);
   return {a, b};
 }
@@ -88,9 +85,40 @@ TEST(DescriptionBlock, WritingWhatWasReadGivesTheSameBytes) {
 
   const UnitRecord& menu = parsed[1].records[1];
   EXPECT_TRUE(menu.menuItem);
+  EXPECT_EQ(kTagMenu, menu.typeTag);
   EXPECT_EQ("打开", menu.menuCaption);
+  EXPECT_EQ(1u, menu.menuLevel);
+  EXPECT_EQ(kMenuVisible | kMenuChecked, menu.flags);
+  EXPECT_EQ('O' | kShortcutCtrl, menu.menuShortcut);
+  EXPECT_EQ(7u, menu.menuReserved[4]);
   ASSERT_EQ(1u, menu.bindings.size());
   EXPECT_EQ(12u, menu.bindings[0].offset);
+}
+
+// After the remark: the live slot, level, flags, shortcut and five more
+// words (36 bytes), the caption, one handler offset; nothing else.
+TEST(DescriptionRecord, AMenuItemEndsWithItsThirtySixBytesCaptionAndOneHandler) {
+  UnitRecord menu = MakeMenuItemRecord(0x26010002, "菜单打开", "打开(&O)", 2,
+                                       kMenuVisible | kMenuDisabled, 'O' | kShortcutCtrl, 8);
+  std::string bytes = WriteUnitRecord(menu);
+  const size_t tail = 24 + sizeof("菜单打开") + 1;  // name, empty remark
+  ASSERT_EQ(tail + 36 + sizeof("打开(&O)") + 4, bytes.size());
+  auto word = [&](size_t at) {
+    uint32_t v;
+    memcpy(&v, bytes.data() + at, 4);
+    return v;
+  };
+  EXPECT_EQ(kTagMenu, word(0));
+  EXPECT_EQ(0u, word(tail));
+  EXPECT_EQ(2u, word(tail + 4));
+  EXPECT_EQ(3u, word(tail + 8));
+  EXPECT_EQ(0x1004Fu, word(tail + 12));
+  EXPECT_EQ("打开(&O)", std::string(bytes.data() + tail + 36));
+  EXPECT_EQ(8u, word(bytes.size() - 4));
+  // A record that stops inside the 36 bytes is malformed.
+  UnitRecord out;
+  EXPECT_FALSE(ParseUnitRecord(menu.id, reinterpret_cast<const unsigned char*>(bytes.data()),
+                               static_cast<uint32_t>(tail + 20), &out));
 }
 
 TEST(DescriptionBlock, EveryTruncationIsAReadPastTheEnd) {
@@ -169,6 +197,21 @@ TEST(DescriptionLookup, FirstMatchWinsAndZeroIsTheWindowItself) {
   EXPECT_EQ(nullptr, FindUnitRecord(w, 0x16019999));
 }
 
+TEST(DescriptionLookup, AnInvalidIdentifierFindsNothingEvenWhenARecordCarriesIt) {
+  WindowTemplate w = TwoWindows()[0];
+  w.records.push_back(Control(0x10010007, kTagButton, "no bits 24-27"));
+  w.records.push_back(Control(0x16000000, kTagButton, "no low bits"));
+  EXPECT_EQ(nullptr, FindUnitRecord(w, 0x10010007));
+  EXPECT_EQ(nullptr, FindUnitRecord(w, 0x16000000));
+  std::vector<WindowTemplate> both = TwoWindows();
+  both[1].id = 0x50020002;
+  std::string block = WriteDescription(both);
+  ASSERT_TRUE(LoadWindowDescriptions(block.data(), static_cast<uint32_t>(block.size()), nullptr));
+  EXPECT_NE(nullptr, FindWindowTemplate(0x52010001));
+  EXPECT_EQ(nullptr, FindWindowTemplate(0x50020002));
+  FreeWindowDescriptions();
+}
+
 TEST(DescriptionIds, ValidityAndMenuItems) {
   EXPECT_TRUE(IsValidUnitId(0x52010001));
   EXPECT_FALSE(IsValidUnitId(0x50010001));  // bits 24-27 empty
@@ -176,6 +219,10 @@ TEST(DescriptionIds, ValidityAndMenuItems) {
   EXPECT_TRUE(IsMenuItemId(0x26020001));
   EXPECT_FALSE(IsMenuItemId(0x16020001));
   EXPECT_FALSE(IsMenuItemId(0x06010000));
+  EXPECT_FALSE(IsMenuItemId(0x25020001));  // a menu item's class, but not 6 in bits 24-27
+  EXPECT_EQ(kIdClassWindow, IdClassOf(0x52010001));
+  EXPECT_EQ(kIdClassWindowRecord, IdClassOf(0x06010000));
+  EXPECT_EQ(kIdClassControl, IdClassOf(0x16010001));
 }
 
 TEST(TypeBlocks, EmptyBlocksGiveEveryDefault) {

@@ -36,6 +36,7 @@ const LibraryRecord kLibrary = {"test", &kTypes, nullptr};
 
 constexpr uint32_t kWindow = 0x52010001;
 constexpr uint32_t kA = 0x16010001, kB = 0x16010002, kSilent = 0x16010003, kLost = 0x16010004;
+constexpr uint32_t kItem = 0x26010005;
 
 UnitRecord Unit(uint32_t id, uint32_t tag, std::vector<EventBinding> bindings) {
   UnitRecord r;
@@ -58,6 +59,7 @@ class EventDispatch : public ::testing::Test {
     w.records.back().eventSource = kA;
     w.records.push_back(Unit(kSilent, 0x00010002, {{0, 0, 0}}));
     w.records.push_back(Unit(kLost, 0x00050001, {{0, 0, 0}}));
+    w.records.push_back(MakeMenuItemRecord(kItem, "菜单", "打开", 0, kMenuVisible, 0, 0));
     std::string block = WriteDescription({w});
     ASSERT_TRUE(LoadWindowDescriptions(block.data(), static_cast<uint32_t>(block.size()), kCode));
     g_calls.clear();
@@ -72,6 +74,29 @@ TEST_F(EventDispatch, ArgumentsArriveInOrderAndTheResultComesBack) {
   EXPECT_EQ((std::vector<std::string>{"first 11 22"}), g_calls);
   EXPECT_EQ(1u, e.hasResult);
   EXPECT_EQ(9u, e.result);
+}
+
+// Words as the handler receives them: a byte zero-extended, a short
+// sign-extended, a double and anything of the menu kind as both words, an
+// address alone when flag 1 asks for it.
+TEST_F(EventDispatch, TypedArgumentsArriveAsManyWordsAsTheirTagsTake) {
+  TypedEventRecord e = {kWindow, 0, 0, 5, {}, 0, 0, 0};
+  e.args[0] = {0x1FF, 7, kTagByte, 0};
+  e.args[1] = {0xFFFE, 7, kTagShort, 0};
+  e.args[2] = {1, 2, kTagMenu, 0};
+  e.args[3] = {3, 4, kTagDouble, 0};
+  e.args[4] = {5, 6, kTagInt, kEventArgTwoWords};
+  EXPECT_TRUE(RaiseTypedEvent(&e));
+  std::string minusTwo = std::to_string(static_cast<uintptr_t>(-2));
+  EXPECT_EQ((std::vector<std::string>{"first 255 " + minusTwo + " 1 2 3 4 5 6"}), g_calls);
+  EXPECT_EQ(1u, e.hasResult);
+  EXPECT_EQ(9u, e.resultLo);
+}
+
+// Whatever the event, a menu item's one handler serves it.
+TEST_F(EventDispatch, AMenuItemHasOneHandlerForEveryEvent) {
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(&kCode[0]), FindEventHandler(kWindow, kItem, 0));
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(&kCode[0]), FindEventHandler(kWindow, kItem, 5));
 }
 
 TEST_F(EventDispatch, OffsetZeroIsARealHandlerAndNoneIsSkipped) {

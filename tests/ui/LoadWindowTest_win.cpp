@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "runtime/RuntimeService.h"
+#include "ui/ByteWriter.h"
+#include "ui/CoreKinds_win.h"
 #include "ui/Properties.h"
 #include "ui/WindowKind.h"
 
@@ -325,6 +327,120 @@ TEST_F(LoadWindowTest, EmptyTypeBlocksGiveControlsWithTheirKindsDefaults) {
   ReleaseDC(edit, dc);
   // No length limit beyond the system's.
   EXPECT_GE(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+}
+
+// An icon file of a 32 and a 16 pixel image, 32-bit, transparent.
+std::string IconFile() {
+  std::string images[2];
+  ByteWriter f;
+  f.U16(0);
+  f.U16(1);
+  f.U16(2);
+  uint32_t offset = 6 + 2 * 16;
+  for (int i = 0, size = 32; i < 2; ++i, size /= 2) {
+    ByteWriter b;
+    for (uint32_t w : {40u, uint32_t(size), 2u * size, 0x200001u, 0u, 0u, 0u, 0u, 0u, 0u}) b.U32(w);
+    b.Raw(std::string(size * size * 4 + size * 4, '\0'));  // colours, then the mask rows
+    images[i] = b.bytes;
+    f.Raw(std::string{static_cast<char>(size), static_cast<char>(size), 0, 0});
+    f.U16(1);
+    f.U16(32);
+    f.U32(static_cast<uint32_t>(images[i].size()));
+    f.U32(offset);
+    offset += static_cast<uint32_t>(images[i].size());
+  }
+  return f.bytes + images[0] + images[1];
+}
+
+int IconWidth(HWND window, WPARAM which) {
+  ICONINFO info;
+  HICON icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, which, 0));
+  if (!icon || !GetIconInfo(icon, &info)) return 0;
+  BITMAP bm;
+  GetObjectA(info.hbmColor, sizeof bm, &bm);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bm.bmWidth;
+}
+
+TEST_F(LoadWindowTest, TheStoredIconGivesTheWindowItsBigAndSmallIcon) {
+  WindowTemplate w = SmallWindow();
+  WindowSettings s;
+  s.title = "图标";
+  s.icon = IconFile();
+  w.records[0].typeBlock = WriteWindowSettings(s);
+  Load({w});
+  EXPECT_EQ(GetSystemMetrics(SM_CXICON), IconWidth(Hwnd(0), ICON_BIG));
+  EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), IconWidth(Hwnd(0), ICON_SMALL));
+  // Written empty at run time it goes at once: this test program has no
+  // DEFAULT_ICON to fall back on.
+  SetUnitProperty(kTestWindow, 0, kWindowIcon, -1, 0, 0);
+  EXPECT_EQ(0, IconWidth(Hwnd(0), ICON_BIG));
+}
+
+// Registered as a plain class would be, and still a window of the runtime:
+// its controls' clicks reach their handlers and its end is reported.
+TEST_F(LoadWindowTest, AStoredClassNameIsRegisteredPlainAndTheWindowStillWorks) {
+  WindowTemplate w = SmallWindow();
+  WindowSettings s;
+  s.title = "自有窗口类";
+  s.className = "QxPlainFrame";
+  w.records[0].typeBlock = WriteWindowSettings(s);
+  WindowTemplate* t = Load({w});
+  EXPECT_EQ("QxPlainFrame", ClassOf(Hwnd(0)));
+  WNDCLASSA wc;
+  ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "QxPlainFrame", &wc));
+  EXPECT_EQ(static_cast<UINT>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), wc.style);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(DefWindowProcA), wc.lpfnWndProc);
+  EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), wc.hCursor);
+  EXPECT_EQ(nullptr, wc.hbrBackground);
+
+  EventLog().clear();
+  SendMessageA(Hwnd(kButton), BM_CLICK, 0, 0);
+  SendMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+  EXPECT_EQ((std::vector<std::string>{"h1", "h2"}), EventLog());
+  EXPECT_FALSE(WindowIsAlive(*t));
+  // Loaded again, the class is there already.
+  ASSERT_TRUE(LoadWindow(t, false, false, nullptr));
+  EXPECT_EQ("QxPlainFrame", ClassOf(Hwnd(0)));
+}
+
+// Operation 9, the translation hook: every text of a block, and no more.
+TEST_F(LoadWindowTest, OperationNineVisitsEveryTextOfATypeBlock) {
+  static std::vector<std::string> seen;
+  TextVisitorFn mark = [](std::string* text, void*) {
+    seen.push_back(*text);
+    if (!text->empty()) *text += "!";
+  };
+  auto visit = [](const UnitKind* kind) {
+    return reinterpret_cast<VisitTextsFn>(kind->operationByNumber(kOpVisitTexts));
+  };
+  WindowSettings ws;
+  ws.title = "标题";
+  ws.helpFile = "帮助";
+  std::string block = WriteWindowSettings(ws);
+  seen.clear();
+  ASSERT_TRUE(visit(WindowKind())(&block, mark, nullptr));
+  EXPECT_EQ((std::vector<std::string>{"标题", "帮助", ""}), seen);  // the class name too
+  ASSERT_TRUE(ReadWindowSettings(block, &ws));
+  EXPECT_EQ("标题!", ws.title);
+  EXPECT_EQ("帮助!", ws.helpFile);
+  EXPECT_EQ(2u, ws.borderStyle);
+
+  // An empty block is the kind's defaults, and stays empty when nothing changes.
+  block.clear();
+  seen.clear();
+  ASSERT_TRUE(visit(ButtonKind())(&block, [](std::string* t, void*) { seen.push_back(*t); }, nullptr));
+  EXPECT_EQ((std::vector<std::string>{"按钮"}), seen);
+  EXPECT_TRUE(block.empty());
+  ASSERT_TRUE(visit(LabelKind())(&block, mark, nullptr));
+  LabelSettings ls;
+  ASSERT_TRUE(ReadLabelSettings(block, &ls));
+  EXPECT_EQ("标签!", ls.caption);
+  // A block it cannot read is left alone.
+  block = std::string("\x09\0\0\0", 4);  // version 9
+  EXPECT_FALSE(visit(LabelKind())(&block, mark, nullptr));
+  EXPECT_EQ(std::string("\x09\0\0\0", 4), block);
 }
 
 }  // namespace

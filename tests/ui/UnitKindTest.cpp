@@ -13,8 +13,9 @@ bool Set(UnitObject*, int32_t, const RawProperty&) { return false; }
 std::string Block(UnitObject*) { return {}; }
 void Get(UnitObject*, int32_t, RawProperty*) {}
 bool Wants(UnitObject*, uint32_t) { return false; }
+bool Visit(std::string*, TextVisitorFn, void*) { return true; }
 
-constexpr UnitOperations kAll = {Create, Notify, Set, Block, Get, Wants};
+constexpr UnitOperations kAll = {Create, Notify, Set, Block, Get, Wants, Visit};
 constexpr UnitOperations kCreateOnly = {.createControl = Create};
 
 void* Fn(auto* f) { return reinterpret_cast<void*>(f); }
@@ -27,7 +28,8 @@ TEST(UnitKindInterface, HandsOutEachOperationOfTheRecordByItsNumber) {
   EXPECT_EQ(Fn(Block), byNumber(kOpSettingsBlock));
   EXPECT_EQ(Fn(Get), byNumber(kOpGetTypeProperty));
   EXPECT_EQ(Fn(Wants), byNumber(kOpWantsKey));
-  for (int32_t none : {0, 3, 7, 9, 10, -1}) EXPECT_EQ(nullptr, byNumber(none)) << none;
+  EXPECT_EQ(Fn(Visit), byNumber(kOpVisitTexts));
+  for (int32_t none : {0, 3, 7, 10, -1}) EXPECT_EQ(nullptr, byNumber(none)) << none;
 }
 
 TEST(UnitKindInterface, AnOperationTheKindLacksIsNullThroughEitherWay) {

@@ -23,7 +23,15 @@ std::string Text(HWND control);
 void SetText(HWND control, const char* text);
 // Posts a key press to the control's queue, as typing would.
 void PressKey(HWND control, UINT virtualKey);
+// Brings the window to the front and presses the keys as the keyboard
+// would: each down in order, then up in the reverse order (a modifier
+// first holds for the keys after it).
+void PressChord(HWND window, std::initializer_list<WORD> keys);
 void Close(HWND window);
+// A menu command, as choosing the item with that command identifier sends it.
+void Command(HWND window, int command);
+// Opens the menu-bar entry whose access key (the letter after &) this is.
+void OpenMenu(HWND window, char accessKey);
 // Writes what the screen shows of the window, frame included, as a 24-bit
 // BMP file; false when it cannot.
 bool SavePicture(HWND window, const char* path);

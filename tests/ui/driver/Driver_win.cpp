@@ -51,7 +51,28 @@ void PressKey(HWND control, UINT virtualKey) {
   PostMessageA(control, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+void PressChord(HWND window, std::initializer_list<WORD> keys) {
+  SetForegroundWindow(window);
+  std::vector<INPUT> input;
+  auto add = [&input](WORD key, DWORD flags) {
+    INPUT i = {};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = key;
+    i.ki.dwFlags = flags;
+    input.push_back(i);
+  };
+  for (WORD k : keys) add(k, 0);
+  for (auto k = keys.end(); k != keys.begin();) add(*--k, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
 void Close(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+void Command(HWND window, int command) { PostMessageA(window, WM_COMMAND, command, 0); }
+
+void OpenMenu(HWND window, char accessKey) {
+  PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<unsigned char>(accessKey));
+}
 
 namespace {
 

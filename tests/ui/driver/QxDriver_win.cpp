@@ -7,6 +7,8 @@
 //   qxdriver gettext TITLE ID           prints the text (GBK)
 //   qxdriver key TITLE ID VK            a key press in the child's queue
 //   qxdriver close TITLE                a close request
+//   qxdriver command TITLE N            the menu command N (decimal or 0x…)
+//   qxdriver menu TITLE KEY             opens the menu-bar entry of access key KEY
 //   qxdriver file TEXT PATH|-           in the open/save dialog found by its
 //                                       title or a control's text: choose
 //                                       PATH, or cancel with -
@@ -25,7 +27,7 @@ using namespace qx::driver;
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close|file|folder|picture TITLE ...\n");
+    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close|command|menu|file|folder|picture TITLE ...\n");
     return 2;
   }
   const char* verb = argv[1];
@@ -54,6 +56,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!strcmp(verb, "picture")) return argc > 3 && SavePicture(window, argv[3]) ? 0 : 1;
+  if (!strcmp(verb, "command") && argc > 3) {
+    Command(window, static_cast<int>(strtol(argv[3], nullptr, 0)));
+    return 0;
+  }
+  if (!strcmp(verb, "menu") && argc > 3) {
+    OpenMenu(window, argv[3][0]);
+    return 0;
+  }
   if (argc < 4) return 2;
   int id = atoi(argv[3]);
   HWND target = id ? Child(window, id) : window;
