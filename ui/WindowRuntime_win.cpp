@@ -80,6 +80,8 @@ void InstallWindowRuntime() {
       .setUnitProperty = SetUnitProperty,
       .runMessageLoop = RunMessageLoop,
       .loadStartupWindow = LoadStartupWindow,
+      .getObjectProperty = GetObjectProperty,
+      .setObjectProperty = SetObjectProperty,
       .unitDestroyed = ReportDestroyed,
       .findLiveUnit = FindLiveUnit,
       .requireLiveUnit = FindLiveUnitOrReport,
