@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "runtime/LeadByte.h"
 
@@ -138,26 +139,56 @@ UINT_PTR CALLBACK FontDialogHook(HWND dialog, UINT msg, WPARAM, LPARAM lp) {
   return TRUE;
 }
 
-FileDialogEnd ShowFont(FileDialogSettings& s) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+// The font the dialog opens on: the settings, over the default GUI font
+// where no face or size is set. The dialog lists real faces only, so a
+// face the system stands another in for (the GUI font's "MS Shell Dlg") is
+// given as the one it stands for, not left for the dialog to miss.
+LOGFONTA StartingFont(const FileDialogSettings& s, int dpi) {
   LOGFONTA lf = {};
-  lf.lfHeight = s.fontSize > 0 ? -MulDiv(s.fontSize, dpi, 72) : 0;
+  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  if (s.fontSize > 0) lf.lfHeight = -MulDiv(s.fontSize, dpi, 72);
   lf.lfWeight = s.fontBold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = s.fontItalic;
   lf.lfUnderline = s.fontUnderline;
   lf.lfStrikeOut = s.fontStrikeOut;
   lf.lfCharSet = DEFAULT_CHARSET;
-  strncpy(lf.lfFaceName, s.fontName.c_str(), LF_FACESIZE - 1);
+  if (!s.fontName.empty()) {
+    memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
+    strncpy(lf.lfFaceName, s.fontName.c_str(), LF_FACESIZE - 1);
+  }
+  HDC screen = GetDC(nullptr);
+  HFONT font = CreateFontIndirectA(&lf);
+  HGDIOBJ old = SelectObject(screen, font);
+  // The family name of the font the system chose; the text face would
+  // give the requested name back.
+  if (UINT size = GetOutlineTextMetricsA(screen, 0, nullptr)) {
+    std::vector<char> metrics(size);
+    auto* otm = reinterpret_cast<OUTLINETEXTMETRICA*>(metrics.data());
+    if (GetOutlineTextMetricsA(screen, size, otm)) {
+      const size_t at = reinterpret_cast<uintptr_t>(otm->otmpFamilyName);
+      if (at > 0 && at < size) {
+        memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
+        strncpy(lf.lfFaceName, metrics.data() + at, LF_FACESIZE - 1);
+      }
+    }
+  }
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  return lf;
+}
+
+FileDialogEnd ShowFont(FileDialogSettings& s) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  LOGFONTA lf = StartingFont(s, dpi);
   CHOOSEFONTA cf = {};
   cf.lStructSize = sizeof cf;
   cf.hwndOwner = ActiveTopLevelWindow();
   cf.lpLogFont = &lf;
   cf.rgbColors = s.fontColour & 0xFFFFFF;
-  cf.Flags = CF_SCREENFONTS | CF_EFFECTS;
-  // Without a face the dialog starts from its own first font.
-  if (!s.fontName.empty()) cf.Flags |= CF_INITTOLOGFONTSTRUCT;
+  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
   if (!s.title.empty()) {
     cf.Flags |= CF_ENABLEHOOK;
     cf.lpfnHook = FontDialogHook;

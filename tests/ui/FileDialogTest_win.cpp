@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include <thread>
+#include <vector>
 
 #include "Driver.h"
 #include "TestSupport.h"
@@ -198,6 +199,30 @@ TEST_F(FileDialogTest, TheFontAndHelpSettingsAreStoredAsTheyCome) {
 TEST_F(FileDialogTest, TheFontDialogStartsFromTheSettingsAndAConfirmedFontIsWrittenBack) {
   Set(kFileDialogType, MakeInt(2));
   SetText(kFileDialogTitle, "选择字体");
+  // Nothing set: the default GUI font, by the family the system draws it
+  // with (its own name is one the dialog does not list).
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+  std::vector<char> metrics(GetOutlineTextMetricsA(screen, 0, nullptr));
+  auto* otm = reinterpret_cast<OUTLINETEXTMETRICA*>(metrics.data());
+  GetOutlineTextMetricsA(screen, static_cast<UINT>(metrics.size()), otm);
+  std::string guiFamily = metrics.data() + reinterpret_cast<uintptr_t>(otm->otmpFamilyName);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  std::string startFace;
+  std::thread first([&] {
+    HWND dialog = driver::WaitForDialog("选择字体", 10000);
+    if (!dialog) dialog = driver::WaitForDialog("确定", 5000);
+    if (!dialog) return;
+    startFace = driver::Text(GetDlgItem(dialog, 0x470));
+    driver::CancelDialog(dialog);
+  });
+  TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
+  EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);
+  first.join();
+  EXPECT_EQ(guiFamily, startFace);
+  EXPECT_EQ("", GetText(kFileDialogFontName));
+
   SetText(kFileDialogFontName, "Arial");
   Set(kFileDialogFontSize, MakeInt(12));
   Set(kFileDialogFontBold, MakeBool(true));
@@ -217,7 +242,6 @@ TEST_F(FileDialogTest, TheFontDialogStartsFromTheSettingsAndAConfirmedFontIsWrit
     underline = SendMessageA(GetDlgItem(dialog, 0x411), BM_GETCHECK, 0, 0) == BST_CHECKED;
     driver::CancelDialog(dialog);
   });
-  TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
   TaggedValue r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
   reader.join();
   EXPECT_TRUE(titled);
