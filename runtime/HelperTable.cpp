@@ -47,13 +47,15 @@ void LoadStartupWindowEntry(uint32_t windowId) {
 intptr_t GetObjectPropertyEntry(uint32_t tag, UnitObject* unit, int32_t property,
                                 TaggedValue* out) {
   const WindowRuntimeHooks* w = WindowRuntime();
-  return w && w->getObjectProperty && out && w->getObjectProperty(tag, unit, property, out) ? 1 : 0;
+  if (!w || !w->getObjectProperty || !out) return 0;
+  return w->getObjectProperty(tag, unit, property, out) ? 1 : 0;
 }
 
 intptr_t SetObjectPropertyEntry(uint32_t tag, UnitObject* unit, int32_t property,
                                 const TaggedValue* value) {
   const WindowRuntimeHooks* w = WindowRuntime();
-  return w && w->setObjectProperty && value && w->setObjectProperty(tag, unit, property, *value) ? 1 : 0;
+  if (!w || !w->setObjectProperty || !value) return 0;
+  return w->setObjectProperty(tag, unit, property, *value) ? 1 : 0;
 }
 
 // Service 2: an array literal is copied out before it is changed in place.

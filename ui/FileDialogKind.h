@@ -35,7 +35,8 @@ enum FileDialogProperty : int32_t {
   kFileDialogFontItalic,     // 22 logical
   kFileDialogFontUnderline,  // 23 logical
   kFileDialogFontStrikeOut,  // 24 logical
-  kFileDialogFontSize,       // 25 integer: points, as the font record counts them; 0 the dialog's own
+  kFileDialogFontSize,       // 25 integer: points, as the font record counts them (0: the
+                             //    dialog's own choice)
   kFileDialogHelpCommand,    // 26 choice 0-5, HelpCommandChoice (TypeBlocks.h)
   kFileDialogHelpContext,    // 27 integer: the topic's context number, for command 1
   kFileDialogFontName,       // 28 text: the face name

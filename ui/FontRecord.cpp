@@ -80,9 +80,9 @@ std::string LogFontWithRecord(const std::string& base, const FontRecord& r, int3
     PutWord(&lf, kHeightAt, r.size > 0 ? -Scale(r.size, dpi, kPointsPerInch) : 0);
   // The face rule holds for every font that goes to a kind, also one whose
   // face was not written now.
-  std::string face = wanted(kFontFace)
-                         ? r.face
-                         : std::string(lf.data() + kFaceAt, strnlen(lf.data() + kFaceAt, kFontFaceBytes));
+  const char* stored = lf.data() + kFaceAt;
+  std::string face =
+      wanted(kFontFace) ? r.face : std::string(stored, strnlen(stored, kFontFaceBytes));
   if (face.empty() || face.size() >= kFontFaceBytes) face = kFallbackFace;
   face.resize(kFontFaceBytes, '\0');
   lf.replace(kFaceAt, kFontFaceBytes, face);

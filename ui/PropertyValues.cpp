@@ -134,7 +134,8 @@ TaggedValue ValueOfRaw(uint32_t code, const RawProperty& raw, int32_t element,
   if (code == kValueLogical) return MakeBool(raw.i == 1);
   if (IsDoubleCode(code)) return MakeDouble(raw.d);
   if (code == kValueFont) return FontValue(raw, element, font);
-  if (code == kValuePointer) return ByteSetValueOf(WithPointerWord(raw.bytes, PointerOfSystemCursor));
+  if (code == kValuePointer)
+    return ByteSetValueOf(WithPointerWord(raw.bytes, PointerOfSystemCursor));
   if (IsByteSetCode(code)) return ByteSetValueOf(raw.bytes);
   return TextValueOf(raw.bytes);
 }

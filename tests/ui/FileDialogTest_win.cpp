@@ -276,7 +276,8 @@ std::vector<HelpCallSeen> g_helpCalls;
 bool g_helpAnswer = true;
 const HelpViewerOps kSeenViewer = {[](HWND owner, const char* file, UINT command, ULONG_PTR data) {
   HelpCallSeen c = {owner, file ? file : "", command, data, ""};
-  if (command == HELP_KEY || command == HELP_PARTIALKEY) c.key = reinterpret_cast<const char*>(data);
+  if (command == HELP_KEY || command == HELP_PARTIALKEY)
+    c.key = reinterpret_cast<const char*>(data);
   g_helpCalls.push_back(c);
   return g_helpAnswer;
 }};

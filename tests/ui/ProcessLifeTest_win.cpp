@@ -172,8 +172,10 @@ TEST(ProcessLifeDeathTest, TheCurrentDirectoryIsTheProgramsFolder) {
                 GetModuleFileNameA(nullptr, exe, MAX_PATH);
                 char* slash = strrchr(exe, '\\');
                 *slash = 0;
-                auto* folder = reinterpret_cast<const char*>(RuntimeService(kRequestProgramFolder, 0, 0));
-                auto* name = reinterpret_cast<const char*>(RuntimeService(kRequestProgramName, 0, 0));
+                auto* folder =
+                    reinterpret_cast<const char*>(RuntimeService(kRequestProgramFolder, 0, 0));
+                auto* name =
+                    reinterpret_cast<const char*>(RuntimeService(kRequestProgramName, 0, 0));
                 fprintf(stderr, "[folder %s, request folder %s, name %s]\n",
                         lstrcmpiA(cwd, exe) == 0 ? "same" : cwd,
                         lstrcmpiA(folder, exe) == 0 ? "same" : folder,
