@@ -41,10 +41,13 @@ UnitObject* LiveOrReport(Target& t) {
   return u;
 }
 
-// The default GUI font and the screen's resolution, asked for each time: a
-// setting change would leave a kept copy stale.
-FontBasis ScreenFontBasis() {
+// The default GUI font and the screen's resolution, for a font property
+// alone (a spreadsheet's cells are read by property too, many thousand
+// times), and asked for each time: a setting change would leave a kept copy
+// stale.
+FontBasis FontBasisFor(uint32_t valueType) {
   FontBasis basis;
+  if (valueType != kValueFont) return basis;
   LOGFONTA lf;
   if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf) == sizeof lf)
     basis.fallback.assign(reinterpret_cast<const char*>(&lf), sizeof lf);
@@ -64,7 +67,7 @@ TaggedValue ReadOwn(UnitObject* u, int32_t index, int32_t element) {
   if (!get || !info) return {0, 0, 0};
   RawProperty raw;
   get(u, index, &raw);
-  return ValueOfRaw(info->valueType, raw, element, ScreenFontBasis());
+  return ValueOfRaw(info->valueType, raw, element, FontBasisFor(info->valueType));
 }
 
 // Stores the value in the kind; true when the kind asks for re-creation.
@@ -76,7 +79,8 @@ bool WriteOwn(UnitObject* u, int32_t index, int32_t element, uint32_t lo, uint32
   RawProperty current;
   if (info->valueType == kValueFont && ops.getTypeProperty) ops.getTypeProperty(u, index, &current);
   RawProperty raw;
-  if (!RawOfValue(info->valueType, lo, hi, element, current, ScreenFontBasis(), &raw)) return false;
+  if (!RawOfValue(info->valueType, lo, hi, element, current, FontBasisFor(info->valueType), &raw))
+    return false;
   return ops.setTypeProperty(u, index, raw);
 }
 
