@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/LeadByte.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/RuntimeState.h"
 
@@ -22,6 +23,11 @@ std::string g_extraFolder;
 const ModuleOps* g_modules = nullptr;
 
 const ModuleOps& Modules() { return g_modules ? *g_modules : DefaultModuleOps(); }
+
+bool EndsWithBackslash(const std::string& folder) {
+  size_t at = LastCharacterAt(folder, '\\');
+  return at != std::string::npos && at + 1 == folder.size();
+}
 
 void* FindExport(void* module, const std::string& name) {
   if (!name.empty() && name[0] == '#')
@@ -74,7 +80,9 @@ void* ResolveDllCommand(int32_t index) {
   if (f.file.find(':') != std::string::npos) {
     candidates.push_back(f.file);
   } else {
-    if (!g_extraFolder.empty()) candidates.push_back(g_extraFolder + f.file);
+    // The folder joins the name whether or not it was given its backslash.
+    if (!g_extraFolder.empty())
+      candidates.push_back(g_extraFolder + (EndsWithBackslash(g_extraFolder) ? "" : "\\") + f.file);
     candidates.push_back(g_runtime.programFolder + "\\" + f.file);
     candidates.push_back(g_runtime.moduleFolder + f.file);
     candidates.push_back(f.file);

@@ -5,6 +5,9 @@
 namespace qx {
 namespace {
 
+const FindOps* g_find = nullptr;
+const FindOps& Find() { return g_find ? *g_find : DefaultFindOps(); }
+
 bool Wanted(const FoundEntry& e, uint32_t mask, bool filesOnly) {
   const uint32_t kDirectory = 0x10;
   if (filesOnly) return (e.attributes & kDirectory) == 0;
@@ -14,8 +17,15 @@ bool Wanted(const FoundEntry& e, uint32_t mask, bool filesOnly) {
 
 }  // namespace
 
+const FindOps* SetFindOps(const FindOps* ops) {
+  const FindOps* old = g_find;
+  g_find = ops;
+  return old;
+}
+
 char* FindFileStep(const char* pattern, uint32_t mask, bool filesOnly, void** slot) {
-  const FindOps& ops = DefaultFindOps();
+  if (!slot) return nullptr;
+  const FindOps& ops = Find();
   FoundEntry entry;
   bool have;
   if (TextLength(pattern) > 0) {
@@ -35,7 +45,7 @@ char* FindFileStep(const char* pattern, uint32_t mask, bool filesOnly, void** sl
 }
 
 void FindFileClose(void* search) {
-  if (search) DefaultFindOps().close(search);
+  if (search) Find().close(search);
 }
 
 }  // namespace qx

@@ -17,6 +17,8 @@ struct FindOps {
   void (*close)(void* search);
 };
 const FindOps& DefaultFindOps();
+// Installs ops (null: the default ones); returns the previous table.
+const FindOps* SetFindOps(const FindOps* ops);
 
 // Service 0: a non-empty pattern starts a new search in *slot (closing the
 // old one); an empty one continues. Returns the next matching name as a new

@@ -43,6 +43,21 @@ void LoadStartupWindowEntry(uint32_t windowId) {
     ReportRuntimeError("载入启动窗口失败", 0);
 }
 
+// Services 4 and 5: without the window runtime there are no units.
+intptr_t GetObjectPropertyEntry(uint32_t tag, UnitObject* unit, int32_t property,
+                                TaggedValue* out) {
+  const WindowRuntimeHooks* w = WindowRuntime();
+  if (!w || !w->getObjectProperty || !out) return 0;
+  return w->getObjectProperty(tag, unit, property, out) ? 1 : 0;
+}
+
+intptr_t SetObjectPropertyEntry(uint32_t tag, UnitObject* unit, int32_t property,
+                                const TaggedValue* value) {
+  const WindowRuntimeHooks* w = WindowRuntime();
+  if (!w || !w->setObjectProperty || !value) return 0;
+  return w->setObjectProperty(tag, unit, property, *value) ? 1 : 0;
+}
+
 // Service 2: an array literal is copied out before it is changed in place.
 void DetachConstantArray(int32_t elementSize, void** slot) {
   if (!slot || !InConstantArea(*slot)) return;
@@ -67,10 +82,13 @@ intptr_t CallInternalService(int32_t service, intptr_t a, intptr_t b, intptr_t c
     case kRegisterExitRoutine:
       RegisterExitRoutine(reinterpret_cast<ExitRoutine>(a));
       return 0;
-    // Units held in variables rather than placed on a window: no kind of
-    // this program is used so, and the services answer 0.
-    case kGetObjectProperty: return 0;
-    case kSetObjectProperty: return 0;
+    case kGetObjectProperty:
+      return GetObjectPropertyEntry(static_cast<uint32_t>(a), reinterpret_cast<UnitObject*>(b),
+                                    static_cast<int32_t>(c), reinterpret_cast<TaggedValue*>(d));
+    case kSetObjectProperty:
+      return SetObjectPropertyEntry(static_cast<uint32_t>(a), reinterpret_cast<UnitObject*>(b),
+                                    static_cast<int32_t>(c),
+                                    reinterpret_cast<const TaggedValue*>(d));
     case kInitialiseRuntime: InitialiseRuntime(); return 0;
     default: return 0;
   }

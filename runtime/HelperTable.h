@@ -50,7 +50,11 @@ struct RuntimeHelperTable {
 
 const RuntimeHelperTable& HelperTable();
 
-// Internal services (entry 12).
+// Internal services (entry 12). Services 4 and 5 take (type tag, unit
+// object, property number, TaggedValue*): 4 writes the property's value to
+// the record pointed at (a text or byte set in it is the caller's), 5 writes
+// the property from the value there; each answers 1 when it found the
+// property, 0 otherwise. The window runtime answers them for its kinds.
 enum InternalService : int32_t {
   kFindFileStep = 0,
   kFindFileClose = 1,

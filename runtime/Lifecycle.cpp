@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/DllCommands.h"
 #include "runtime/Memory.h"
 #include "runtime/Platform.h"
 #include "runtime/RuntimeHooks.h"
@@ -52,6 +53,9 @@ void RunTeardown(int32_t code) {
   }
   rt.libraryWords.clear();
 
+  // The modules of declared DLL functions go, with the tables and the extra
+  // library folder; the runtime loads no further modules of its own.
+  ReleaseDllFunctions();
   SetConstantArea(nullptr, 0);
   if (w) {
     w->destroyHiddenOwner();

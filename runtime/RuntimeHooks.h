@@ -24,6 +24,12 @@ struct WindowRuntimeHooks {
                           uint32_t lo, uint32_t hi);
   void (*runMessageLoop)();
   bool (*loadStartupWindow)(uint32_t windowId);  // false: not found / not created
+  // Internal services 4 and 5: a property of a unit held in a variable, by
+  // its type tag and object; false when there is no such unit or property.
+  bool (*getObjectProperty)(uint32_t typeTag, UnitObject* unit, int32_t property,
+                            TaggedValue* out);
+  bool (*setObjectProperty)(uint32_t typeTag, UnitObject* unit, int32_t property,
+                            const TaggedValue& value);
 
   // The service entry's window requests (RuntimeRequest).
   void (*unitDestroyed)(uint32_t windowId, uint32_t unitId);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/Commands.h"
+#include "runtime/DateTime.h"
 #include "runtime/LeadByte.h"
 #include "runtime/Memory.h"
 #include "runtime/Text.h"
@@ -208,6 +209,11 @@ void ToText(TaggedValue* result, int32_t count, TaggedValue* args) {
     }
     case kTagLong: snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(ValueLong(v))); text = buffer; break;
     case kTagBool: text = v.lo ? "真" : "假"; break;
+    case kTagDateTime: {
+      std::string date = DateTimeText(ValueDouble(v));
+      SetText(result, MakeText(date.data(), static_cast<int32_t>(date.size())));
+      return;
+    }
     case kTagByteSet: {
       const void* b = ValuePointer(v);
       // The bytes up to the first zero, as a text would hold them.

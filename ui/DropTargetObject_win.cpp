@@ -84,7 +84,21 @@ std::string AnsiFromHtmlClip(const std::string& utf8) {
   return ansi;
 }
 
+DropTargetTraceFn g_trace = nullptr;
+
+// Each IDropTarget method names itself here first; nothing listens unless
+// a trace is set.
+void Trace(const char* method) {
+  if (g_trace) g_trace(method);
+}
+
 }  // namespace
+
+DropTargetTraceFn SetDropTargetTrace(DropTargetTraceFn trace) {
+  DropTargetTraceFn old = g_trace;
+  g_trace = trace;
+  return old;
+}
 
 DropTargetObject::DropTargetObject(const DropTargetSettings& a) : accept(a) {
   if (FAILED(CoCreateInstance(CLSID_DragDropHelper, nullptr, CLSCTX_INPROC_SERVER,
@@ -105,6 +119,7 @@ void DropTargetObject::Connect(uint32_t windowId, uint32_t unitId) {
 }
 
 HRESULT DropTargetObject::QueryInterface(REFIID iid, void** out) {
+  Trace("QxDropTarget::QueryInterface");
   if (!out) return E_POINTER;
   if (iid == IID_IUnknown || iid == IID_IDropTarget) {
     *out = static_cast<IDropTarget*>(this);
@@ -124,6 +139,7 @@ ULONG DropTargetObject::Release() {
 }
 
 HRESULT DropTargetObject::DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) {
+  Trace("QxDropTarget::DragEnter");
   if (!effect) return E_INVALIDARG;
   POINT pt = {point.x, point.y};
   if (helper_ && data) helper_->DragEnter(window_, data, &pt, *effect);
@@ -136,6 +152,7 @@ HRESULT DropTargetObject::DragEnter(IDataObject* data, DWORD keys, POINTL point,
 }
 
 HRESULT DropTargetObject::DragOver(DWORD keys, POINTL point, DWORD* effect) {
+  Trace("QxDropTarget::DragOver");
   if (!effect) return E_INVALIDARG;
   POINT pt = {point.x, point.y};
   if (helper_) helper_->DragOver(&pt, *effect);
@@ -144,6 +161,7 @@ HRESULT DropTargetObject::DragOver(DWORD keys, POINTL point, DWORD* effect) {
 }
 
 HRESULT DropTargetObject::DragLeave() {
+  Trace("QxDropTarget::DragLeave");
   if (helper_) helper_->DragLeave();
   accepted_ = false;
   return S_OK;
@@ -167,6 +185,7 @@ void DropTargetObject::Raise(int32_t event, const std::string& text) {
 }
 
 HRESULT DropTargetObject::Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) {
+  Trace("QxDropTarget::Drop");
   if (!effect) return E_INVALIDARG;
   POINT pt = {point.x, point.y};
   if (helper_ && data) helper_->Drop(data, &pt, *effect);

@@ -22,6 +22,12 @@ enum : int32_t {
   kDropEventFiles = 3,
 };
 
+// The trace hook every drop-target object's IDropTarget methods pass their
+// names to ("QxDropTarget::DragEnter" and so on); none is set in the
+// program. Returns the previous one.
+using DropTargetTraceFn = void (*)(const char* method);
+DropTargetTraceFn SetDropTargetTrace(DropTargetTraceFn trace);
+
 class DropTargetObject final : public IDropTarget {
  public:
   // Reference count 1. The drag-image helper is taken when the system has

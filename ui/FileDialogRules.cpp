@@ -56,4 +56,15 @@ FileDialogEnd FileDialogEndFor(bool confirmed, uint32_t extendedError, size_t na
                                                : FileDialogEnd::Failed;
 }
 
+HelpCall HelpCallFor(uint32_t choice) {
+  switch (choice) {
+    case kHelpContext: return {kWinHelpContext, HelpCall::kContextData};
+    case kHelpKeyword: return {kWinHelpKey, HelpCall::kKeywordData};
+    case kHelpPartialKeyword: return {kWinHelpPartialKey, HelpCall::kKeywordData};
+    case kHelpOnHelp: return {kWinHelpHelpOnHelp, HelpCall::kNoData};
+    case kHelpClose: return {kWinHelpQuit, HelpCall::kNoData};
+    default: return {kWinHelpFinder, HelpCall::kNoData};
+  }
+}
+
 }  // namespace qx

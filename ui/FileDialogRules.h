@@ -53,4 +53,21 @@ constexpr uint32_t kFnerrBufferTooSmall = 0x3003;
 FileDialogEnd FileDialogEndFor(bool confirmed, uint32_t extendedError, size_t nameLength,
                                uint32_t bufferSize, bool nameIsChoosable);
 
+// The WinHelpA command of the help type's choice, and what its data word
+// carries: the help context, the keyword's address, or nothing. A choice
+// out of range is the contents.
+enum : uint32_t {
+  kWinHelpContext = 0x0001,
+  kWinHelpQuit = 0x0002,
+  kWinHelpHelpOnHelp = 0x0004,
+  kWinHelpFinder = 0x000B,
+  kWinHelpKey = 0x0101,
+  kWinHelpPartialKey = 0x0105,
+};
+struct HelpCall {
+  uint32_t command;
+  enum Data { kNoData, kContextData, kKeywordData } data;
+};
+HelpCall HelpCallFor(uint32_t choice);
+
 }  // namespace qx

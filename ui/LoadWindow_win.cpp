@@ -5,6 +5,7 @@
 #include "ui/ControlSupport_win.h"
 #include "ui/Events.h"
 #include "ui/Menus_win.h"
+#include "ui/PropertyValues.h"
 #include "ui/WindowRuntime_win.h"
 #include "ui/WindowTable.h"
 
@@ -22,6 +23,8 @@ HCURSOR CreateUnitCursor(const std::string& data) {
   if (data.size() != 4) return nullptr;
   uint32_t n;
   memcpy(&n, data.data(), 4);
+  // Stored as a pointer number, as the property writes it.
+  n = SystemCursorOfPointer(n);
   if (n == 0) return nullptr;
   return LoadCursorA(nullptr, MAKEINTRESOURCEA(n));
 }

@@ -29,8 +29,22 @@ constexpr size_t OwnPropertyCount(int32_t last) {
   return static_cast<size_t>(last - kFirstOwnProperty + 1);
 }
 
+struct UnitObject;
+
 TaggedValue GetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t element);
 void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t element,
                      uint32_t lo, uint32_t hi);
+
+// Internal services 4 and 5: an own property (numbered from 8, as above) of
+// a unit held in a variable rather than placed on a window, given by its
+// type tag and its object, read and written through the kind's operations
+// and converted by the property's value type; a font crosses as the whole
+// record. Such a unit has no record, so no common property, and no place
+// to be re-created in. False, with nothing read or written, when the tag
+// names no kind, the object is not one of that kind or the kind has no
+// such property.
+bool GetObjectProperty(uint32_t typeTag, UnitObject* unit, int32_t property, TaggedValue* out);
+bool SetObjectProperty(uint32_t typeTag, UnitObject* unit, int32_t property,
+                       const TaggedValue& value);
 
 }  // namespace qx

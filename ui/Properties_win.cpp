@@ -9,8 +9,10 @@
 #include "runtime/Text.h"
 #include "ui/ControlSupport_win.h"
 #include "ui/Events.h"
+#include "ui/FontRecord.h"
 #include "ui/Menus_win.h"
 #include "ui/Properties.h"
+#include "ui/PropertyValues.h"
 #include "ui/WindowRuntime_win.h"
 #include "ui/WindowTable.h"
 
@@ -40,71 +42,47 @@ UnitObject* LiveOrReport(Target& t) {
   return u;
 }
 
-bool IsWordCode(uint32_t code) {
-  switch (code) {
-    case kValueInt: case kValueInt2: case kValueChoice: case kValueColour:
-    case kValueBackColour: case kValueColour2:
-      return true;
-    default: return false;
-  }
-}
-bool IsDoubleCode(uint32_t code) { return code == kValueDouble || code == kValueDouble2; }
-bool IsByteSetCode(uint32_t code) {
-  switch (code) {
-    case kValuePicture: case kValueIcon: case kValueSound: case kValueData: case kValueData2:
-    case kValuePointer: case kValueFont:
-      return true;
-    default: return false;
-  }
+// The default GUI font and the screen's resolution, for a font property
+// alone (a spreadsheet's cells are read by property too, many thousand
+// times), and asked for each time: a setting change would leave a kept copy
+// stale.
+FontBasis FontBasisFor(uint32_t valueType) {
+  FontBasis basis;
+  if (valueType != kValueFont) return basis;
+  LOGFONTA lf;
+  if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf) == sizeof lf)
+    basis.fallback.assign(reinterpret_cast<const char*>(&lf), sizeof lf);
+  HDC screen = GetDC(nullptr);
+  basis.dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return basis;
 }
 
-TaggedValue ByteSetValue(const std::string& bytes) {
-  TaggedValue v;
-  SetValuePointer(&v, MakeByteSet(bytes.data(), static_cast<int32_t>(bytes.size())), kTagByteSet);
-  return v;
+const PropertyInfo* OwnProperty(const UnitKind* kind, int32_t index) {
+  return index >= 0 && index < kind->propertyCount ? &kind->properties[index] : nullptr;
 }
 
-TaggedValue TextValue(const std::string& bytes) {
-  TaggedValue v;
-  SetValuePointer(&v, MakeText(bytes.data(), static_cast<int32_t>(bytes.size())), kTagText);
-  return v;
-}
-
-std::string BytesOfByteSet(const void* set) {
-  return set ? std::string(reinterpret_cast<const char*>(ByteSetBytes(set)), ByteSetLength(set))
-             : std::string();
-}
-
-const void* PointerOf(uint32_t lo, uint32_t hi) {
-  TaggedValue v = {lo, hi, 0};
-  return ValuePointer(v);
-}
-
-TaggedValue FromRaw(uint32_t code, const RawProperty& raw) {
-  if (IsWordCode(code)) return MakeInt(raw.i);
-  if (code == kValueLogical) return MakeBool(raw.i == 1);
-  if (IsDoubleCode(code)) return MakeDouble(raw.d);
-  if (IsByteSetCode(code)) return ByteSetValue(raw.bytes);
-  return TextValue(raw.bytes);
-}
-
-RawProperty ToRaw(uint32_t code, uint32_t lo, uint32_t hi) {
+TaggedValue ReadOwn(UnitObject* u, int32_t index, int32_t element) {
+  GetTypePropertyFn get = OperationsOf(u->kind).getTypeProperty;
+  const PropertyInfo* info = OwnProperty(u->kind, index);
+  if (!get || !info) return {0, 0, 0};
   RawProperty raw;
-  if (IsWordCode(code)) {
-    raw.i = static_cast<int32_t>(lo);
-    if (code == kValueChoice && raw.i < 0) raw.i = 0;
-  } else if (code == kValueLogical) {
-    raw.i = lo != 0 ? 1 : 0;
-  } else if (IsDoubleCode(code)) {
-    uint64_t bits = lo | (static_cast<uint64_t>(hi) << 32);
-    memcpy(&raw.d, &bits, sizeof raw.d);
-  } else if (IsByteSetCode(code)) {
-    raw.bytes = BytesOfByteSet(PointerOf(lo, hi));
-  } else {
-    const char* text = static_cast<const char*>(PointerOf(lo, hi));
-    raw.bytes = text ? text : "";
-  }
-  return raw;
+  get(u, index, &raw);
+  return ValueOfRaw(info->valueType, raw, element, FontBasisFor(info->valueType));
+}
+
+// Stores the value in the kind; true when the kind asks for re-creation.
+bool WriteOwn(UnitObject* u, int32_t index, int32_t element, uint32_t lo, uint32_t hi) {
+  const UnitOperations& ops = OperationsOf(u->kind);
+  const PropertyInfo* info = OwnProperty(u->kind, index);
+  if (!ops.setTypeProperty || !info) return false;
+  // A font element is written into the control's current font.
+  RawProperty current;
+  if (info->valueType == kValueFont && ops.getTypeProperty) ops.getTypeProperty(u, index, &current);
+  RawProperty raw;
+  if (!RawOfValue(info->valueType, lo, hi, element, current, FontBasisFor(info->valueType), &raw))
+    return false;
+  return ops.setTypeProperty(u, index, raw);
 }
 
 // The live rectangle in its parent's client coordinates (the screen for a
@@ -171,17 +149,8 @@ void Recreate(Target& t, UnitObject* old) {
 TaggedValue GetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property,
                             int32_t element) {
   Target t = FindTarget(windowId, unitId);
-  if (property >= kFirstOwnProperty) {
-    UnitObject* u = LiveOrReport(t);
-    const UnitKind* kind = u->kind;
-    int32_t index = property - kFirstOwnProperty;
-    GetTypePropertyFn get = OperationsOf(kind).getTypeProperty;
-    if (!get || index >= kind->propertyCount) return {0, 0, 0};
-    RawProperty raw;
-    get(u, index, &raw);
-    (void)element;
-    return FromRaw(kind->properties[index].valueType, raw);
-  }
+  if (property >= kFirstOwnProperty)
+    return ReadOwn(LiveOrReport(t), property - kFirstOwnProperty, element);
   UnitRecord& r = t.record();
   HWND h = UnitHwnd(LiveUnit(r));
   if (h && !IsWindow(h)) h = nullptr;
@@ -199,13 +168,13 @@ TaggedValue GetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property
       GetWindowRect(h, &rc);
       return MakeInt(property == kPropertyWidth ? rc.right - rc.left : rc.bottom - rc.top);
     }
-    case kPropertyTag: return TextValue(r.tagText);
+    case kPropertyTag: return TextValueOf(r.tagText);
     case kPropertyVisible:
       return MakeBool(h ? (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0
                         : (r.flags & kUnitVisible) != 0);
     case kPropertyDisabled:
       return MakeBool(h ? !IsWindowEnabled(h) : (r.flags & kUnitDisabled) != 0);
-    case kPropertyCursor: return ByteSetValue(r.cursorData);
+    case kPropertyCursor: return ByteSetValueOf(r.cursorData);
     default: return {0, 0, 0};
   }
 }
@@ -213,15 +182,11 @@ TaggedValue GetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property
 void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32_t element,
                      uint32_t lo, uint32_t hi) {
   Target t = FindTarget(windowId, unitId);
-  (void)element;
   if (property >= kFirstOwnProperty) {
     UnitObject* u = LiveOrReport(t);
     const UnitKind* kind = u->kind;
     int32_t index = property - kFirstOwnProperty;
-    SetTypePropertyFn set = OperationsOf(kind).setTypeProperty;
-    if (!set || index >= kind->propertyCount) return;
-    RawProperty raw = ToRaw(kind->properties[index].valueType, lo, hi);
-    bool recreate = set(u, index, raw);
+    bool recreate = WriteOwn(u, index, element, lo, hi);
     // The setting may have ended the control (a handler of its own event).
     UnitObject* still = LiveUnit(t.record());
     if (recreate && still == u && !(kind->state & kKindNeverRecreated) &&
@@ -260,8 +225,7 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
       break;
     }
     case kPropertyTag: {
-      const char* text = static_cast<const char*>(PointerOf(lo, hi));
-      r.tagText = text ? text : "";
+      r.tagText = TextBytesOf(lo, hi);
       break;
     }
     case kPropertyVisible: {
@@ -279,9 +243,10 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
       else RefreshMenuItem(LiveUnit(r));  // a menu item greys out in its menu
       break;
     case kPropertyCursor: {
-      r.cursorData = BytesOfByteSet(PointerOf(lo, hi));
+      r.cursorData = ByteSetBytesOf(lo, hi);
       uint32_t n = 0;
       if (r.cursorData.size() == 4) memcpy(&n, r.cursorData.data(), 4);
+      n = SystemCursorOfPointer(n);
       r.cursor = n ? LoadCursorA(nullptr, MAKEINTRESOURCEA(n)) : nullptr;
       POINT p;
       GetCursorPos(&p);
@@ -290,6 +255,31 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
     }
     default: break;
   }
+}
+
+namespace {
+// The object a service names, when it is one of the tag's kind and has the
+// property.
+UnitObject* ObjectWith(uint32_t typeTag, UnitObject* unit, int32_t property) {
+  const UnitKind* kind = KindOfTag(typeTag);
+  if (!kind || !unit || unit->kind != kind) return nullptr;
+  return OwnProperty(kind, property - kFirstOwnProperty) ? unit : nullptr;
+}
+}  // namespace
+
+bool GetObjectProperty(uint32_t typeTag, UnitObject* unit, int32_t property, TaggedValue* out) {
+  UnitObject* u = ObjectWith(typeTag, unit, property);
+  if (!u || !out) return false;
+  *out = ReadOwn(u, property - kFirstOwnProperty, kFontWhole);
+  return true;
+}
+
+bool SetObjectProperty(uint32_t typeTag, UnitObject* unit, int32_t property,
+                       const TaggedValue& value) {
+  UnitObject* u = ObjectWith(typeTag, unit, property);
+  if (!u) return false;
+  WriteOwn(u, property - kFirstOwnProperty, kFontWhole, value.lo, value.hi);
+  return true;
 }
 
 }  // namespace qx

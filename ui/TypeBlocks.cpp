@@ -229,21 +229,25 @@ bool ReadFileDialogSettings(const std::string& block, FileDialogSettings* s) {
   s->pathMustExist = in.Bool();
   s->keepCurrentFolder = in.Bool();
   s->fontColour = in.U32();
-  for (bool& f : s->fontFlags) f = in.Bool();
-  s->fontNumber = in.U32();
-  s->fontChoice = in.U32();
-  s->helpNumber = in.U32();
+  s->fontBold = in.Bool();
+  s->fontItalic = in.Bool();
+  s->fontUnderline = in.Bool();
+  s->fontStrikeOut = in.Bool();
+  s->fontSize = in.I32();
+  s->helpCommand = in.U32();
+  s->helpContext = in.I32();
   s->title = in.Counted();
   s->fileName = in.Counted();
   s->filter = in.Counted();
   s->initialFolder = in.Counted();
   s->defaultExtension = in.Counted();
-  s->fontText = in.Counted();
-  s->helpText = in.Counted();
+  s->fontName = in.Counted();
+  s->helpKey = in.Counted();
   // Stored values outside what the properties allow are taken as the
   // properties would take them.
-  if (s->dialogType > 3) s->dialogType = 0;
+  if (s->dialogType > kLastFileDialogType) s->dialogType = kOpenDialog;
   if (s->filterIndex < 0) s->filterIndex = 0;
+  if (s->helpCommand > kLastHelpCommand) s->helpCommand = 0;
   return in.ok;
 }
 
@@ -258,17 +262,20 @@ std::string WriteFileDialogSettings(const FileDialogSettings& s) {
   out.Bool(s.pathMustExist);
   out.Bool(s.keepCurrentFolder);
   out.U32(s.fontColour);
-  for (bool f : s.fontFlags) out.Bool(f);
-  out.U32(s.fontNumber);
-  out.U32(s.fontChoice);
-  out.U32(s.helpNumber);
+  out.Bool(s.fontBold);
+  out.Bool(s.fontItalic);
+  out.Bool(s.fontUnderline);
+  out.Bool(s.fontStrikeOut);
+  out.I32(s.fontSize);
+  out.U32(s.helpCommand);
+  out.I32(s.helpContext);
   out.Counted(s.title);
   out.Counted(s.fileName);
   out.Counted(s.filter);
   out.Counted(s.initialFolder);
   out.Counted(s.defaultExtension);
-  out.Counted(s.fontText);
-  out.Counted(s.helpText);
+  out.Counted(s.fontName);
+  out.Counted(s.helpKey);
   return out.bytes;
 }
 

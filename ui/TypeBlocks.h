@@ -87,19 +87,41 @@ struct EditBoxSettings {
   std::string dataSource, dataField;
 };
 
-// Settings 8-19 of the file dialog, then the words and texts that only its
-// font and help types use, carried unchanged.
+// The file dialog's types (setting 8).
+enum FileDialogType : uint32_t {
+  kOpenDialog = 0,
+  kSaveDialog = 1,
+  kFontDialog = 2,
+  kHelpFile = 3,
+  kLastFileDialogType = kHelpFile,
+};
+
+// What the file dialog's help type shows of the help file (setting 26).
+enum HelpCommandChoice : uint32_t {
+  kHelpContents = 0,
+  kHelpContext = 1,         // the topic of the help context (setting 27)
+  kHelpKeyword = 2,         // the topic of the keyword (setting 29)
+  kHelpPartialKeyword = 3,  // the index, at the keyword
+  kHelpOnHelp = 4,          // how to use the help viewer
+  kHelpClose = 5,           // closes the viewer's window for the file
+  kLastHelpCommand = kHelpClose,
+};
+
+// Settings 8-29 of the file dialog (FileDialogKind.h numbers them): those of
+// the open and save dialogs, then the font dialog's and the help file's.
 struct FileDialogSettings {
   uint32_t version = 1;
-  uint32_t dialogType = 0;  // 0 open, 1 save, 2 font, 3 help
+  uint32_t dialogType = kOpenDialog;
   int32_t filterIndex = 0;  // counted from 0
   bool createPrompt = false, fileMustExist = true, overwritePrompt = true, pathMustExist = true;
   bool keepCurrentFolder = false;
-  uint32_t fontColour = 0;
-  bool fontFlags[4] = {};
-  uint32_t fontNumber = 0, fontChoice = 0, helpNumber = 0;
+  uint32_t fontColour = 0;  // COLORREF
+  bool fontBold = false, fontItalic = false, fontUnderline = false, fontStrikeOut = false;
+  int32_t fontSize = 0;      // points; 0 the dialog's own choice
+  uint32_t helpCommand = 0;  // choice 0-5
+  int32_t helpContext = 0;
   std::string title, fileName, filter, initialFolder, defaultExtension;
-  std::string fontText, helpText;
+  std::string fontName, helpKey;
 };
 
 struct DropTargetSettings {

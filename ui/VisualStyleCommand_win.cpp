@@ -29,8 +29,9 @@ BOOL CALLBACK TakeOverTree(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-// Lets every window go; true when a hook was removed.
-bool RemoveStyle() {
+}  // namespace
+
+bool RemoveVisualStyle() {
   std::vector<HWND> windows;
   for (StyledWindow* w = FirstStyledWindow(); w; w = w->next)
     if (!w->released) windows.push_back(w->hwnd);
@@ -41,11 +42,9 @@ bool RemoveStyle() {
   return removed;
 }
 
-}  // namespace
-
 void ApplyVisualStyle(TaggedValue* result, int32_t count, TaggedValue* args) {
   int32_t scheme = ArgInt(count, args, 0, 0);
-  bool removed = RemoveStyle();
+  bool removed = RemoveVisualStyle();
   SetCurrentStyleScheme(FindStyleScheme(scheme) ? scheme : 0);
   if (!FindStyleScheme(scheme)) {
     *result = MakeBool(removed);

@@ -21,6 +21,9 @@ void AppendText(TaggedValue* result, int32_t count, TaggedValue* args);
 // other number gives every window its own drawing back (true when a style
 // was on).
 void ApplyVisualStyle(TaggedValue* result, int32_t count, TaggedValue* args);
+// Lets every styled window go and removes the hook (also at teardown); true
+// when a hook was removed.
+bool RemoveVisualStyle();
 
 // file dialog -> logical: whether the user confirmed a file, which is then
 // its FileName.

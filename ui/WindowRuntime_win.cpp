@@ -12,6 +12,8 @@
 #include "ui/MenuItemKind.h"
 #include "ui/Properties.h"
 #include "ui/WindowRuntime_win.h"
+#include "ui/StyledWindow_win.h"
+#include "ui/WindowCommands.h"
 #include "ui/WindowTable.h"
 
 namespace qx {
@@ -66,7 +68,13 @@ void UninitialiseOle() {
   g_runtime.oleInitialised = false;
 }
 
-void ReleaseRemainingObjects() {}
+// What the runtime still holds when the windows are gone: the visual
+// style's hook on the thread. (It keeps no cache, no resource records of
+// its own and no worker thread, and has no socket layer to shut down.)
+void ReleaseRemainingObjects() {
+  RemoveVisualStyle();
+  SetCurrentStyleScheme(0);
+}
 
 }  // namespace
 
@@ -82,6 +90,8 @@ void InstallWindowRuntime() {
       .setUnitProperty = SetUnitProperty,
       .runMessageLoop = RunMainLoop,
       .loadStartupWindow = LoadStartupWindow,
+      .getObjectProperty = GetObjectProperty,
+      .setObjectProperty = SetObjectProperty,
       .unitDestroyed = ReportDestroyed,
       .findLiveUnit = FindLiveUnit,
       .requireLiveUnit = FindLiveUnitOrReport,

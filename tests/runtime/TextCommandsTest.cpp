@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,6 +47,26 @@ TEST(ToText, DoublesUseThirteenSignificantDigits) {
   EXPECT_EQ("1e+15", Call(ToText, {MakeDouble(1e15)}));
   EXPECT_EQ("-42", Call(ToText, {MakeInt(-42)}));
   EXPECT_EQ("文字", Call(ToText, {Text("文字")}));
+}
+
+// Date-times are days from 1899-12-30, the fraction the time of day.
+TEST(ToText, DateTimesGiveTheDateAndTheTimeUnlessItIsMidnight) {
+  auto date = [](double days) {
+    TaggedValue v = MakeDouble(days);
+    v.tag = kTagDateTime;
+    return Call(ToText, {v});
+  };
+  EXPECT_EQ("2023年3月15日", date(45000));
+  EXPECT_EQ("2023年3月15日12时0分0秒", date(45000.5));
+  EXPECT_EQ("1899年12月30日", date(0));
+  EXPECT_EQ("2000年2月29日23时59分59秒", date(36585 + 86399.0 / 86400));
+  // Before the first day the time still runs forward from midnight.
+  EXPECT_EQ("1899年12月29日6时0分0秒", date(-1.25));
+  // Rounded to the second, up to the next day's midnight.
+  EXPECT_EQ("2000年1月1日", date(36526 - 0.1 / 86400));
+  EXPECT_EQ("1年1月1日", date(-693593));
+  EXPECT_EQ("", date(1e9));
+  EXPECT_EQ("", date(std::nan("")));
 }
 
 TEST(ToByteSet, TextBecomesItsBytesWithoutTerminator) {

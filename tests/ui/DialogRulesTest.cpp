@@ -118,14 +118,14 @@ TEST(DialogTypeBlocks, EmptyBlocksGiveTheDefaultsAndWrittenBlocksReadBack) {
   g.filterIndex = 2;
   g.createPrompt = true;
   g.pathMustExist = false;
-  g.fontFlags[2] = true;
-  g.helpNumber = 7;
+  g.fontUnderline = true;
+  g.helpContext = 7;
   g.title = "保存";
   g.fileName = "C:\\a.doc";
   g.filter = "文档|*.doc";
   g.initialFolder = "C:\\";
   g.defaultExtension = "doc";
-  g.helpText = "帮助";
+  g.helpKey = "帮助";
   FileDialogSettings back;
   ASSERT_TRUE(ReadFileDialogSettings(WriteFileDialogSettings(g), &back));
   EXPECT_EQ(WriteFileDialogSettings(g), WriteFileDialogSettings(back));

@@ -4,6 +4,7 @@
 #include "Driver.h"
 
 #include <ole2.h>
+#include <algorithm>
 #include <shlobj.h>
 
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "runtime/HelperTable.h"
 #include "ui/DragDropLibrary_win.h"
+#include "ui/DropTargetObject_win.h"
 #include "ui/Properties.h"
 
 namespace qx {
@@ -346,17 +348,52 @@ TEST_F(DropTargetTest, AControlThatGoesTakesItsRegistrationWithIt) {
   EXPECT_EQ(S_OK, RevokeDragDrop(edit));
 }
 
-// The system's own drag loop, in this process, onto the registered box.
+std::vector<std::string>& Traced() {
+  static std::vector<std::string> names;
+  return names;
+}
+void KeepTrace(const char* method) { Traced().push_back(method); }
+
+TEST_F(DropTargetTest, EachMethodNamesItselfToTheTraceHook) {
+  Start(FilesOnly());
+  Traced().clear();
+  DropTargetTraceFn old = SetDropTargetTrace(KeepTrace);
+  Data data;
+  data.Add(CF_HDROP, DropFiles({"C:\\甲.xlsx"}, false));
+  IUnknown* unknown = nullptr;
+  target->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown));
+  unknown->Release();
+  DWORD effect = DROPEFFECT_COPY;
+  POINTL pt = {1, 1};
+  target->DragEnter(&data, 0, pt, &effect);
+  target->DragOver(0, pt, &effect);
+  target->DragLeave();
+  DragAndDrop(data);
+  SetDropTargetTrace(old);
+  EXPECT_EQ((std::vector<std::string>{"QxDropTarget::QueryInterface", "QxDropTarget::DragEnter",
+                                      "QxDropTarget::DragOver", "QxDropTarget::DragLeave",
+                                      "QxDropTarget::DragEnter", "QxDropTarget::Drop"}),
+            Traced());
+}
+
+// The system's own drag loop, in this process, onto the registered box;
+// the trace shows the system calling the methods.
 TEST_F(DropTargetTest, ARealDragOntoTheRegisteredBoxDropsTheFile) {
   Start(FilesOnly());
   HWND edit = Hwnd(kEdit);
   ASSERT_TRUE(Register(edit));
   SetForegroundWindow(Hwnd(0));
   Pump();
+  Traced().clear();
+  DropTargetTraceFn old = SetDropTargetTrace(KeepTrace);
   driver::DragFilesOnto(edit, {"C:\\拖放\\题库.xlsx"});
+  SetDropTargetTrace(old);
   ASSERT_EQ(1u, Received().size());
   EXPECT_EQ(3, Received()[0].event);
   EXPECT_EQ("C:\\拖放\\题库.xlsx", Received()[0].text);
+  ASSERT_FALSE(Traced().empty());
+  EXPECT_EQ("QxDropTarget::Drop", Traced().back());
+  EXPECT_NE(Traced().end(), std::find(Traced().begin(), Traced().end(), "QxDropTarget::DragEnter"));
   Revoke(edit);
 }
 

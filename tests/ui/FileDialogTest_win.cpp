@@ -5,11 +5,13 @@
 #include <ole2.h>
 
 #include <thread>
+#include <vector>
 
 #include "Driver.h"
 #include "TestSupport.h"
 #include "runtime/HelperTable.h"
 #include "ui/FileDialogKind.h"
+#include "ui/HelpViewer_win.h"
 #include "ui/Properties.h"
 #include "ui/WindowCommands.h"
 
@@ -164,12 +166,165 @@ TEST_F(FileDialogTest, TheFilterAndItsIndexReachTheDialog) {
   EXPECT_EQ("文本", selected);
 }
 
-TEST_F(FileDialogTest, TheFontAndHelpTypesShowNothing) {
+// Settings 20-29 are stored as they come, but for the help command, a
+// choice of six.
+TEST_F(FileDialogTest, TheFontAndHelpSettingsAreStoredTheHelpCommandWithinItsSix) {
+  Set(kFileDialogFontStrikeOut, MakeInt(5));
+  EXPECT_EQ(kTagBool, Get(kFileDialogFontStrikeOut).tag);
+  EXPECT_EQ(1u, Get(kFileDialogFontStrikeOut).lo);
+  SetText(kFileDialogHelpKey, "转换");
+  EXPECT_EQ("转换", GetText(kFileDialogHelpKey));
+  Set(kFileDialogHelpCommand, MakeInt(9));
+  EXPECT_EQ(5u, Get(kFileDialogHelpCommand).lo);
+  Set(kFileDialogHelpCommand, MakeInt(-1));
+  EXPECT_EQ(0u, Get(kFileDialogHelpCommand).lo);
+}
+
+// The font dialog as a user meets it: it opens on the control's font under
+// the control's title; a cancel changes nothing, a confirmed choice becomes
+// the control's font.
+TEST_F(FileDialogTest, TheFontDialogStartsFromTheSettingsAndAConfirmedFontIsWrittenBack) {
   Set(kFileDialogType, MakeInt(2));
+  SetText(kFileDialogTitle, "选择字体");
+  // Nothing set: the default GUI font, by the family the system draws it
+  // with (its own name is one the dialog does not list).
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+  std::vector<char> metrics(GetOutlineTextMetricsA(screen, 0, nullptr));
+  auto* otm = reinterpret_cast<OUTLINETEXTMETRICA*>(metrics.data());
+  GetOutlineTextMetricsA(screen, static_cast<UINT>(metrics.size()), otm);
+  std::string guiFamily = metrics.data() + reinterpret_cast<uintptr_t>(otm->otmpFamilyName);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  std::string startFace;
+  std::thread first([&] {
+    HWND dialog = driver::WaitForDialog("选择字体", 10000);
+    if (!dialog) dialog = driver::WaitForDialog("确定", 5000);
+    if (!dialog) return;
+    startFace = driver::Text(GetDlgItem(dialog, 0x470));
+    driver::CancelDialog(dialog);
+  });
   TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
   EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);
+  first.join();
+  EXPECT_EQ(guiFamily, startFace);
+  EXPECT_EQ("", GetText(kFileDialogFontName));
+
+  SetText(kFileDialogFontName, "Arial");
+  Set(kFileDialogFontSize, MakeInt(12));
+  Set(kFileDialogFontBold, MakeBool(true));
+  Set(kFileDialogFontColour, MakeInt(0x123456));
+
+  // Found by its title; a dialog without it is found by its face and
+  // cancelled all the same, so that the failure shows instead of a hang.
+  std::string face, size;
+  bool underline = true, titled = false;
+  std::thread reader([&] {
+    HWND dialog = driver::WaitForDialog("选择字体", 10000);
+    titled = dialog != nullptr;
+    if (!dialog) dialog = driver::WaitForDialog("Arial", 5000);
+    if (!dialog) return;
+    face = driver::Text(GetDlgItem(dialog, 0x470));
+    size = driver::Text(GetDlgItem(dialog, 0x472));
+    underline = SendMessageA(GetDlgItem(dialog, 0x411), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    driver::CancelDialog(dialog);
+  });
+  TaggedValue r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
+  reader.join();
+  EXPECT_TRUE(titled);
+  EXPECT_EQ(kTagBool, r.tag);
+  EXPECT_EQ(0u, r.lo);
+  EXPECT_EQ("Arial", face);
+  EXPECT_EQ("12", size);
+  EXPECT_FALSE(underline);
+  EXPECT_EQ(FileDialogEnd::Cancelled, LastFileDialogEnd(arg));
+  EXPECT_EQ("Arial", GetText(kFileDialogFontName));
+  EXPECT_EQ(12u, Get(kFileDialogFontSize).lo);
+
+  // A driver that cannot make its choice leaves the dialog up: it is
+  // cancelled here then.
+  HANDLE driver = driver::Launch(BuiltProgram("tests/ui/qxdriver.exe") +
+                                 " font \"选择字体\" Arial 16 u");
+  ASSERT_NE(nullptr, driver);
+  long driverExit = -3;
+  std::thread watcher([&] {
+    driverExit = driver::WaitForExit(driver, 30000);
+    if (driverExit != 0)
+      if (HWND dialog = driver::WaitForDialog("Arial", 1000)) driver::CancelDialog(dialog);
+  });
+  r = HelperTable().callCoreCommand(ShowFileDialog, 1, &arg);
+  watcher.join();
+  CloseHandle(driver);
+  EXPECT_EQ(0, driverExit);
+  EXPECT_EQ(1u, r.lo);
+  EXPECT_EQ("Arial", GetText(kFileDialogFontName));
+  EXPECT_EQ(16u, Get(kFileDialogFontSize).lo);
+  EXPECT_EQ(1u, Get(kFileDialogFontUnderline).lo);
+  EXPECT_EQ(0u, Get(kFileDialogFontStrikeOut).lo);
+  EXPECT_EQ(0x123456u, Get(kFileDialogFontColour).lo);
+}
+
+// The help viewer's calls, seen through its table instead of a viewer.
+struct HelpCallSeen {
+  HWND owner;
+  std::string file;
+  UINT command;
+  ULONG_PTR data;
+  std::string key;
+};
+std::vector<HelpCallSeen> g_helpCalls;
+bool g_helpAnswer = true;
+const HelpViewerOps kSeenViewer = {[](HWND owner, const char* file, UINT command, ULONG_PTR data) {
+  HelpCallSeen c = {owner, file ? file : "", command, data, ""};
+  if (command == HELP_KEY || command == HELP_PARTIALKEY)
+    c.key = reinterpret_cast<const char*>(data);
+  g_helpCalls.push_back(c);
+  return g_helpAnswer;
+}};
+
+TEST_F(FileDialogTest, TheHelpTypeAsksTheViewerForTheFileAtWhatTheCommandSays) {
+  const HelpViewerOps* old = SetHelpViewerOps(&kSeenViewer);
+  g_helpCalls.clear();
+  g_helpAnswer = true;
+  TaggedValue arg = {kTestWindow, kDialog, kTagFileDialog};
+  auto show = [&] { return HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo != 0; };
   Set(kFileDialogType, MakeInt(3));
-  EXPECT_EQ(0u, HelperTable().callCoreCommand(ShowFileDialog, 1, &arg).lo);
+  // No help file named: the viewer is not asked.
+  EXPECT_FALSE(show());
+  EXPECT_TRUE(g_helpCalls.empty());
+
+  SetText(kFileDialogFileName, "C:\\帮助.hlp");
+  Set(kFileDialogHelpContext, MakeInt(1207));
+  EXPECT_TRUE(show());  // command 0: the contents
+  Set(kFileDialogHelpCommand, MakeInt(1));
+  EXPECT_TRUE(show());
+  Set(kFileDialogHelpCommand, MakeInt(2));
+  SetText(kFileDialogHelpKey, "转换");
+  EXPECT_TRUE(show());
+  Set(kFileDialogHelpCommand, MakeInt(3));
+  EXPECT_TRUE(show());
+  Set(kFileDialogHelpCommand, MakeInt(4));
+  EXPECT_TRUE(show());
+  Set(kFileDialogHelpCommand, MakeInt(5));
+  g_helpAnswer = false;
+  EXPECT_FALSE(show());
+  EXPECT_EQ(FileDialogEnd::Failed, LastFileDialogEnd(arg));
+
+  ASSERT_EQ(6u, g_helpCalls.size());
+  for (const HelpCallSeen& c : g_helpCalls) {
+    EXPECT_EQ("C:\\帮助.hlp", c.file);
+    EXPECT_EQ(Hwnd(0), c.owner);
+  }
+  EXPECT_EQ(static_cast<UINT>(HELP_FINDER), g_helpCalls[0].command);
+  EXPECT_EQ(static_cast<UINT>(HELP_CONTEXT), g_helpCalls[1].command);
+  EXPECT_EQ(1207u, g_helpCalls[1].data);
+  EXPECT_EQ(static_cast<UINT>(HELP_KEY), g_helpCalls[2].command);
+  EXPECT_EQ("转换", g_helpCalls[2].key);
+  EXPECT_EQ(static_cast<UINT>(HELP_PARTIALKEY), g_helpCalls[3].command);
+  EXPECT_EQ("转换", g_helpCalls[3].key);
+  EXPECT_EQ(static_cast<UINT>(HELP_HELPONHELP), g_helpCalls[4].command);
+  EXPECT_EQ(static_cast<UINT>(HELP_QUIT), g_helpCalls[5].command);
+  SetHelpViewerOps(old);
 }
 
 }  // namespace

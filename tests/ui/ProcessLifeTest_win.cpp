@@ -12,6 +12,7 @@
 #include "ui/EditBoxKind.h"
 #include "ui/Properties.h"
 #include "runtime/RuntimeService.h"
+#include "ui/WindowCommands.h"
 
 #include <thread>
 
@@ -22,6 +23,8 @@ using namespace test;
 
 // Set by a test that follows the hidden owner and OLE through the teardown.
 bool g_watchTeardown = false;
+// Set by a test that looks for the visual style's hook after the teardown.
+bool g_watchStyle = false;
 HWND g_owner = nullptr;
 
 intptr_t ToolNotify(int32_t code, intptr_t, intptr_t) {
@@ -69,6 +72,7 @@ int EntryRoutine() {
     fprintf(stderr, "[owner %s, ole %s]\n", IsWindow(g_owner) ? "alive" : "gone",
             ole == S_OK ? "released" : "held");
   }
+  if (g_watchStyle) fprintf(stderr, "[style hook %s]\n", RemoveVisualStyle() ? "left" : "gone");
   fprintf(stderr, "[exit %d]\n", code);
   fflush(stderr);
   ExitProcess(code);
@@ -159,16 +163,70 @@ TEST(ProcessLifeDeathTest, NoWindowLeftWhenTheLoopWouldStartEndsNormally) {
               ::testing::ExitedWithCode(0), "\\[exit routine on main\\]\n\\[tools 6\\]\n\\[exit 0\\]\n$");
 }
 
+// The libraries' requests 2003 and 2004 answer the same folder, without
+// its backslash, and the program's file name.
 TEST(ProcessLifeDeathTest, TheCurrentDirectoryIsTheProgramsFolder) {
   EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
                 char cwd[MAX_PATH], exe[MAX_PATH];
                 GetCurrentDirectoryA(MAX_PATH, cwd);
                 GetModuleFileNameA(nullptr, exe, MAX_PATH);
-                *strrchr(exe, '\\') = 0;
-                fprintf(stderr, "[folder %s]\n", lstrcmpiA(cwd, exe) == 0 ? "same" : cwd);
+                char* slash = strrchr(exe, '\\');
+                *slash = 0;
+                auto* folder =
+                    reinterpret_cast<const char*>(RuntimeService(kRequestProgramFolder, 0, 0));
+                auto* name =
+                    reinterpret_cast<const char*>(RuntimeService(kRequestProgramName, 0, 0));
+                fprintf(stderr, "[folder %s, request folder %s, name %s]\n",
+                        lstrcmpiA(cwd, exe) == 0 ? "same" : cwd,
+                        lstrcmpiA(folder, exe) == 0 ? "same" : folder,
+                        lstrcmpiA(name, slash + 1) == 0 ? "same" : name);
                 PostMessageA(Hwnd(0), WM_CLOSE, 0, 0);
               }),
-              ::testing::ExitedWithCode(0), "\\[folder same\\]\n");
+              ::testing::ExitedWithCode(0),
+              "\\[folder same, request folder same, name same\\]\n");
+}
+
+// Idle callbacks: the last registered runs first, one per window, and a
+// callback whose window has gone is dropped.
+HWND g_extra = nullptr;
+void MainIdle(intptr_t argument) {
+  static int calls = 0;
+  if (++calls > 3) return;
+  fprintf(stderr, "[idle main %d]\n", static_cast<int>(argument));
+  if (calls == 3) PostMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+}
+void ExtraIdle(intptr_t argument) {
+  fprintf(stderr, "[idle extra %d]\n", static_cast<int>(argument));
+  DestroyWindow(g_extra);
+}
+
+TEST(ProcessLifeDeathTest, IdleCallbacksRunLastFirstWhileTheirWindowLives) {
+  EXPECT_EXIT(RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
+                g_extra = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                          nullptr, GetModuleHandleA(nullptr), nullptr);
+                bool first = AddIdleCallback(Hwnd(0), MainIdle, 1);
+                bool again = AddIdleCallback(Hwnd(0), MainIdle, 2);
+                bool extra = AddIdleCallback(g_extra, ExtraIdle, 3);
+                fprintf(stderr, "[added %d %d %d]\n", first, again, extra);
+              }),
+              ::testing::ExitedWithCode(0),
+              "\\[added 1 0 1\\]\n\\[idle extra 3\\]\n\\[idle main 1\\]\n\\[idle main 1\\]\n"
+              "\\[idle main 1\\]\n\\[exit routine on main\\]\n");
+}
+
+// The runtime's remaining objects go at the teardown: the visual style's
+// hook on the thread is removed.
+TEST(ProcessLifeDeathTest, TheTeardownRemovesTheVisualStylesHook) {
+  EXPECT_EXIT(
+      {
+        g_watchStyle = true;
+        RunProgram([](TaggedValue*, int32_t, const uintptr_t*) {
+          TaggedValue scheme = MakeInt(3);
+          HelperTable().callCoreCommand(ApplyVisualStyle, 1, &scheme);
+          PostMessageA(Hwnd(0), WM_CLOSE, 0, 0);
+        });
+      },
+      ::testing::ExitedWithCode(0), "\\[tools 6\\]\n\\[style hook gone\\]\n\\[exit 0\\]\n$");
 }
 
 TEST(ProcessLifeDeathTest, IdleTimeGoesToAWindowWhileItsHandlerAsksForMore) {

@@ -398,5 +398,33 @@ TEST_F(VisualStyleTest, TheButtonsOwnProcedureSeesEachMouseMoveOnce) {
   SetWindowLongPtrA(b, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_counted));
 }
 
+// The pointer itself, moved over the button and away from it: the move
+// makes the button hot, and the leave report that the style asked for with
+// TrackMouseEvent, not one sent here, makes it cold again.
+TEST_F(VisualStyleTest, ARealPointerLeavingTheButtonEndsItsHotState) {
+  Apply(3);
+  HWND b = Hwnd(kButton2);
+  RECT rc;
+  GetWindowRect(b, &rc);
+  SetCursorPos(rc.right + 300, rc.bottom + 300);
+  Pump();
+  const COLORREF cold = Capture(b).At((rc.right - rc.left) / 2, 2);
+  auto hot = [&] { return (FindStyledWindow(b)->flags & kStyleHot) != 0; };
+  auto waitFor = [&](bool wanted) {
+    for (int i = 0; i < 100 && hot() != wanted; ++i) {
+      Sleep(20);
+      Pump();
+    }
+    return hot() == wanted;
+  };
+  ASSERT_FALSE(hot());
+  SetCursorPos(rc.left + 10, rc.top + 8);
+  ASSERT_TRUE(waitFor(true));
+  EXPECT_EQ(RGB(255, 240, 207), Capture(b).At((rc.right - rc.left) / 2, 2));
+  SetCursorPos(rc.right + 300, rc.bottom + 300);
+  EXPECT_TRUE(waitFor(false));
+  EXPECT_EQ(cold, Capture(b).At((rc.right - rc.left) / 2, 2));
+}
+
 }  // namespace
 }  // namespace qx

@@ -121,6 +121,21 @@ TEST_F(WindowCommandsTest, ShowMessageUsesTheDefaultTitleAndGivesButtonCodesFrom
   EXPECT_EQ("42", yesNo.text);
   EXPECT_TRUE(yesNo.yes && yesNo.no);
   EXPECT_EQ(Hwnd(0), yesNo.owner);
+
+  // A truth value and a date-time are shown as their text.
+  SeenBox truth, date;
+  watcher = PressWhenShown("信息：", IDOK, &truth);
+  TaggedValue args3[] = {MakeBool(true), MakeInt(0)};
+  HelperTable().callCoreCommand(ShowMessage, 2, args3);
+  watcher.join();
+  EXPECT_EQ("真", truth.text);
+  watcher = PressWhenShown("信息：", IDOK, &date);
+  TaggedValue when = MakeDouble(45000.75);
+  when.tag = kTagDateTime;
+  TaggedValue args4[] = {when, MakeInt(0)};
+  HelperTable().callCoreCommand(ShowMessage, 2, args4);
+  watcher.join();
+  EXPECT_EQ("2023年3月15日18时0分0秒", date.text);
 }
 
 // The program's windows are disabled while a task-modal box is up, which

@@ -46,6 +46,10 @@ bool ChooseFile(HWND dialog, const char* path);
 // selection message carries a pointer, so the path is first written into
 // the browser's own process.
 bool ChooseFolderIn(HWND dialog, const char* path);
+// In the font dialog: picks the face and the size from their lists as a
+// click would, ticks underline when asked, and presses OK. False when a
+// face or size is not in the lists.
+bool ChooseFontIn(HWND dialog, const char* face, const char* size, bool underline);
 // Presses Cancel.
 void CancelDialog(HWND dialog);
 

@@ -182,6 +182,34 @@ bool ChooseFolderIn(HWND dialog, const char* path) {
   return ok;
 }
 
+namespace {
+
+// Selects the entry of the dialog's combo box that reads `text` and tells
+// the dialog, as a selection by the user does.
+bool PickFromList(HWND dialog, int id, const char* text) {
+  HWND combo = GetDlgItem(dialog, id);
+  if (!combo) return false;
+  DWORD_PTR at = static_cast<DWORD_PTR>(CB_ERR);
+  SendMessageTimeoutA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                      reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &at);
+  if (static_cast<LRESULT>(at) == CB_ERR) return false;
+  SendMessageA(combo, CB_SETCURSEL, at, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  return true;
+}
+
+}  // namespace
+
+bool ChooseFontIn(HWND dialog, const char* face, const char* size, bool underline) {
+  constexpr int kFaces = 0x470, kSizes = 0x472, kUnderline = 0x411;  // cmb1, cmb3, chx2
+  if (!PickFromList(dialog, kFaces, face) || !PickFromList(dialog, kSizes, size)) return false;
+  HWND box = GetDlgItem(dialog, kUnderline);
+  if (underline && box && SendMessageA(box, BM_GETCHECK, 0, 0) != BST_CHECKED)
+    SendMessageA(box, BM_CLICK, 0, 0);
+  PressOk(dialog);
+  return true;
+}
+
 void CancelDialog(HWND dialog) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));

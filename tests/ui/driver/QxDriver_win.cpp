@@ -13,6 +13,8 @@
 //                                       title or a control's text: choose
 //                                       PATH, or cancel with -
 //   qxdriver folder TEXT PATH|-         the same in the folder browser
+//   qxdriver font TEXT FACE SIZE [u]|-  in the font dialog: pick the face
+//                                       and size (and underline), OK; or cancel
 //   qxdriver picture TITLE FILE.bmp     what the screen shows of the window
 //
 // ID 0 is the window itself. Exit code 0 on success, 1 when the window or
@@ -27,13 +29,23 @@ using namespace qx::driver;
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close|command|menu|file|folder|picture TITLE ...\n");
+    fprintf(stderr, "usage: qxdriver wait|gone|click|settext|gettext|key|close|command|menu|file|folder|font|picture TITLE ...\n");
     return 2;
   }
   const char* verb = argv[1];
   const char* title = argv[2];
   DWORD wait = argc > 3 && (!strcmp(verb, "wait") || !strcmp(verb, "gone")) ? atoi(argv[3]) : 10000;
   if (!strcmp(verb, "gone")) return WaitForWindowGone(title, wait) ? 0 : 1;
+  if (!strcmp(verb, "font")) {
+    if (argc < 4 || (strcmp(argv[3], "-") && argc < 5)) return 2;
+    HWND dialog = WaitForDialog(title, 20000);
+    if (!dialog) return 1;
+    if (!strcmp(argv[3], "-")) {
+      CancelDialog(dialog);
+      return 0;
+    }
+    return ChooseFontIn(dialog, argv[3], argv[4], argc > 5 && !strcmp(argv[5], "u")) ? 0 : 1;
+  }
   if (!strcmp(verb, "file") || !strcmp(verb, "folder")) {
     if (argc < 4) return 2;
     HWND dialog = WaitForDialog(title, 20000);
