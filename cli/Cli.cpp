@@ -115,6 +115,29 @@ struct PieceWriter {
 // What became of one file.
 enum class Outcome { Done, Failed, NoSuchSheet };
 
+// The messages of a file that opened nothing, each naming the file once.
+std::string RefusedMessage(const std::string& pathGbk, const reader::OpenFailure& why) {
+  return "无法读取文件“" + pathGbk + "”：" + GbkFromUtf8(reader::OpenFailureReason(why));
+}
+std::string NoSuchSheetMessage(const std::string& pathGbk, const app::ReaderWorksheet& sheet) {
+  std::string message = "文件“" + pathGbk + "”中没有工作表“" + GbkFromUtf8(sheet.sheetChoice) +
+                        "”；现有的工作表：";
+  for (size_t i = 0; i < sheet.book.sheets.size(); ++i) {
+    if (i) message += "、";
+    message += std::to_string(i + 1) + " " + GbkFromUtf8(sheet.book.sheets[i].name);
+  }
+  return message;
+}
+Outcome Failed(const std::string& pathGbk, const app::ReaderWorksheet& sheet,
+               const app::OpenSheetFailure& why, std::string* message) {
+  if (why.code == app::OpenSheetCode::kNoSuchSheet) {
+    *message = NoSuchSheetMessage(pathGbk, sheet);
+    return Outcome::NoSuchSheet;
+  }
+  *message = RefusedMessage(pathGbk, why.file);
+  return Outcome::Failed;
+}
+
 // One file: convert, replace, save or print. Anything but Done comes with
 // a message line.
 Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::string* message) {
@@ -122,7 +145,8 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
   if (!FilePathGbk(file, &pathGbk, message)) return Outcome::Failed;
   app::ReaderWorksheet sheet;
   sheet.sheetChoice = o.sheet;
-  std::string body, error;
+  std::string body;
+  app::OpenSheetFailure why;
   if (o.toStdout && o.steps.empty()) {
     // Nothing to replace: the text goes out in pieces as it is built and is
     // never held whole. A conversion fails only before its first piece.
@@ -132,10 +156,8 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
                             static_cast<PieceWriter*>(self)->Append(bytes, n);
                           },
                           &writer};
-    if (!app::ConvertWorksheet(app::MakeReaderWorksheetSource(&sheet), pathGbk, sink, &error)) {
-      *message = GbkFromUtf8(error);
-      return sheet.noSuchSheet ? Outcome::NoSuchSheet : Outcome::Failed;
-    }
+    if (!app::ConvertWorksheet(app::MakeReaderWorksheetSource(&sheet), pathGbk, sink, &why))
+      return Failed(pathGbk, sheet, why, message);
     writer.Flush();
     if (writer.failed || fflush(out) != 0) {
       *message = "写标准输出失败";
@@ -143,11 +165,8 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
     }
     return Outcome::Done;
   }
-  if (!app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&sheet), pathGbk, &body,
-                                   &error)) {
-    *message = GbkFromUtf8(error);
-    return sheet.noSuchSheet ? Outcome::NoSuchSheet : Outcome::Failed;
-  }
+  if (!app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&sheet), pathGbk, &body, &why))
+    return Failed(pathGbk, sheet, why, message);
   bool autoDone = false;
   for (const Step& step : o.steps) {
     if (step.automatic) {
@@ -195,9 +214,9 @@ bool ListSheets(const std::string& file, FILE* out, std::string* message) {
   std::string pathGbk;
   if (!FilePathGbk(file, &pathGbk, message)) return false;
   reader::Workbook book;
-  std::string error;
-  if (!reader::OpenWorkbookFile(pathGbk, &book, &error)) {
-    *message = GbkFromUtf8(error);
+  reader::OpenFailure why;
+  if (!reader::OpenWorkbookFile(pathGbk, &book, &why)) {
+    *message = RefusedMessage(pathGbk, why);
     return false;
   }
   for (size_t i = 0; i < book.sheets.size(); ++i) {

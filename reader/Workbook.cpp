@@ -188,27 +188,23 @@ bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out, std::str
   return ReadAny(bytes, format, "Sheet1", out, error);
 }
 
-bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, std::string* error) {
-  const std::string pathUtf8 = gbk::ToUtf8(pathGbk);
-  const std::string prefix = "无法读取文件“" + pathUtf8 + "”：";
+bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, OpenFailure* why) {
   *out = Workbook();
+  *why = OpenFailure();
   ByteBlock block;
-  std::string reason;
-  if (!ReadFileBytes(pathGbk, &block, &reason)) {
-    *error = prefix + reason;
-    return false;
-  }
+  if (!ReadFileBytes(pathGbk, &block, &why->code)) return false;
   const std::string_view bytes = block.view();
+  const std::string pathUtf8 = gbk::ToUtf8(pathGbk);
   std::string_view name = BaseName(pathUtf8);
   Format format = DetectFormat(bytes, name);
   if (format == Format::Unknown) {
-    *error = prefix + "不是可识别的表格文件（支持 .xlsx、.xls、.ods、.csv）";
+    why->code = OpenFailureCode::kNotAWorkbook;
     return false;
   }
   // A CSV sheet is named after its file, without the extension.
   std::string_view stem = name.substr(0, std::min(name.size(), name.rfind('.')));
-  if (!ReadAny(bytes, format, stem, out, &reason)) {
-    *error = prefix + reason;
+  if (!ReadAny(bytes, format, stem, out, &why->detail)) {
+    why->code = OpenFailureCode::kUnreadableContent;
     return false;
   }
   return true;

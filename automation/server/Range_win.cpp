@@ -57,7 +57,7 @@ bool WildMatch(const wchar_t* p, const wchar_t* pe, const wchar_t* s, const wcha
 // error value's literal ("#N/A"), as it is shown.
 std::wstring CellText(const reader::Workbook& book, const reader::Cell& cell) {
   if (cell.type == reader::CellType::Error && cell.textId < book.strings.size())
-    return Utf8ToWide(book.strings[cell.textId]);
+    return WideFromUtf8(book.strings[cell.textId]);
   VARIANT v, text;
   CellToVariant(book, &cell, &v);
   VariantInit(&text);

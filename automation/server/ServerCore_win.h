@@ -2,6 +2,9 @@
 // (open workbooks, application settings, advised event sinks), IDispatch
 // over the DLL's own type library, the count of live objects, and the
 // constructors of the object kinds.
+//
+// Text: UTF-8 inside, as the reader's model holds it; UTF-16 (BSTR) at
+// every interface; GBK only for the path handed to the reader.
 #pragma once
 
 #include "QxSheets.h"
@@ -18,6 +21,7 @@
 #include "automation/SpreadsheetModel.h"
 #include "automation/server/SheetArea.h"
 #include "reader/Workbook.h"
+#include "runtime/encoding/Wide_win.h"
 
 namespace qx::sheets {
 
@@ -133,8 +137,6 @@ HRESULT ServerTypeInfo(REFIID iid, bool dispatchView, ITypeInfo** out);
 // Fails a call with a reason the client sees in EXCEPINFO (the type
 // library's Invoke turns it into DISP_E_EXCEPTION).
 HRESULT Fail(HRESULT hr, const std::wstring& reason);
-std::wstring Utf8ToWide(std::string_view utf8);
-std::string WideToUtf8(const std::wstring& wide);
 
 // IUnknown and IDispatch for an object that implements dual interface I.
 template <class I>

@@ -71,9 +71,10 @@ void RemoveTree(const std::string& folder) {
 
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
-  std::string text, error;
+  std::string text;
+  app::OpenSheetFailure error;
   EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error))
-      << error;
+      << reader::OpenFailureReason(error.file);
   return text;
 }
 

@@ -23,8 +23,8 @@ std::string GbkPath(const std::string& utf8) {
 
 Workbook Open(const std::string& utf8Path) {
   Workbook b;
-  std::string err;
-  EXPECT_TRUE(OpenWorkbookFile(GbkPath(utf8Path), &b, &err)) << err;
+  OpenFailure err;
+  EXPECT_TRUE(OpenWorkbookFile(GbkPath(utf8Path), &b, &err)) << OpenFailureReason(err);
   return b;
 }
 
@@ -119,8 +119,8 @@ class OdsSpaces : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(OdsSpaces, KeptAsTheApplicationsShowThem) {
   Workbook b;
-  std::string err;
-  ASSERT_TRUE(OpenWorkbookFile(GbkPath(DataPath(GetParam())), &b, &err)) << err;
+  OpenFailure err;
+  ASSERT_TRUE(OpenWorkbookFile(GbkPath(DataPath(GetParam())), &b, &err)) << OpenFailureReason(err);
   EXPECT_EQ(Show(b, 0, "A1"), " lead");
   EXPECT_EQ(Show(b, 0, "A2"), "trail ");
   EXPECT_EQ(Show(b, 0, "A3"), "a  b");
@@ -161,18 +161,23 @@ TEST(RealWorldFiles, RefusedWithWhatIsWrong) {
   };
   for (const auto& [file, reason] : cases) {
     Workbook b;
-    std::string err;
-    EXPECT_FALSE(OpenWorkbookFile(GbkPath(DataPath(file)), &b, &err)) << file;
+    OpenFailure why;
+    EXPECT_FALSE(OpenWorkbookFile(GbkPath(DataPath(file)), &b, &why)) << file;
+    std::string err = OpenFailureReason(why);
     EXPECT_NE(err.find(reason), std::string::npos) << err;
     EXPECT_EQ(err.find('\n'), std::string::npos) << err;
   }
 }
 
-TEST(OpenWorkbookFile, ErrorsNameTheFile) {
+// The reader names no file (the program showing the failure does, once):
+// it says what went wrong.
+TEST(OpenWorkbookFile, ErrorsSayWhatWentWrong) {
   Workbook b;
-  std::string err;
-  EXPECT_FALSE(OpenWorkbookFile(GbkPath(DataPath("不存在的文件.xlsx")), &b, &err));
-  EXPECT_NE(err.find("不存在的文件.xlsx"), std::string::npos) << err;
+  OpenFailure why;
+  EXPECT_FALSE(OpenWorkbookFile(GbkPath(DataPath("不存在的文件.xlsx")), &b, &why));
+  EXPECT_EQ(why.code, OpenFailureCode::kNotFound);
+  std::string err = OpenFailureReason(why);
+  EXPECT_EQ(err.find("不存在的文件.xlsx"), std::string::npos) << err;
   EXPECT_NE(err.find("不存在"), std::string::npos) << err;
   EXPECT_EQ(err.find('\n'), std::string::npos);
 
@@ -183,8 +188,8 @@ TEST(OpenWorkbookFile, ErrorsNameTheFile) {
 // per row, split at the commas.
 TEST(OpenWorkbookFile, TextWithAnUnknownExtensionIsReadAsDelimitedText) {
   Workbook b;
-  std::string err;
-  ASSERT_TRUE(OpenWorkbookFile(GbkPath(DataPath("make-test-data.sh")), &b, &err)) << err;
+  OpenFailure err;
+  ASSERT_TRUE(OpenWorkbookFile(GbkPath(DataPath("make-test-data.sh")), &b, &err)) << OpenFailureReason(err);
   ASSERT_EQ(b.sheets.size(), 1u);
   EXPECT_EQ(b.sheets[0].name, "make-test-data");
   EXPECT_EQ(Show(b, 0, "A1"), "#!/usr/bin/env bash");
