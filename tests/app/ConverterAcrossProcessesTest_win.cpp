@@ -15,6 +15,8 @@
 #include "LocalServerRegistration_win.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
+#include "reader/Gbk.h"
+#include "reader/Workbook.h"
 
 namespace qx {
 namespace {
@@ -46,8 +48,10 @@ std::wstring Wide(const std::string& ansi) {
 
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
-  std::string text, error;
-  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error)) << error;
+  std::string text;
+  app::OpenSheetFailure error;
+  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error))
+      << reader::OpenFailureReason(error.file);
   return text;
 }
 
@@ -171,6 +175,28 @@ TEST(ConverterAcrossProcesses, AFailedOpenShowsTheServersReason) {
   EXPECT_EQ(0u, message.find("无法打开文件：" + broken + "\r\n")) << message;
   EXPECT_GT(message.size(), ("无法打开文件：" + broken + "\r\n").size()) << "the server's reason follows";
   EXPECT_EQ("", Text(program.Control(kBody)));
+  EXPECT_EQ(0, program.End());
+  DeleteFileA(broken.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+// Across processes too our server's reason arrives as its code and words,
+// and only the reason follows the file's name.
+TEST(ConverterAcrossProcesses, AFailedOpenNamesTheFileOnce) {
+  LocalServerRegistration registration;
+  ASSERT_TRUE(registration.ok());
+  std::string folder = TempFolder("qx-once-");
+  std::string broken = folder + "\\坏文件.xlsx";
+  { std::ofstream(broken, std::ios::binary) << "PK\x03\x04 broken"; }
+  reader::Workbook book;
+  reader::OpenFailure why;
+  ASSERT_FALSE(reader::OpenWorkbookFile(broken, &book, &why));
+  std::string reason;
+  gbk::FromUtf8(reader::OpenFailureReason(why), &reason);
+  Program program(Built("app/quillox.exe"));
+  ASSERT_TRUE(program.ok());
+  program.Choose(broken);
+  EXPECT_EQ("无法打开文件：" + broken + "\r\n" + reason, program.ConvertToMessage());
   EXPECT_EQ(0, program.End());
   DeleteFileA(broken.c_str());
   RemoveDirectoryA(folder.c_str());
