@@ -40,13 +40,12 @@ bool OpenFirstSheet(void* self, const std::string& pathGbk, std::string* error) 
   w->sheet = nullptr;
   w->cursor = 0;
   w->noSuchSheet = false;
-  if (!reader::OpenWorkbookFile(pathGbk, &w->book, error)) return false;
+  // Only the sheet converted has to be readable: another that is not
+  // still lists by name.
+  if (!reader::OpenWorkbookFile(pathGbk, &w->book, error, reader::BadSheets::KeepListed))
+    return false;
   if (w->book.sheets.empty()) return true;
-  if (w->sheetChoice.empty()) {
-    w->sheet = &w->book.sheets.front();
-    return true;
-  }
-  int index = reader::FindSheet(w->book, w->sheetChoice);
+  int index = w->sheetChoice.empty() ? 0 : reader::FindSheet(w->book, w->sheetChoice);
   if (index < 0) {
     // The reader's messages are UTF-8; this file's literals are GBK.
     w->noSuchSheet = true;
@@ -58,7 +57,12 @@ bool OpenFirstSheet(void* self, const std::string& pathGbk, std::string* error) 
     }
     return false;
   }
-  w->sheet = &w->book.sheets[static_cast<size_t>(index)];
+  const reader::Sheet& chosen = w->book.sheets[static_cast<size_t>(index)];
+  if (!chosen.failure.empty()) {
+    *error = reader::SheetFailureMessage(pathGbk, chosen);
+    return false;
+  }
+  w->sheet = &chosen;
   return true;
 }
 

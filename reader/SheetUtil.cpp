@@ -246,6 +246,34 @@ void DecodeOfficeEscapes(std::string* text) {
   text->swap(out);
 }
 
+std::string ForMessage(std::string_view text, size_t maxBytes) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (out.size() >= maxBytes && (c & 0xC0) != 0x80) {
+      out += "…";
+      break;
+    }
+    out += c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
+  }
+  return out;
+}
+
+std::string QuotedSheet(std::string_view name) {
+  return "工作表“" + ForMessage(name, 93) + "”";  // 31 characters, a sheet name's limit
+}
+
+bool ApplyBadSheets(const Workbook& book, BadSheets badSheets, std::string* error) {
+  if (badSheets == BadSheets::KeepListed) return true;
+  for (const Sheet& sheet : book.sheets) {
+    if (!sheet.failure.empty()) {
+      *error = sheet.failure;
+      return false;
+    }
+  }
+  return true;
+}
+
 uint32_t InternError(Workbook* book, std::vector<uint32_t>* known, std::string_view literal) {
   for (uint32_t id : *known) {
     if (book->strings[id] == literal) return id;

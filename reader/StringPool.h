@@ -48,6 +48,12 @@ class StringPool {
     ends_.reserve(ends_.size() + count);
     if (bytes) chars_.reserve(chars_.size() + bytes);
   }
+  // Drops the texts from `count` on (those of a sheet that failed).
+  void truncate(size_t count) {
+    if (count >= ends_.size()) return;
+    ends_.resize(count);
+    chars_.resize(count ? ends_.back() : 0);
+  }
   // Gives back what reserving overestimated.
   void shrink_to_fit() {
     chars_.shrink_to_fit();

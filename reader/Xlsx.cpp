@@ -100,11 +100,16 @@ class XlsxReader {
   bool XmlFail(const xml::Reader& r, std::string_view part) {
     return Fail("部件 " + std::string(part) + " 的 XML 无效：" + r.error());
   }
+  // A sheet's part in a message: which sheet, and where it is kept.
+  static std::string SheetPart(const Sheet& sheet, std::string_view part) {
+    return detail::QuotedSheet(sheet.name) + "（部件 " + std::string(part) + "）";
+  }
   // Extracts a part; missing parts are an error only when `required`.
   bool LoadPart(std::string_view name, bool required, std::string* data, bool* found);
-  // Parses a large part as it inflates, with parse(xml::Reader&).
+  // Parses a large part as it inflates, with parse(xml::Reader&); damage
+  // of the member is told as label + "：" + what is wrong.
   template <class Parse>
-  bool StreamPart(std::string_view name, const zip::Entry& entry, Parse parse);
+  bool StreamPart(std::string_view label, const zip::Entry& entry, Parse parse);
   bool ReadRelationships(std::string_view sourcePart, std::vector<Relationship>* rels);
   bool ReadWorkbookPart(std::string_view part, std::vector<SheetRef>* sheets);
   bool ReadSharedStrings(std::string_view part);
@@ -139,16 +144,16 @@ bool XlsxReader::LoadPart(std::string_view name, bool required, std::string* dat
 }
 
 template <class Parse>
-bool XlsxReader::StreamPart(std::string_view name, const zip::Entry& entry, Parse parse) {
+bool XlsxReader::StreamPart(std::string_view label, const zip::Entry& entry, Parse parse) {
   zip::EntryStream stream;
   std::string err;
-  if (!zip_.OpenStream(entry, &stream, &err)) return Fail(std::string(name) + "：" + err);
+  if (!zip_.OpenStream(entry, &stream, &err)) return Fail(std::string(label) + "：" + err);
   MemberSource source(&stream);
   xml::Reader r(&source, window_);
   if (parse(r)) return true;
   // A damaged member is what to report, whatever its bytes made the parse
   // stumble on first, as when a part was checked whole before its parse.
-  if (!stream.Drain()) return Fail(std::string(name) + "：" + stream.error());
+  if (!stream.Drain()) return Fail(std::string(label) + "：" + stream.error());
   return false;
 }
 
@@ -365,8 +370,8 @@ ValueType TypeOf(std::string_view t) {
 
 bool XlsxReader::ReadSheet(std::string_view part, Sheet* sheet) {
   const zip::Entry* entry = zip_.Find(part);
-  if (!entry) return Fail("缺少部件 " + std::string(part));
-  return StreamPart(part, *entry, [&](xml::Reader& r) {
+  if (!entry) return Fail("缺少" + detail::QuotedSheet(sheet->name) + "的部件 " + std::string(part));
+  return StreamPart(SheetPart(*sheet, part), *entry, [&](xml::Reader& r) {
     return ReadCells(r, part, entry->uncompressedSize, sheet);
   });
 }
@@ -381,14 +386,15 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
   constexpr uint64_t kSampleBytes = 256 * 1024;
   uint64_t dataStart = 0;
   bool reserved = false;
-  const std::string where = "工作表“" + sheet->name + "”";
+  const std::string where = detail::QuotedSheet(sheet->name);
+  auto xmlFail = [&] { return Fail(SheetPart(*sheet, part) + "的 XML 无效：" + r.error()); };
   size_t dataDepth = 0;
   int32_t row = 0, col = 0;
   std::string value, inlineText;
   for (;;) {
     Token t = r.Next();
     if (t == Token::End) break;
-    if (t == Token::Error) return XmlFail(r, part);
+    if (t == Token::Error) return xmlFail();
     if (t == Token::EndElement) {
       if (dataDepth && r.depth() == dataDepth) dataDepth = 0;
       continue;
@@ -436,7 +442,7 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       continue;
     }
     if (name != "c") {
-      if (!r.SkipElement()) return XmlFail(r, part);
+      if (!r.SkipElement()) return xmlFail();
       continue;
     }
     // A cell.
@@ -461,7 +467,7 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       const size_t cellDepth = r.depth();
       for (;;) {
         Token u = r.Next();
-        if (u == Token::Error || u == Token::End) return XmlFail(r, part);
+        if (u == Token::Error || u == Token::End) return xmlFail();
         if (u == Token::EndElement && r.depth() == cellDepth) break;
         if (u != Token::StartElement) continue;
         if (r.local() == "v") {
@@ -473,16 +479,16 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
           const size_t vDepth = r.depth();
           for (;;) {
             Token w = r.Next();
-            if (w == Token::Error || w == Token::End) return XmlFail(r, part);
+            if (w == Token::Error || w == Token::End) return xmlFail();
             if (w == Token::Text) r.AppendText(&value);
             if (w == Token::EndElement && r.depth() == vDepth) break;
           }
         } else if (r.local() == "is") {
           hasInline = true;
-          if (!ReadRichText(r, &inlineText)) return XmlFail(r, part);
+          if (!ReadRichText(r, &inlineText)) return xmlFail();
         } else {
           if (r.local() == "f") hasFormula = true;
-          if (!r.SkipElement()) return XmlFail(r, part);
+          if (!r.SkipElement()) return xmlFail();
         }
       }
     } else {
@@ -535,7 +541,7 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       }
     } else {
       double v;
-      if (!detail::ParseNumber(value, &v)) return Fail(where + "中的数值无效：" + value.substr(0, 40));
+      if (!detail::ParseNumber(value, &v)) return Fail(where + "中的数值无效：" + detail::ForMessage(value, 40));
       cell.number = v;
       cell.type = CellType::Number;
       if (style < dateStyle_.size() && dateStyle_[style] &&
@@ -544,7 +550,7 @@ bool XlsxReader::ReadCells(xml::Reader& r, std::string_view part, uint64_t partS
       }
     }
     if (cell.type == CellType::Empty) continue;
-    if (++totalCells_ > kMaxCells) return Fail("工作簿的单元格太多，超出上限");
+    if (++totalCells_ > kMaxCells) return Fail("工作簿的单元格太多，" + where + "超出上限");
     cells.push_back(cell);
     if (style < hiddenStyle_.size() && hiddenStyle_[style] &&
         (cell.type == CellType::Text ? HidesText(hiddenStyle_[style])
@@ -590,25 +596,35 @@ bool XlsxReader::Read() {
 
   book_->sheets.reserve(sheetRefs.size());
   for (SheetRef& ref : sheetRefs) {
-    Sheet sheet;
+    Sheet& sheet = book_->sheets.emplace_back();
     sheet.name = std::move(ref.name);
     // An entry without a relationship id has no part: a macro sheet
     // saved without its cells keeps its place and name, and holds none.
-    if (ref.relId.empty()) {
-      book_->sheets.push_back(std::move(sheet));
-      continue;
-    }
+    if (ref.relId.empty()) continue;
     const Relationship* rel = nullptr;
     for (const Relationship& r : rels) {
       if (r.id == ref.relId) rel = &r;
     }
-    if (!rel) return Fail("找不到工作表“" + sheet.name + "”的部件");
+    if (!rel) {
+      sheet.failure = "找不到" + detail::QuotedSheet(sheet.name) + "的部件";
+      continue;
+    }
     // Chart sheets and dialog sheets keep their place in the order but
     // hold no cells.
     bool cellSheet = EndsWith(rel->type, "/worksheet") || EndsWith(rel->type, "/macrosheet") ||
                      EndsWith(rel->type, "/xlMacrosheet");
-    if (cellSheet && !ReadSheet(rel->target, &sheet)) return false;
-    book_->sheets.push_back(std::move(sheet));
+    if (!cellSheet) continue;
+    // A sheet that cannot be read is that sheet's loss: what it had added
+    // goes again, and the others are read as if it were not there.
+    const size_t texts = book_->strings.size(), cellsBefore = totalCells_;
+    if (!ReadSheet(rel->target, &sheet)) {
+      sheet.failure = std::move(*error_);
+      error_->clear();
+      sheet.cells = Cells();
+      book_->strings.truncate(texts);
+      std::erase_if(errorIds_, [&](uint32_t id) { return id >= texts; });
+      totalCells_ = cellsBefore;
+    }
   }
   return true;
 }
@@ -616,12 +632,17 @@ bool XlsxReader::Read() {
 }  // namespace
 
 bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error) {
-  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow);
+  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow, BadSheets::FailTheRead);
 }
 
-bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window) {
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, BadSheets badSheets) {
+  return ReadXlsx(bytes, out, error, xml::Reader::kDefaultWindow, badSheets);
+}
+
+bool ReadXlsx(std::string_view bytes, Workbook* out, std::string* error, size_t window,
+              BadSheets badSheets) {
   XlsxReader reader(bytes, out, error, window);
-  return reader.Read();
+  return reader.Read() && detail::ApplyBadSheets(*out, badSheets, error);
 }
 
 }  // namespace qx::reader

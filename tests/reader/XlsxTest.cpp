@@ -323,6 +323,45 @@ TEST(Xlsx, MissingPartsAreErrors) {
   EXPECT_FALSE(ReadWorkbook(noSheets, Format::Xlsx, &b, &err));
 }
 
+// A sheet that cannot be read fails alone when the read keeps listing the
+// sheets: what it had added to the texts goes again, so that the ids of
+// the sheets after it stay right.
+TEST(Xlsx, EachBadSheetFailsAlone) {
+  auto sheet = [](const std::string& rows) { return "<worksheet><sheetData>" + rows + "</sheetData></worksheet>"; };
+  const std::string cut = sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>丢</t></is></c>"
+                                "<c r=\"B1\" t=\"e\"><v>#REF!</v></c></row>");
+  std::string bytes = MakeZip({
+      {"xl/workbook.xml", WorkbookXml("<sheet name=\"甲\" r:id=\"r1\"/><sheet name=\"乙\" r:id=\"r2\"/>"
+                                      "<sheet name=\"丙\" r:id=\"r3\"/><sheet name=\"丁\" r:id=\"r4\"/>")},
+      {"xl/_rels/workbook.xml.rels", Rels(Rel("r1", "worksheet", "worksheets/a.xml") + Rel("r2", "worksheet", "worksheets/b.xml") +
+                                          Rel("r3", "worksheet", "worksheets/c.xml") + Rel("r4", "worksheet", "worksheets/d.xml"))},
+      {"xl/worksheets/a.xml", sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>好</t></is></c></row>")},
+      {"xl/worksheets/b.xml", cut.substr(0, cut.size() - 12)},
+      {"xl/worksheets/c.xml", sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>也丢</t></is></c>"
+                                    "<c r=\"B1\"><v>1\n2</v></c></row>")},
+      {"xl/worksheets/d.xml", sheet("<row r=\"2\"><c r=\"A2\" t=\"e\"><v>#REF!</v></c><c r=\"B2\" t=\"inlineStr\"><is><t>末</t></is></c></row>")},
+  });
+  Workbook b;
+  std::string err;
+  ASSERT_TRUE(ReadWorkbook(bytes, Format::Xlsx, &b, &err, BadSheets::KeepListed)) << err;
+  ASSERT_EQ(b.sheets.size(), 4u);
+  EXPECT_EQ(b.sheets[1].failure, "工作表“乙”（部件 xl/worksheets/b.xml）的 XML 无效：XML 文档不完整");
+  EXPECT_EQ(b.sheets[2].failure, "工作表“丙”中的数值无效：1 2");  // on one line
+  EXPECT_TRUE(b.sheets[1].cells.empty());
+  EXPECT_TRUE(b.sheets[2].cells.empty());
+  EXPECT_EQ(Show(b, 0, "A1"), "好");
+  EXPECT_EQ(Show(b, 3, "B2"), "末");
+  const Cell* error = FindCell(b.sheets[3], 2, 1);
+  ASSERT_NE(error, nullptr);
+  ASSERT_LT(error->textId, b.strings.size());
+  EXPECT_EQ(b.strings[error->textId], "#REF!");
+  EXPECT_EQ(b.strings.size(), 3u);  // 好, #REF!, 末
+  // Read as a whole, the first bad sheet refuses the workbook.
+  EXPECT_FALSE(ReadWorkbook(bytes, Format::Xlsx, &b, &err));
+  EXPECT_EQ(err, "工作表“乙”（部件 xl/worksheets/b.xml）的 XML 无效：XML 文档不完整");
+  EXPECT_TRUE(b.sheets.empty());
+}
+
 // Its speed is the benchmark's business (bench/); here only that a big
 // sheet is read whole and its shared strings are not copied per cell.
 TEST(Xlsx, ManyRowsAreReadWhole) {
@@ -393,7 +432,7 @@ TEST(Xlsx, DamageOutranksWhatTheDamagedPartSays) {
     Workbook b;
     std::string err;
     EXPECT_FALSE(ReadXlsx(bytes, &b, &err, window));
-    EXPECT_EQ(err, "xl/worksheets/sheet1.xml：压缩包已损坏：校验和不符");
+    EXPECT_EQ(err, "工作表“Data”（部件 xl/worksheets/sheet1.xml）：压缩包已损坏：校验和不符");
   }
   // Data cut short is as much damage as a wrong checksum.
   p.sheetData = "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>";
@@ -402,7 +441,7 @@ TEST(Xlsx, DamageOutranksWhatTheDamagedPartSays) {
   Workbook b;
   std::string err;
   EXPECT_FALSE(ReadWorkbook(bytes, Format::Xlsx, &b, &err));
-  EXPECT_EQ(err, "xl/worksheets/sheet1.xml：压缩包已损坏：压缩数据无效或不完整");
+  EXPECT_EQ(err, "工作表“Data”（部件 xl/worksheets/sheet1.xml）：压缩包已损坏：压缩数据无效或不完整");
 }
 
 }  // namespace
