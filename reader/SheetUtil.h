@@ -57,6 +57,8 @@ bool ParseUnsigned(std::string_view text, uint64_t* value);
 // Decodes the _xHHHH_ escapes with which Office packages store control
 // characters (and "_x005F_" a literal underscore) in place.
 void DecodeOfficeEscapes(std::string* text);
+// The same on n bytes at s; returns the size they shrink to.
+size_t DecodeOfficeEscapes(char* s, size_t n);
 
 // Text from the file as a message quotes it: on one line (control
 // characters become spaces) and cut, at a character's start, after about
