@@ -29,6 +29,7 @@ struct FakeExcel {
   FakeObject* app;
   FakeObject* workbooks;
   int quits = 0;
+  std::string background;  // how SetBackgroundPicture was called, and with what
   std::map<std::string, std::string> cells = {{"A1", "题目"}, {"B2", "2"}};
 
   static VARIANT Text(const std::string& s) {
@@ -58,6 +59,11 @@ struct FakeExcel {
       sheet->members[0x1E6] = [n](WORD, DISPPARAMS*, VARIANT* r) {
         V_VT(r) = VT_I4;
         V_I4(r) = n;
+        return S_OK;
+      };
+      sheet->members[0x4A4] = [this](WORD flags, DISPPARAMS* p, VARIANT*) {
+        background = (flags == DISPATCH_METHOD && p->cArgs == 1 && p->cNamedArgs == 0 ? "call " : "? ") +
+                     Ansi(p->rgvarg[0]);
         return S_OK;
       };
       sheet->members[0xC5] = [this](WORD, DISPPARAMS* p, VARIANT* r) {
@@ -209,6 +215,20 @@ TEST_F(SpreadsheetControls, TheConvertersSequenceReadsCellsOfTheOpenedWorkbook) 
   TaggedValue two = MakeInt(2);
   SetUnitProperty(kWindow, kBooks, kWorkbooksCurrentSheetIndex, -1, two.lo, two.hi);
   EXPECT_EQ(GetWord(kBooks, kWorkbooksCurrentSheetIndex), 2);
+}
+
+// Only a stand-in sees this one: the application draws the picture and
+// has nothing to read it back by.
+TEST_F(SpreadsheetControls, TheBackgroundPictureIsASheetMethodCalledWithTheFileName) {
+  FakeExcel fake;
+  g_fake = &fake;
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Attach());
+  fake.log.clear();
+  EXPECT_EQ(GetText(kBooks, kWorkbooksSheetBackground), "");
+  EXPECT_TRUE(fake.log.empty()) << "a read asks the application nothing";
+  SetText(kWorkbooksSheetBackground, "C:\\背景.bmp");
+  EXPECT_EQ(fake.background, "call C:\\背景.bmp");
 }
 
 TEST_F(SpreadsheetControls, AnOpenThatFailsIsAFailureAndKeepsTheReferences) {
