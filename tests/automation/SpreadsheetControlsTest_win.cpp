@@ -217,16 +217,20 @@ TEST_F(SpreadsheetControls, TheConvertersSequenceReadsCellsOfTheOpenedWorkbook) 
   EXPECT_EQ(GetWord(kBooks, kWorkbooksCurrentSheetIndex), 2);
 }
 
-// Only a stand-in sees this one: the application draws the picture and
-// has nothing to read it back by.
-TEST_F(SpreadsheetControls, TheBackgroundPictureIsASheetMethodCalledWithTheFileName) {
+// Only a stand-in sees these: the application draws the picture and has
+// nothing to read it back by, and refuses writes of what it only reports.
+TEST_F(SpreadsheetControls, ReadOnlySettingsAskNothingAndTheBackgroundPictureIsAMethod) {
   FakeExcel fake;
   g_fake = &fake;
   ASSERT_TRUE(Start());
   ASSERT_TRUE(Attach());
   fake.log.clear();
+  for (int32_t p : {kWorkbooksSheetCount, kWorkbooksReserved})
+    SetUnitProperty(kWindow, kBooks, p, -1, 5, 0);
+  TaggedValue height = MakeDouble(20);
+  SetUnitProperty(kWindow, kBooks, kWorkbooksStandardHeight, -1, height.lo, height.hi);
   EXPECT_EQ(GetText(kBooks, kWorkbooksSheetBackground), "");
-  EXPECT_TRUE(fake.log.empty()) << "a read asks the application nothing";
+  EXPECT_TRUE(fake.log.empty()) << "asked: " << (fake.log.empty() ? "" : fake.log[0]);
   SetText(kWorkbooksSheetBackground, "C:\\背景.bmp");
   EXPECT_EQ(fake.background, "call C:\\背景.bmp");
 }
