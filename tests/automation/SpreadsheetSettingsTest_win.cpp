@@ -1,10 +1,13 @@
-// The spreadsheet controls' settings against our own server beside the test
-// program, read and written through the runtime's property access as a
-// program reaches them. Distinct values for like properties catch a member
+// The spreadsheet controls' settings against our own server, beside the test
+// program and in a process of its own, read and written through the
+// runtime's property access as a program reaches them. Distinct values for like properties catch a member
 // sent to the wrong DISPID; values put straight into the server show what
 // the controls make of what an application sends back.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "LocalServerRegistration_win.h"
 #include "SpreadsheetWindow_win.h"
 #include "automation/DispatchCall_win.h"
 #include "automation/ObjectBlock.h"
@@ -14,8 +17,28 @@
 namespace qx::test {
 namespace {
 
-class SpreadsheetSettings : public SpreadsheetWindow {
+constexpr wchar_t kLocalServer[] = L"qxsheets-app.exe";
+
+// The parameter: the server in a process of its own.
+class SpreadsheetSettings : public SpreadsheetWindow, public testing::WithParamInterface<bool> {
  protected:
+  void SetUp() override {
+    running_ = qxtest::CountProcesses(kLocalServer);
+    if (GetParam()) {
+      registration_ = std::make_unique<qxtest::LocalServerRegistration>();
+      ASSERT_TRUE(registration_->ok());
+    }
+    SpreadsheetWindow::SetUp();
+  }
+  // The window's end lets go of the server; the next test counts on its
+  // process being gone.
+  void TearDown() override {
+    SpreadsheetWindow::TearDown();
+    registration_.reset();
+    EXPECT_TRUE(qxtest::WaitForProcessCount(kLocalServer, running_, 10000));
+  }
+  int Served() const { return qxtest::CountProcesses(kLocalServer) - running_; }
+
   static void Put(uint32_t unit, int32_t property, TaggedValue v) {
     SetUnitProperty(kWindow, unit, property, -1, v.lo, v.hi);
   }
@@ -58,12 +81,17 @@ class SpreadsheetSettings : public SpreadsheetWindow {
     SetText(kWorkbooksRangeStart, "B2");
     SetText(kWorkbooksRangeEnd, "B2");
   }
-};
 
-TEST_F(SpreadsheetSettings, ApplicationNumbersTravelAsTheirTypesAndComeBackTruncated) {
+  std::unique_ptr<qxtest::LocalServerRegistration> registration_;
+  int running_ = 0;
+};
+INSTANTIATE_TEST_SUITE_P(InOrOutOfProcess, SpreadsheetSettings, testing::Bool());
+
+TEST_P(SpreadsheetSettings, ApplicationNumbersTravelAsTheirTypesAndComeBackTruncated) {
   Put(kApp, kExcelAppWidth, MakeDouble(5));  // detached: nothing happens
   EXPECT_EQ(GetDouble(kApp, kExcelAppWidth), 0);
   ASSERT_TRUE(Start());
+  EXPECT_EQ(Served(), GetParam() ? 1 : 0);
   EXPECT_EQ(GetDouble(kApp, kExcelAppWidth), 800) << "the server's own width";
   const int32_t sides[] = {kExcelAppLeft, kExcelAppTop, kExcelAppWidth, kExcelAppHeight};
   for (int i = 0; i < 4; ++i) Put(kApp, sides[i], MakeDouble(10.25 + i));
@@ -85,7 +113,7 @@ TEST_F(SpreadsheetSettings, ApplicationNumbersTravelAsTheirTypesAndComeBackTrunc
   EXPECT_EQ(GetWord(kApp, kExcelAppStandardFontSize), 10);
 }
 
-TEST_F(SpreadsheetSettings, ApplicationTextsAndSwitchesAndEventsSwitchedOff) {
+TEST_P(SpreadsheetSettings, ApplicationTextsAndSwitchesAndEventsSwitchedOff) {
   ASSERT_TRUE(Start());
   EXPECT_EQ(GetText(kApp, kExcelAppStandardFont), "宋体");
   PutText(kApp, kExcelAppCaption, "题库转换");
@@ -109,7 +137,7 @@ TEST_F(SpreadsheetSettings, ApplicationTextsAndSwitchesAndEventsSwitchedOff) {
   EXPECT_FALSE(AppEvents().empty());
 }
 
-TEST_F(SpreadsheetSettings, SheetSettingsNeedASheetAndReadOnlyOnesIgnoreWrites) {
+TEST_P(SpreadsheetSettings, SheetSettingsNeedASheetAndReadOnlyOnesIgnoreWrites) {
   PutText(kBooks, kWorkbooksSheetName, "无");  // no sheet: nothing happens
   EXPECT_EQ(GetText(kBooks, kWorkbooksSheetName), "");
   EXPECT_EQ(GetWord(kBooks, kWorkbooksSheetCount), 0);
@@ -131,7 +159,7 @@ TEST_F(SpreadsheetSettings, SheetSettingsNeedASheetAndReadOnlyOnesIgnoreWrites) 
   EXPECT_EQ(GetText(kBooks, kWorkbooksSheetBackground), "") << "a picture is never read back";
 }
 
-TEST_F(SpreadsheetSettings, RangeFormattingFollowsTheCurrentRange) {
+TEST_P(SpreadsheetSettings, RangeFormattingFollowsTheCurrentRange) {
   ASSERT_TRUE(Start());
   ASSERT_TRUE(Attach());
   SetText(kWorkbooksRangeStart, "B2");  // no range yet: defaults, no call
@@ -166,7 +194,7 @@ TEST_F(SpreadsheetSettings, RangeFormattingFollowsTheCurrentRange) {
   EXPECT_EQ(GetWord(kBooks, kWorkbooksIndentLevel), 0);
 }
 
-TEST_F(SpreadsheetSettings, FontSettingsOfTheCurrentRange) {
+TEST_P(SpreadsheetSettings, FontSettingsOfTheCurrentRange) {
   AtCellB2();
   EXPECT_EQ(GetText(kBooks, kWorkbooksFontName), "宋体");
   EXPECT_EQ(GetWord(kBooks, kWorkbooksFontSize), 11);
