@@ -70,6 +70,11 @@ struct FakeExcel {
         std::string a = Ansi(p->rgvarg[p->cArgs - 1]);
         if (a.empty() || a[0] < 'A' || a[0] > 'Z') return DISP_E_EXCEPTION;
         auto* range = new FakeObject("range " + a, &log);
+        range->members[0x427] = [](WORD, DISPPARAMS*, VARIANT* r) {
+          V_VT(r) = VT_NULL;  // cells that differ; the data word left as it was
+          V_I4(r) = 1;
+          return S_OK;
+        };
         range->members[0x6] = [this, a](WORD, DISPPARAMS*, VARIANT* r) {
           auto it = cells.find(a);
           if (it != cells.end()) *r = Text(it->second);
@@ -233,6 +238,17 @@ TEST_F(SpreadsheetControls, ReadOnlySettingsAskNothingAndTheBackgroundPictureIsA
   EXPECT_TRUE(fake.log.empty()) << "asked: " << (fake.log.empty() ? "" : fake.log[0]);
   SetText(kWorkbooksSheetBackground, "C:\\背景.bmp");
   EXPECT_EQ(fake.background, "call C:\\背景.bmp");
+}
+
+TEST_F(SpreadsheetControls, ALogicalTheApplicationAnswersWithNullReadsFalse) {
+  FakeExcel fake;
+  g_fake = &fake;
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Attach());
+  SetText(kWorkbooksRangeStart, "A1");
+  SetText(kWorkbooksRangeEnd, "B2");
+  EXPECT_EQ(GetWord(kBooks, kWorkbooksAddIndent), 0);
+  EXPECT_TRUE(fake.Asked("range A1.1063"));
 }
 
 TEST_F(SpreadsheetControls, AnOpenThatFailsIsAFailureAndKeepsTheReferences) {
