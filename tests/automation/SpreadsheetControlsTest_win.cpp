@@ -62,8 +62,8 @@ struct FakeExcel {
         return S_OK;
       };
       sheet->members[0x4A4] = [this](WORD flags, DISPPARAMS* p, VARIANT*) {
-        background = (flags == DISPATCH_METHOD && p->cArgs == 1 && p->cNamedArgs == 0 ? "call " : "? ") +
-                     Ansi(p->rgvarg[0]);
+        bool call = flags == DISPATCH_METHOD && p->cArgs == 1 && p->cNamedArgs == 0;
+        background = (call ? "call " : "? ") + Ansi(p->rgvarg[0]);
         return S_OK;
       };
       sheet->members[0xC5] = [this](WORD, DISPPARAMS* p, VARIANT* r) {

@@ -1,8 +1,9 @@
 // The spreadsheet controls' settings against our own server, beside the test
 // program and in a process of its own, read and written through the
-// runtime's property access as a program reaches them. Distinct values for like properties catch a member
-// sent to the wrong DISPID; values put straight into the server show what
-// the controls make of what an application sends back.
+// runtime's property access as a program reaches them. Distinct values for
+// like properties catch a member sent to the wrong DISPID; values put
+// straight into the server show what the controls make of what an
+// application sends back.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -54,8 +55,8 @@ class SpreadsheetSettings : public SpreadsheetWindow, public testing::WithParamI
     TaggedValue sheet = Run(GetCurrentSheetObject, kBooks, kTagExcelWorkbooks);
     auto* block = static_cast<ObjectBlock*>(ValuePointer(sheet));
     IDispatch* dispatch = nullptr;
-    if (block->iface)
-      static_cast<IUnknown*>(block->iface)->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    if (auto* unknown = static_cast<IUnknown*>(block->iface))
+      unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
     FreeObjectBlock(block);
     VARIANT a = TextArgument(address);
     IDispatch* range = DispatchGetObject(dispatch, model::kRange, &a, 1);
@@ -73,13 +74,6 @@ class SpreadsheetSettings : public SpreadsheetWindow, public testing::WithParamI
   }
   static void ServerPut(IDispatch* object, DISPID member, double d) {
     DispatchPut(object, member, DoubleArgument(d));
-  }
-  // Attached to a blank workbook, with the current range at B2.
-  static void AtCellB2() {
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(Attach());
-    SetText(kWorkbooksRangeStart, "B2");
-    SetText(kWorkbooksRangeEnd, "B2");
   }
 
   std::unique_ptr<qxtest::LocalServerRegistration> registration_;
@@ -195,7 +189,9 @@ TEST_P(SpreadsheetSettings, RangeFormattingFollowsTheCurrentRange) {
 }
 
 TEST_P(SpreadsheetSettings, FontSettingsOfTheCurrentRange) {
-  AtCellB2();
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Attach());
+  Cell("B2");
   EXPECT_EQ(GetText(kBooks, kWorkbooksFontName), "宋体");
   EXPECT_EQ(GetWord(kBooks, kWorkbooksFontSize), 11);
   EXPECT_EQ(GetWord(kBooks, kWorkbooksUnderline), 0) << "the application's 'no underline'";
