@@ -1,6 +1,7 @@
 #include "app/ReaderWorksheet.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace qx::app {
@@ -8,26 +9,27 @@ namespace {
 
 ReaderWorksheet* Self(void* self) { return static_cast<ReaderWorksheet*>(self); }
 
-bool Before(const reader::Cell& c, int32_t row, int32_t column) {
-  return c.row < row || (c.row == row && c.col < column);
+// A position as one number, in the cells' order (rows and columns are
+// positive): one comparison instead of two.
+uint64_t Key(int32_t row, int32_t column) {
+  return (static_cast<uint64_t>(static_cast<uint32_t>(row)) << 32) | static_cast<uint32_t>(column);
 }
+uint64_t Key(const reader::Cell& c) { return Key(c.row, c.col); }
 
 // The first stored cell at or after (row, column), starting from the
 // cursor when it is already in place.
 size_t Seek(ReaderWorksheet* w, int32_t row, int32_t column) {
   const reader::Cells& cells = w->sheet->cells;
+  const uint64_t key = Key(row, column);
+  const size_t n = cells.size();
   size_t i = w->cursor;
   // The walk moves forward a cell or two at a time: step before searching.
-  for (int step = 0; step < 4 && i < cells.size() && Before(cells[i], row, column); ++step) ++i;
-  bool inPlace = i <= cells.size() && (i == cells.size() || !Before(cells[i], row, column)) &&
-                 (i == 0 || Before(cells[i - 1], row, column));
+  for (int step = 0; step < 4 && i < n && Key(cells[i]) < key; ++step) ++i;
+  const bool inPlace = i <= n && (i == n || Key(cells[i]) >= key) && (i == 0 || Key(cells[i - 1]) < key);
   if (!inPlace) {
-    i = static_cast<size_t>(
-        std::lower_bound(cells.begin(), cells.end(), std::make_pair(row, column),
-                         [](const reader::Cell& c, std::pair<int32_t, int32_t> at) {
-                           return Before(c, at.first, at.second);
-                         }) -
-        cells.begin());
+    i = static_cast<size_t>(std::lower_bound(cells.begin(), cells.end(), key,
+                                             [](const reader::Cell& c, uint64_t at) { return Key(c) < at; }) -
+                            cells.begin());
   }
   w->cursor = i;
   return i;
@@ -37,21 +39,25 @@ bool OpenFirstSheet(void* self, const std::string& pathGbk, OpenSheetFailure* wh
   ReaderWorksheet* w = Self(self);
   w->sheet = nullptr;
   w->cursor = 0;
-  if (!reader::OpenWorkbookFile(pathGbk, &w->book, &why->file)) {
+  // Only the sheet converted has to be readable: another that is not
+  // still lists by name.
+  if (!reader::OpenWorkbookFile(pathGbk, &w->book, &why->file, reader::BadSheets::KeepListed)) {
     why->code = OpenSheetCode::kFileRefused;
     return false;
   }
   if (w->book.sheets.empty()) return true;
-  if (w->sheetChoice.empty()) {
-    w->sheet = &w->book.sheets.front();
-    return true;
-  }
-  int index = reader::FindSheet(w->book, w->sheetChoice);
+  int index = w->sheetChoice.empty() ? 0 : reader::FindSheet(w->book, w->sheetChoice);
   if (index < 0) {
     why->code = OpenSheetCode::kNoSuchSheet;
     return false;
   }
-  w->sheet = &w->book.sheets[static_cast<size_t>(index)];
+  const reader::Sheet& chosen = w->book.sheets[static_cast<size_t>(index)];
+  if (!chosen.failure.empty()) {
+    why->code = OpenSheetCode::kFileRefused;
+    why->file = {reader::OpenFailureCode::kUnreadableContent, chosen.failure};
+    return false;
+  }
+  w->sheet = &chosen;
   return true;
 }
 

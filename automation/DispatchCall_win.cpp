@@ -170,7 +170,9 @@ int32_t VariantToInt(const VARIANT& value) {
 }
 
 bool VariantDataWordNonZero(const VARIANT& v) {
-  if (V_VT(&v) == VT_EMPTY) return false;
+  // Null (a range whose cells differ) carries no data word: what is there
+  // is whatever the result held before.
+  if (V_VT(&v) == VT_EMPTY || V_VT(&v) == VT_NULL) return false;
   uint32_t word;
   memcpy(&word, &v.lVal, sizeof word);
   return word != 0;

@@ -161,8 +161,11 @@ void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {
     case kInt: out->i = V_VT(&v) == VT_EMPTY ? 0 : VariantToInt(v); break;
     case kTruncated: out->i = VariantToInt(v); break;
     case kDouble: out->d = VariantToDouble(v); break;
-    case kLogical:
-    case kUnderline: out->i = VariantDataWordNonZero(v) ? 1 : 0; break;
+    case kLogical: out->i = VariantDataWordNonZero(v) ? 1 : 0; break;
+    // The application answers a style, and "none" is not zero.
+    case kUnderline:
+      out->i = VariantDataWordNonZero(v) && VariantToInt(v) != kUnderlineNone ? 1 : 0;
+      break;
   }
   VariantClear(&v);
 }

@@ -32,7 +32,7 @@ enum WorkbooksProperty : int32_t {
   kWorkbooksVerticalAlignment,
   kWorkbooksShrinkToFit,
   kWorkbooksWrapText,
-  kWorkbooksOrientation,
+  kWorkbooksReadingOrder,
   kWorkbooksColumnWidth,
   kWorkbooksRowHeight,
   kWorkbooksReserved,

@@ -31,6 +31,9 @@ enum Member : int32_t {
   kActiveWindow = 0x2F7,
 };
 
+// Font.Underline: a style, not a logical; True written is the single line.
+enum UnderlineStyle : int32_t { kUnderlineNone = -4142, kUnderlineSingle = 2 };
+
 // Find's arguments.
 enum FindLookIn : int32_t {
   kLookInFormulas = -4123,  // what cells hold: constants and formulas

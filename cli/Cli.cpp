@@ -57,7 +57,8 @@ const char* const kHelp =
     "  -o 目录              文档保存到该目录（默认：当前目录）\n"
     "  --stdout             文档写到标准输出，不保存文件\n"
     "  --sheet 序号|名称     转换这个工作表：序号从 1 起，按工作簿中的顺序；或工作表名称\n"
-    "  --list-sheets        只列出每个工作表的序号和名称，不转换\n"
+    "  --list-sheets        只列出每个工作表的序号和名称，不转换；读不了的工作表\n"
+    "                       照样列出，原因写到标准错误\n"
     "  --help               显示本说明\n"
     "  --version            显示版本\n"
     "\n"
@@ -209,20 +210,27 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
 }
 
 // One line per sheet: its number, a tab, its name (in the terminal's
-// encoding). False with a message when the file cannot be read.
-bool ListSheets(const std::string& file, FILE* out, std::string* message) {
+// encoding); a sheet that cannot be read is listed as well, and why it
+// cannot be goes to `err`. False with a message when the file cannot be
+// read.
+bool ListSheets(const std::string& file, FILE* out, FILE* err, std::string* message) {
   std::string pathGbk;
   if (!FilePathGbk(file, &pathGbk, message)) return false;
   reader::Workbook book;
   reader::OpenFailure why;
-  if (!reader::OpenWorkbookFile(pathGbk, &book, &why)) {
+  if (!reader::OpenWorkbookFile(pathGbk, &book, &why, reader::BadSheets::KeepListed)) {
     *message = RefusedMessage(pathGbk, why);
     return false;
   }
   for (size_t i = 0; i < book.sheets.size(); ++i) {
-    std::string name = kNativeIsGbk ? GbkFromUtf8(book.sheets[i].name) : book.sheets[i].name;
+    const reader::Sheet& sheet = book.sheets[i];
+    std::string name = kNativeIsGbk ? GbkFromUtf8(sheet.name) : sheet.name;
     std::string line = std::to_string(i + 1) + "\t" + name + "\n";
     fputs(line.c_str(), out);
+    if (!sheet.failure.empty()) {
+      const reader::OpenFailure lost = {reader::OpenFailureCode::kUnreadableContent, sheet.failure};
+      Line(err, ToTerminal("quillox-cli: " + RefusedMessage(pathGbk, lost)));
+    }
   }
   return true;
 }
@@ -312,7 +320,7 @@ int RunCli(const std::vector<std::string>& args, FILE* out, FILE* err) {
       std::string message;
       // Several files: each list under its file's name.
       if (o.files.size() > 1) fprintf(out, "%s:\n", file.c_str());
-      if (!ListSheets(file, out, &message)) {
+      if (!ListSheets(file, out, err, &message)) {
         Line(err, ToTerminal("quillox-cli: " + message));
         status = kSomeFailed;
       }

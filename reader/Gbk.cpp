@@ -19,19 +19,24 @@ constexpr unsigned char kEuroByte = 0x80;  // code page 936's single euro byte
 constexpr char32_t kEuro = 0x20AC;
 
 // Unicode -> GBK, the inverse of the generated table, built once on first
-// use. 0 means "not in GBK"; single bytes are handled before the lookup.
+// use: the two bytes of each character in the order they are written. A
+// lead byte of 0 means "not a double-byte character": not in GBK, or one
+// of the characters the slow path sees to (single bytes, the euro sign,
+// surrogates).
 struct EncodeTable {
-  uint16_t toGbk[0x10000];
+  unsigned char toGbk[0x10000][2];
   EncodeTable() {
     std::memset(toGbk, 0, sizeof toGbk);
     for (int lead = 0; lead < kLeadCount; ++lead) {
       for (int trail = 0; trail < kTrailCount; ++trail) {
         uint16_t u = kDoubleByteToUnicode[lead * kTrailCount + trail];
         if (u != 0) {
-          toGbk[u] = static_cast<uint16_t>(((kFirstLead + lead) << 8) | (kFirstTrail + trail));
+          toGbk[u][0] = static_cast<unsigned char>(kFirstLead + lead);
+          toGbk[u][1] = static_cast<unsigned char>(kFirstTrail + trail);
         }
       }
     }
+    toGbk[kEuro][0] = 0;  // code page 936 writes it as the single byte 0x80
   }
 };
 
@@ -79,21 +84,8 @@ bool DecodeUtf8(std::string_view s, size_t* i, char32_t* out) {
 }  // namespace
 
 void AppendUtf8(char32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
+  char bytes[4];
+  out->append(bytes, static_cast<size_t>(PutUtf8(cp, bytes) - bytes));
 }
 
 namespace {
@@ -104,44 +96,43 @@ bool Encode(std::string_view utf8, std::string* gbk) {
   // UTF-8 spends two to four on), so one sizing up front is enough.
   gbk->resize(utf8.size());
   char* out = gbk->data();
-  const uint16_t* table = nullptr;
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const auto* const end = p + utf8.size();
+  const EncodeTable* table = nullptr;
   bool exact = true;
-  size_t i = 0;
-  while (i < utf8.size()) {
-    auto b = static_cast<unsigned char>(utf8[i]);
+  while (p < end) {
+    const unsigned b = *p;
     if (b < 0x80) {
       if (kStopAtNul && b == 0) break;
       *out++ = static_cast<char>(b);
-      ++i;
+      ++p;
       continue;
     }
-    char32_t cp;
-    // Chinese text is almost all three-byte sequences: decode those here.
-    if ((b & 0xF0) == 0xE0 && utf8.size() - i >= 3) {
-      auto b1 = static_cast<unsigned char>(utf8[i + 1]);
-      auto b2 = static_cast<unsigned char>(utf8[i + 2]);
-      cp = (char32_t{b & 0x0Fu} << 12) | (char32_t{b1 & 0x3Fu} << 6) | (b2 & 0x3Fu);
-      if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && cp >= 0x800 &&
-          (cp < 0xD800 || cp > 0xDFFF) && cp != kEuro) {
-        if (!table) table = Encoder().toGbk;
-        uint16_t code = table[cp];
-        if (code == 0) {
-          *out++ = '?';
-          exact = false;
-        } else {
-          *out++ = static_cast<char>(code >> 8);
-          *out++ = static_cast<char>(code & 0xFF);
+    // Chinese text is almost all three-byte sequences: those of a GBK
+    // character are taken here, whatever else by the way below.
+    if ((b & 0xF0) == 0xE0 && end - p >= 3) {
+      const unsigned b1 = p[1], b2 = p[2];
+      const unsigned cp = ((b & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
+      if ((((b1 << 8) | b2) & 0xC0C0u) == 0x8080u && cp >= 0x800) {
+        if (!table) table = &Encoder();
+        const unsigned char* code = table->toGbk[cp];
+        if (code[0]) {
+          std::memcpy(out, code, 2);
+          out += 2;
+          p += 3;
+          continue;
         }
-        i += 3;
-        continue;
       }
     }
+    size_t i = static_cast<size_t>(p - reinterpret_cast<const unsigned char*>(utf8.data()));
+    char32_t cp;
     if (!DecodeUtf8(utf8, &i, &cp)) {
       *out++ = '?';
       exact = false;
-      ++i;
+      p = reinterpret_cast<const unsigned char*>(utf8.data()) + i + 1;
       continue;
     }
+    p = reinterpret_cast<const unsigned char*>(utf8.data()) + i;
     if (cp == kEuro) {
       *out++ = static_cast<char>(kEuroByte);
       continue;
@@ -154,14 +145,14 @@ bool Encode(std::string_view utf8, std::string* gbk) {
       exact = false;
       continue;
     }
-    if (!table) table = Encoder().toGbk;
-    uint16_t code = table[cp];
-    if (code == 0) {
+    if (!table) table = &Encoder();
+    const unsigned char* code = table->toGbk[cp];
+    if (code[0]) {
+      std::memcpy(out, code, 2);
+      out += 2;
+    } else {
       *out++ = '?';
       exact = false;
-    } else {
-      *out++ = static_cast<char>(code >> 8);
-      *out++ = static_cast<char>(code & 0xFF);
     }
   }
   gbk->resize(static_cast<size_t>(out - gbk->data()));

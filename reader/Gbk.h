@@ -27,6 +27,27 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // Appends one code point as UTF-8.
 void AppendUtf8(char32_t cp, std::string* out);
 
+// Writes one code point (below U+110000) as UTF-8 at out, which has room
+// for four bytes; returns the end of what was written.
+inline char* PutUtf8(char32_t cp, char* out) {
+  if (cp < 0x80) {
+    *out++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | (cp >> 18));
+    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
 // True when the text is valid UTF-8 (used to tell UTF-8 CSV from GBK CSV).
 bool IsValidUtf8(std::string_view bytes);
 

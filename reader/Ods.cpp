@@ -269,7 +269,7 @@ bool OdsReader::ReadRow(const std::string& where, int32_t* row) {
 }
 
 bool OdsReader::ReadTable(Sheet* sheet) {
-  const std::string where = "工作表“" + sheet->name + "”";
+  const std::string where = detail::QuotedSheet(sheet->name);
   if (r_->selfClosing()) return r_->SkipElement();
   const size_t depth = r_->depth();
   int32_t row = 1;  // next row

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
+#include "reader/ByteScan.h"
 #include "reader/Gbk.h"
 
 namespace qx::reader::detail {
@@ -201,9 +203,9 @@ int HexValue(char c) {
   return -1;
 }
 
-// The UTF-16 unit of an escape "_xHHHH_" at s[at], or -1.
-int EscapeAt(const std::string& s, size_t at) {
-  if (at + 7 > s.size() || s[at] != '_' || s[at + 1] != 'x' || s[at + 6] != '_') return -1;
+// The UTF-16 unit of an escape "_xHHHH_" at s[at] (n bytes), or -1.
+int EscapeAt(const char* s, size_t n, size_t at) {
+  if (at + 7 > n || s[at] != '_' || s[at + 1] != 'x' || s[at + 6] != '_') return -1;
   int v = 0;
   for (size_t i = at + 2; i < at + 6; ++i) {
     int h = HexValue(s[i]);
@@ -213,25 +215,26 @@ int EscapeAt(const std::string& s, size_t at) {
   return v;
 }
 
-
 }  // namespace
 
-void DecodeOfficeEscapes(std::string* text) {
-  size_t first = text->find("_x");
-  if (first == std::string::npos) return;
-  std::string out(*text, 0, first);
-  const std::string& s = *text;
-  size_t i = first;
-  while (i < s.size()) {
-    int unit = s[i] == '_' ? EscapeAt(s, i) : -1;
+size_t DecodeOfficeEscapes(char* s, size_t n) {
+  // Most texts hold no '_' at all.
+  const char* found = FindByte(s, s + n, '_');
+  if (found == s + n) return n;
+  // An escape takes seven bytes and its character at most three (a pair
+  // of them, fourteen for four): the text shrinks as it is decoded, and
+  // the bytes written never overtake those still to read.
+  size_t i = static_cast<size_t>(found - s), w = i;
+  while (i < n) {
+    int unit = s[i] == '_' ? EscapeAt(s, n, i) : -1;
     if (unit < 0) {
-      out.push_back(s[i++]);
+      s[w++] = s[i++];
       continue;
     }
     i += 7;
     uint32_t cp = static_cast<uint32_t>(unit);
     if (cp >= 0xD800 && cp <= 0xDBFF) {
-      int low = EscapeAt(s, i);
+      int low = EscapeAt(s, n, i);
       if (low >= 0xDC00 && low <= 0xDFFF) {
         cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<uint32_t>(low) - 0xDC00);
         i += 7;
@@ -241,9 +244,44 @@ void DecodeOfficeEscapes(std::string* text) {
     } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    gbk::AppendUtf8(cp, &out);
+    char utf8[4];
+    const size_t len = static_cast<size_t>(gbk::PutUtf8(cp, utf8) - utf8);
+    std::memcpy(s + w, utf8, len);
+    w += len;
   }
-  text->swap(out);
+  return w;
+}
+
+void DecodeOfficeEscapes(std::string* text) {
+  text->resize(DecodeOfficeEscapes(text->data(), text->size()));
+}
+
+std::string ForMessage(std::string_view text, size_t maxBytes) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (out.size() >= maxBytes && (c & 0xC0) != 0x80) {
+      out += "…";
+      break;
+    }
+    out += c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
+  }
+  return out;
+}
+
+std::string QuotedSheet(std::string_view name) {
+  return "工作表“" + ForMessage(name, 93) + "”";  // 31 characters, a sheet name's limit
+}
+
+bool ApplyBadSheets(const Workbook& book, BadSheets badSheets, std::string* error) {
+  if (badSheets == BadSheets::KeepListed) return true;
+  for (const Sheet& sheet : book.sheets) {
+    if (!sheet.failure.empty()) {
+      *error = sheet.failure;
+      return false;
+    }
+  }
+  return true;
 }
 
 uint32_t InternError(Workbook* book, std::vector<uint32_t>* known, std::string_view literal) {

@@ -57,6 +57,22 @@ bool ParseUnsigned(std::string_view text, uint64_t* value);
 // Decodes the _xHHHH_ escapes with which Office packages store control
 // characters (and "_x005F_" a literal underscore) in place.
 void DecodeOfficeEscapes(std::string* text);
+// The same on n bytes at s; returns the size they shrink to.
+size_t DecodeOfficeEscapes(char* s, size_t n);
+
+// Text from the file as a message quotes it: on one line (control
+// characters become spaces) and cut, at a character's start, after about
+// maxBytes bytes.
+std::string ForMessage(std::string_view text, size_t maxBytes);
+
+// A sheet as a message names it: 工作表“name”, on one line (the name
+// comes from the file and may hold line breaks) and not too long.
+std::string QuotedSheet(std::string_view name);
+
+// The end of a read whose sheets each say whether they were read: under
+// BadSheets::FailTheRead the first sheet's failure becomes the read's
+// (false); otherwise, or without one, true.
+bool ApplyBadSheets(const Workbook& book, BadSheets badSheets, std::string* error);
 
 // Returns the pool index of an error literal, adding it once per workbook.
 uint32_t InternError(Workbook* book, std::vector<uint32_t>* known, std::string_view literal);

@@ -128,20 +128,20 @@ std::string FormatOleDate(double v) {
 }
 
 bool ReadAny(std::string_view bytes, Format format, std::string_view csvSheetName, Workbook* out,
-             std::string* error) {
+             std::string* error, BadSheets badSheets) {
   *out = Workbook();
   error->clear();
   bool ok = false;
   try {
     switch (format) {
       case Format::Xlsx:
-        ok = ReadXlsx(bytes, out, error);
+        ok = ReadXlsx(bytes, out, error, badSheets);
         break;
       case Format::Ods:
         ok = ReadOds(bytes, out, error);
         break;
       case Format::Xls:
-        ok = ReadXls(bytes, out, error);
+        ok = ReadXls(bytes, out, error, badSheets);
         break;
       case Format::Csv:
         ok = ReadCsv(bytes, csvSheetName, out, error);
@@ -185,10 +185,16 @@ Format DetectFormat(std::string_view bytes, std::string_view fileName) {
 }
 
 bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out, std::string* error) {
-  return ReadAny(bytes, format, "Sheet1", out, error);
+  return ReadAny(bytes, format, "Sheet1", out, error, BadSheets::FailTheRead);
 }
 
-bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, OpenFailure* why) {
+bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out, std::string* error,
+                  BadSheets badSheets) {
+  return ReadAny(bytes, format, "Sheet1", out, error, badSheets);
+}
+
+bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, OpenFailure* why,
+                      BadSheets badSheets) {
   *out = Workbook();
   *why = OpenFailure();
   ByteBlock block;
@@ -203,7 +209,7 @@ bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, OpenFailure* wh
   }
   // A CSV sheet is named after its file, without the extension.
   std::string_view stem = name.substr(0, std::min(name.size(), name.rfind('.')));
-  if (!ReadAny(bytes, format, stem, out, &why->detail)) {
+  if (!ReadAny(bytes, format, stem, out, &why->detail, badSheets)) {
     why->code = OpenFailureCode::kUnreadableContent;
     return false;
   }

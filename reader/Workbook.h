@@ -61,6 +61,11 @@ struct Sheet {
   std::vector<Span> hiddenRows = {};
   std::vector<Span> hiddenColumns = {};
   std::vector<CellPlace> blankShown = {};
+  // Empty when the sheet was read; else one line (UTF-8) saying why it
+  // could not be, naming the sheet. Such a sheet keeps its place and name
+  // and holds no cells. (Given a default so that Sheet{name, cells} still
+  // initialises every member.)
+  std::string failure = {};
 };
 
 struct Workbook {
@@ -90,14 +95,33 @@ constexpr int32_t kMaxCol = 16384;
 // (only CSV has no signature).
 Format DetectFormat(std::string_view bytes, std::string_view fileName);
 
+// What a sheet that cannot be read (its part damaged or missing, its
+// records broken) does to the read of the workbook. Whatever the whole
+// workbook needs (its package, its list of sheets, the shared texts) still
+// fails the read either way.
+enum class BadSheets {
+  // The read fails with the first such sheet's reason.
+  FailTheRead,
+  // The read goes on: the sheet keeps its place and name, holds no cells,
+  // and Sheet::failure says why. For a caller that reads one sheet and
+  // lists the others.
+  KeepListed,
+};
+
 // Reads a whole workbook from memory. On failure returns false and sets
-// *error to one line saying what is wrong (without the file name).
+// *error to one line saying what is wrong (without the file name). A sheet
+// that cannot be read fails the read.
 bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out,
                   std::string* error);
+bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out,
+                  std::string* error, BadSheets badSheets);
 
 // Reads the file at pathGbk (a GBK path, as the window program holds it).
-// On failure *why says what is wrong; it does not name the file.
-bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, OpenFailure* why);
+// On failure *why says what is wrong; it does not name the file. With
+// BadSheets::FailTheRead a sheet that cannot be read fails the read, as
+// kUnreadableContent with the sheet's failure as the detail.
+bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, OpenFailure* why,
+                      BadSheets badSheets = BadSheets::FailTheRead);
 
 // The sheet a user names (UTF-8): its number counting from 1 in the
 // workbook's order, or its name (exactly, else ignoring the case of ASCII

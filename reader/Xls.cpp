@@ -67,6 +67,8 @@ constexpr uint16_t kColumnsHidden = 0x0001;
 constexpr uint16_t kNoXf = 0xFFFF;
 constexpr size_t kNone = static_cast<size_t>(-1);
 
+// What a damaged file's messages start with.
+constexpr char kNotValid[] = "不是有效的 xls 文件：";
 // Sound files that cannot be read without their password.
 constexpr char kEncrypted[] = "xls 文件受密码保护（已加密），无法读取";
 // An encrypted .xlsx is a compound file holding the encrypted package.
@@ -158,22 +160,6 @@ void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
   };
   out->clear();
   for (size_t i = 0; i < n;) gbk::AppendUtf8(next(&i), out);
-}
-
-// A sheet name as an error message may quote it: on one line (the name
-// comes from the file and may hold line breaks) and not too long.
-std::string NameForMessage(std::string_view name) {
-  constexpr size_t kMax = 93;  // 31 characters, a sheet name's limit
-  std::string out;
-  for (size_t i = 0; i < name.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(name[i]);
-    if (out.size() >= kMax && (c & 0xC0) != 0x80) {
-      out += "…";
-      break;
-    }
-    out += c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
-  }
-  return out;
 }
 
 // The body of a record and of the CONTINUE records after it, read as one
@@ -375,7 +361,7 @@ class BiffReader {
     // Sheets' substreams do not overlap in a sound file, so together they
     // span at most the stream. Counting what is read keeps a file whose
     // sheets all point into one big substream from costing its size times
-    // the number of sheets.
+    // the number of sheets; a sheet that fails counts what it read too.
     uint64_t budget = stream_.size();
     for (const SheetInfo& info : sheets_) {
       if (info.kind == 6) continue;  // code modules are not sheets
@@ -383,7 +369,14 @@ class BiffReader {
       sheet.name = info.name;
       if (info.kind == 0) {
         size_t used = 0;
-        if (!ReadSheet(info, &sheet, &used, error)) return false;
+        const size_t texts = book_->strings.size();
+        std::string why;
+        if (!ReadSheet(info, &sheet, &used, &why)) {
+          // That sheet's loss alone: what it added goes again.
+          sheet.failure = std::string(kNotValid) + detail::QuotedSheet(info.name) + "已损坏：" + why;
+          sheet.cells = Cells();
+          DropTextsFrom(texts);
+        }
         if (used > budget) return Fail(error, "工作表的数据互相重叠");
         budget -= used;
       }
@@ -593,6 +586,14 @@ class BiffReader {
     return errorIds_[k];
   }
 
+  // Forgets the texts from `count` on, and the shared ones among them.
+  void DropTextsFrom(size_t count) {
+    book_->strings.truncate(count);
+    for (uint32_t& id : errorIds_)
+      if (id != kNoText && id >= count) id = kNoText;
+    if (emptyId_ != kNoText && emptyId_ >= count) emptyId_ = kNoText;
+  }
+
   uint32_t EmptyText() {
     if (emptyId_ == kNoText) {
       emptyId_ = static_cast<uint32_t>(book_->strings.size());
@@ -671,16 +672,23 @@ class BiffReader {
     return n;
   }
 
-  // *used: how many bytes of the stream the substream took.
+  // *used: how many bytes of the stream the substream took, read as far
+  // as it could be when it fails.
   bool ReadSheet(const SheetInfo& info, Sheet* sheet, size_t* used,
                  std::string* error) {
-    *used = 0;
     RecordCursor cur(stream_, info.offset);
+    const bool ok = ReadSheetRecords(info, &cur, sheet, error);
+    *used = cur.pos() > info.offset ? cur.pos() - info.offset : 0;
+    return ok;
+  }
+
+  bool ReadSheetRecords(const SheetInfo& info, RecordCursor* cur, Sheet* sheet,
+                        std::string* error) {
     Record r;
     bool bad;
-    if (info.offset >= stream_.size() || !cur.Next(&r, &bad) ||
+    if (info.offset >= stream_.size() || !cur->Next(&r, &bad) ||
         r.type != kRecBof || r.body.size() < 4)
-      return Fail(error, "工作表“" + NameForMessage(info.name) + "”的位置无效");
+      return Fail(error, "位置无效，那里不是工作表的开头");
     // A sheet listed as a worksheet may still hold a chart or macros.
     if (Le16(r.body.data() + 2) != kBofWorksheet) return true;
 
@@ -700,7 +708,7 @@ class BiffReader {
                                         HidesNumber(xfHidden_[xf], number)))
         sheet->blankShown.push_back(CellPlace{row + 1, col + 1});
     };
-    while (cur.Next(&r, &bad)) {
+    while (cur->Next(&r, &bad)) {
       const char* d = r.body.data();
       const size_t len = r.body.size();
       if (r.type == kRecBof) {
@@ -756,7 +764,7 @@ class BiffReader {
         case kRecRString: {
           if (len < (biff5_ ? 8u : 9u)) return BadLength(error);
           uint32_t id;
-          if (!PoolString(r.body.substr(6), &cur, &id))
+          if (!PoolString(r.body.substr(6), cur, &id))
             return Fail(error, "文本单元格记录不完整");
           pendingString = kNone;
           add(Le16(d), Le16(d + 2), 0, id, CellType::Text, Le16(d + 4));
@@ -817,7 +825,7 @@ class BiffReader {
         case kRecString: {
           uint32_t id;
           if (pendingString == kNone) break;
-          if (!PoolString(r.body, &cur, &id))
+          if (!PoolString(r.body, cur, &id))
             return Fail(error, "公式文本记录不完整");
           cells[pendingString].textId = id;
           pendingString = kNone;
@@ -828,7 +836,6 @@ class BiffReader {
       }
     }
     if (bad) return Fail(error, "记录长度超出工作簿流末尾");
-    *used = cur.pos() - info.offset;
     SortCells(&cells);
     detail::FinishVisibility(sheet);
     return true;
@@ -881,7 +888,10 @@ class BiffReader {
 bool IsOldBiff(std::string_view bytes) { return OldBiffVersion(bytes) != nullptr; }
 
 bool ReadXls(std::string_view bytes, Workbook* out, std::string* error) {
-  static const char kPrefix[] = "不是有效的 xls 文件：";
+  return ReadXls(bytes, out, error, BadSheets::FailTheRead);
+}
+
+bool ReadXls(std::string_view bytes, Workbook* out, std::string* error, BadSheets badSheets) {
   if (const char* old = OldBiffVersion(bytes)) {
     *error = old;
     return false;
@@ -889,7 +899,7 @@ bool ReadXls(std::string_view bytes, Workbook* out, std::string* error) {
   cfb::CompoundFile file;
   std::string why;
   if (!file.Open(bytes, &why)) {
-    *error = kPrefix + why;
+    *error = kNotValid + why;
     return false;
   }
   int index = file.FindStream(u"Workbook");
@@ -898,21 +908,22 @@ bool ReadXls(std::string_view bytes, Workbook* out, std::string* error) {
     if (file.FindStream(u"EncryptedPackage") >= 0 && file.FindStream(u"EncryptionInfo") >= 0)
       *error = kEncryptedPackage;
     else
-      *error = std::string(kPrefix) + "找不到工作簿流";
+      *error = std::string(kNotValid) + "找不到工作簿流";
     return false;
   }
   std::string storage;
   std::string_view stream;
   if (!file.ViewStream(file.entries()[index], &storage, &stream, &why)) {
-    *error = kPrefix + why;
+    *error = kNotValid + why;
     return false;
   }
   Workbook book;
   BiffReader reader(stream, &book);
   if (!reader.Read(&why)) {
-    *error = reader.unsupported() ? why : kPrefix + why;
+    *error = reader.unsupported() ? why : kNotValid + why;
     return false;
   }
+  if (!detail::ApplyBadSheets(book, badSheets, error)) return false;
   *out = std::move(book);
   return true;
 }

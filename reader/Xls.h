@@ -8,7 +8,10 @@
 
 namespace qx::reader {
 
+// A sheet that cannot be read fails the read, unless badSheets says
+// otherwise.
 bool ReadXls(std::string_view bytes, Workbook* out, std::string* error);
+bool ReadXls(std::string_view bytes, Workbook* out, std::string* error, BadSheets badSheets);
 
 // True for a bare BIFF2, BIFF3 or BIFF4 worksheet file, which ReadXls
 // refuses naming its version.

@@ -1,8 +1,15 @@
 #include "reader/Xml.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "reader/ByteScan.h"
+#include "reader/Gbk.h"
 
 namespace qx::xml {
 namespace {
@@ -23,6 +30,8 @@ struct Classes {
 constexpr Classes kClasses;
 
 inline uint8_t ClassOf(char c) { return kClasses.of[static_cast<unsigned char>(c)]; }
+
+using reader::FindAnyOf;
 inline bool IsSpace(char c) { return ClassOf(c) & kSpace; }
 inline bool IsNameEnd(char c) { return ClassOf(c) & kNameEnd; }
 
@@ -57,6 +66,42 @@ inline bool SameBytes(std::string_view a, std::string_view b) {
   return true;
 }
 
+// "&#NNNN;" or "&#NNNNN;" at s[0] == '&' (n bytes there), the decimal
+// references text written as references is made of: its length and
+// character, or 0 for anything else (ParseReference then decides). Eight
+// bytes are looked at and their digits added up at once.
+[[gnu::always_inline]] inline size_t ShortDecimalReference(const char* s, size_t n, uint32_t* cp) {
+  if constexpr (std::endian::native != std::endian::little) {
+    return 0;
+  } else {
+    if (n < 8) return 0;
+    uint64_t x;
+    std::memcpy(&x, s, 8);
+    // Bytes 2 to 6 digits: each 0x30..0x39, that is high nibble 3, and 3
+    // still after adding 6. Four digits when byte 6 is the ';'.
+    constexpr uint64_t kHigh = 0x00F0F0F0F0F00000u, kSix = 0x0006060606060000u;
+    const uint64_t nibbles = (x & kHigh) | (((x + kSix) & kHigh) >> 4);
+    size_t len;
+    if ((x & 0xFF0000000000FFFFu) == 0x3B00000000002326u && nibbles == 0x0033333333330000u) {
+      len = 8;
+    } else if ((x & 0x00FF00000000FFFFu) == 0x003B000000002326u &&
+               (nibbles & 0x0000FFFFFFFF0000u) == 0x0000333333330000u) {
+      len = 7;
+    } else {
+      return 0;
+    }
+    // Digit bytes d0..d4 from the bottom; pairs d0d1 and d2d3 in bytes 0
+    // and 2, then their number, then the fifth digit.
+    const uint64_t d = (x >> 16) - 0x0000003030303030u;
+    const uint64_t pairs = d * 10 + (d >> 8);
+    uint32_t v = static_cast<uint32_t>((pairs & 0xFF) * 100 + ((pairs >> 16) & 0xFF));
+    if (len == 8) v = v * 10 + static_cast<uint32_t>((d >> 32) & 0xFF);
+    if (v == 0 || v - 0xD800u < 0x800u) return 0;  // no NUL, no surrogate
+    *cp = v;
+    return len;
+  }
+}
+
 // Parses the reference that starts at s[0] == '&' (n bytes available).
 // Returns its length (through ';') and the character, or 0 when it is no
 // predefined entity or valid character reference. A reference is at most
@@ -64,33 +109,7 @@ inline bool SameBytes(std::string_view a, std::string_view b) {
 constexpr size_t kMaxReference = 13;
 
 [[gnu::always_inline]] inline size_t ParseReference(const char* s, size_t n, uint32_t* cp) {
-  if (n >= 8 && s[1] == '#') {
-    // Text written as references is mostly CJK, five decimal digits each
-    // (or four): taken without a loop whose length would be guessed wrong.
-    const auto* u = reinterpret_cast<const unsigned char*>(s);
-    uint32_t v = 0;
-    bool bad = false;
-    for (size_t k = 2; k < 6; ++k) {
-      const unsigned d = u[k] - unsigned{'0'};
-      bad |= d > 9;
-      v = v * 10 + d;
-    }
-    if (!bad) {
-      size_t len = 0;
-      const unsigned d4 = u[6] - unsigned{'0'};
-      if (u[6] == ';') {
-        len = 7;
-      } else if (d4 <= 9 && u[7] == ';') {
-        v = v * 10 + d4;
-        len = 8;
-      }
-      if (len) {
-        if (v == 0 || (v >= 0xD800 && v <= 0xDFFF)) return 0;
-        *cp = v;
-        return len;
-      }
-    }
-  }
+  if (const size_t len = ShortDecimalReference(s, n, cp)) return len;
   if (n >= 3 && s[1] == '#') {
     const size_t limit = n < kMaxReference ? n : kMaxReference;
     uint32_t v = 0;
@@ -143,24 +162,7 @@ constexpr size_t kMaxReference = 13;
   return 0;
 }
 
-[[gnu::always_inline]] inline char* PutUtf8(uint32_t cp, char* w) {
-  if (cp < 0x80) {
-    *w++ = static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    *w++ = static_cast<char>(0xC0 | (cp >> 6));
-    *w++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    *w++ = static_cast<char>(0xE0 | (cp >> 12));
-    *w++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *w++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    *w++ = static_cast<char>(0xF0 | (cp >> 18));
-    *w++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    *w++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *w++ = static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return w;
-}
+using gbk::PutUtf8;
 
 // Decodes raw text or an attribute value onto *out. No reference is
 // shorter than what it stands for, so the output fits in raw.size() bytes
@@ -205,6 +207,19 @@ void Decode(std::string_view raw, bool attribute, std::string* out) {
   out->resize(static_cast<size_t>(w - out->data()));
 }
 
+// One character (below U+110000, no surrogate) as UTF-8 at w, in one
+// four-byte store for the three-byte form that CJK text is made of: the
+// caller has a byte to spare after it.
+[[gnu::always_inline]] inline char* PutUtf8Wide(uint32_t cp, char* w) {
+  if (std::endian::native == std::endian::little && cp - 0x800u < 0xF800u) {
+    const uint32_t bytes = 0x008080E0u | (cp >> 12) | ((cp << 2) & 0x3F00u) | ((cp & 0x3Fu) << 16);
+    std::memcpy(w, &bytes, 4);
+    return w + 3;
+  }
+  return PutUtf8(cp, w);
+}
+
+
 bool CheckEntities(std::string_view s) {
   const char* p = s.data();
   const char* const end = p + s.size();
@@ -221,6 +236,106 @@ bool CheckEntities(std::string_view s) {
 
 void AppendDecoded(std::string_view raw, bool attribute, std::string* out) {
   Decode(raw, attribute, out);
+}
+
+namespace {
+
+// Copies the bytes from p that need no decoding to *w, up to the first
+// '<', '&', CR or `mark` (or end), which it returns; the scan is the copy.
+// Sixteen bytes a step where there is SSE2, stored whole before the stop
+// is known: the caller's room (end - p past *w, at least) holds them.
+inline const char* CopyRun(const char* p, const char* end, char** w, char mark) {
+  char* out = *w;
+#if defined(__SSE2__)
+  const __m128i lt = _mm_set1_epi8('<'), amp = _mm_set1_epi8('&'), cr = _mm_set1_epi8('\r'),
+                marked = _mm_set1_epi8(mark);
+  for (; end - p >= 16; p += 16, out += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), x);
+    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, lt), _mm_cmpeq_epi8(x, amp)),
+                                                    _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, marked))));
+    if (mask) {
+      const int k = __builtin_ctz(static_cast<unsigned>(mask));
+      *w = out + k;
+      return p + k;
+    }
+  }
+#endif
+  for (; p < end; ++p) {
+    const char c = *p;
+    if (c == '<' || c == '&' || c == '\r' || c == mark) break;
+    *out++ = c;
+  }
+  *w = out;
+  return p;
+}
+
+}  // namespace
+
+size_t DecodeText(const char* p, const char* end, char* out, char mark, const char** stop, bool* marked) {
+  char* w = out;
+  bool seen = false;
+  for (;;) {
+    p = CopyRun(p, end, &w, mark);
+    if (p == end || *p == '<') break;
+    const char c = *p;
+    if (c == '\r') {  // CR, alone or before LF, ends a line as LF
+      *w++ = '\n';
+      ++p;
+      if (p < end && *p == '\n') ++p;
+      continue;
+    }
+    if (c != '&') {
+      seen = true;
+      *w++ = c;
+      ++p;
+      continue;
+    }
+    // Runs of "&#NNNNN;" for characters of three UTF-8 bytes, as CJK text
+    // written as references is: eight bytes in, three out, in a loop of
+    // their own. A reference is at least four bytes and its character at
+    // most as long: the spare byte of a four-byte store is one the text
+    // has not been written to yet.
+    if constexpr (std::endian::native == std::endian::little) {
+      while (end - p >= 8) {
+        uint64_t x;
+        std::memcpy(&x, p, 8);
+        constexpr uint64_t kHigh = 0x00F0F0F0F0F00000u, kSix = 0x0006060606060000u;
+        if ((x & 0xFF0000000000FFFFu) != 0x3B00000000002326u ||
+            ((x & kHigh) | (((x + kSix) & kHigh) >> 4)) != 0x0033333333330000u) {
+          break;
+        }
+        const uint64_t d = (x >> 16) - 0x0000003030303030u;
+        const uint64_t pairs = d * 10 + (d >> 8);
+        const uint32_t v =
+            static_cast<uint32_t>(((pairs & 0xFF) * 100 + ((pairs >> 16) & 0xFF)) * 10 + ((d >> 32) & 0xFF));
+        if (v - 0x800u >= 0xF800u || v - 0xD800u < 0x800u) break;  // not three bytes, or a surrogate
+        const uint32_t bytes = 0x008080E0u | (v >> 12) | ((v << 2) & 0x3F00u) | ((v & 0x3Fu) << 16);
+        std::memcpy(w, &bytes, 4);
+        w += 3;
+        p += 8;
+      }
+      if (p == end || *p != '&') continue;
+    }
+    uint32_t cp = 0;
+    const size_t len = ParseReference(p, static_cast<size_t>(end - p), &cp);
+    if (len == 0) return std::string_view::npos;
+    seen |= cp == static_cast<unsigned char>(mark);
+    w = PutUtf8Wide(cp, w);
+    p += len;
+  }
+  *stop = p;
+  *marked = seen;
+  return static_cast<size_t>(w - out);
+}
+
+std::string_view Reader::Ahead() {
+  if (failed_ || pendingEnd_ || !started_) return {};
+  if (popPending_) {
+    stackEnds_.pop_back();
+    popPending_ = false;
+  }
+  return doc_.substr(pos_);
 }
 
 Reader::Reader(std::string_view document) : doc_(document) {
@@ -405,8 +520,7 @@ Reader::Parse Reader::ParseStartTag() {
 Reader::Parse Reader::ReadText() {
   const char* const base = doc_.data();
   const size_t n = doc_.size();
-  size_t p = pos_;
-  while (p < n && !(ClassOf(base[p]) & kTextStop)) ++p;
+  size_t p = static_cast<size_t>(FindAnyOf(base + pos_, base + n, '<', '&', '\r') - base);
   if (p == n || base[p] == '<') {
     if (p == n && !eof_) return Parse::More;
     text_ = doc_.substr(pos_, p - pos_);

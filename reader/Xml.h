@@ -89,6 +89,18 @@ class Reader {
   // After a StartElement: skips to its EndElement (consumed).
   bool SkipElement();
 
+  // For a caller that reads a construct of its own straight from the
+  // bytes (a sheet's cells, thousands alike): the bytes read but not yet
+  // consumed, from where the next token would start, valid until the next
+  // call. Empty when a token is still owed (a self-closing element's end)
+  // or reading failed; short at the end of the window, which only Next()
+  // moves on.
+  std::string_view Ahead();
+  // Consumes the first n bytes of Ahead(). They must be whole elements and
+  // text, balanced, checked as Next() would have checked them (nothing it
+  // would refuse) and no deeper than kMaxDepth with the elements open.
+  void Skip(size_t n) { pos_ += n; }
+
   const std::string& error() const { return error_; }
   // Bytes of the document consumed so far.
   uint64_t offset() const { return base_ + pos_; }
@@ -133,6 +145,14 @@ class Reader {
   std::vector<size_t> stackEnds_;
   std::string error_;
 };
+
+// Decodes character data from p up to the first '<' (an element's text up
+// to its end tag) into out, which has room for end - p bytes: references
+// become their characters, line ends '\n'. *stop is the '<' (end when
+// none comes), *marked whether the decoded text holds `mark` (a byte other
+// than '<', '&' and CR that the caller looks for). Returns the size
+// decoded, or npos for a '&' that starts no reference the Reader takes.
+size_t DecodeText(const char* p, const char* end, char* out, char mark, const char** stop, bool* marked);
 
 // Decodes entities and character references of raw text (normalising line
 // ends to '\n'); with `attribute`, whitespace characters become spaces as

@@ -187,7 +187,10 @@ bool LoadWindow(WindowTemplate* w, bool reload, bool modal, HWND owner) {
       RaiseSimpleEvent(windowId, 0, kEventGotFocus);
   }
   if (!WindowIsAlive(*w)) return true;
+  // A control that takes the focus on being shown gives it back.
+  HWND focus = GetFocus();
   for (size_t i = n; i-- > 1;) Notify(w->records[i], kNotifyWindowShown);
+  if (focus && GetFocus() != focus && IsWindow(focus)) SetFocus(focus);
   w->loaded = true;
   (void)reload;
   if (modal && WindowIsAlive(*w)) RunModal(w);

@@ -148,12 +148,33 @@ constexpr UnitOperations kOperations = {
     .getTypeProperty = GetProperty,
 };
 
+// The menu items' record places, in record order.
+std::vector<size_t> MenuItemPlaces(const WindowTemplate& w) {
+  std::vector<size_t> items;
+  for (size_t i = 1; i < w.records.size(); ++i)
+    if (w.records[i].menuItem) items.push_back(i);
+  return items;
+}
+
+// A fresh menu of the items that are visible now, and the accelerators of
+// those it shows; false when the system makes no menu.
+bool FillMenuBar(WindowTemplate* w, MenuBar* bar) {
+  bar->menu = CreateMenu();
+  if (!bar->menu) return false;
+  std::vector<size_t> items = MenuItemPlaces(*w);
+  size_t next = 0;
+  std::vector<ACCEL> keys;
+  AppendItems(w, items, &next, 0, bar->menu, true, &keys);
+  if (!keys.empty())
+    bar->accelerators =
+        WindowPlatform().createAcceleratorTable(keys.data(), static_cast<int>(keys.size()));
+  return true;
+}
+
 }  // namespace
 
 bool BuildMenuBar(WindowTemplate* w, MenuBar* bar) {
-  std::vector<size_t> items;
-  for (size_t i = 1; i < w->records.size(); ++i)
-    if (w->records[i].menuItem) items.push_back(i);
+  std::vector<size_t> items = MenuItemPlaces(*w);
   if (items.empty()) return true;
   for (size_t i : items) {
     UnitRecord& r = w->records[i];
@@ -167,15 +188,26 @@ bool BuildMenuBar(WindowTemplate* w, MenuBar* bar) {
     r.live = &m->base;
     bar->items.push_back(&m->base);
   }
-  bar->menu = CreateMenu();
-  if (!bar->menu) return false;
-  size_t next = 0;
-  std::vector<ACCEL> keys;
-  AppendItems(w, items, &next, 0, bar->menu, true, &keys);
-  if (!keys.empty())
-    bar->accelerators =
-        WindowPlatform().createAcceleratorTable(keys.data(), static_cast<int>(keys.size()));
-  return true;
+  return FillMenuBar(w, bar);
+}
+
+void RebuildMenuBar(UnitObject* item) {
+  if (!item || item->kind != MenuItemKind()) return;
+  WindowTemplate* w = FindWindowTemplate(item->windowId);
+  UnitObject* window = FindLiveUnit(item->windowId, 0);
+  MenuBar* bar = window ? WindowMenuBar(window) : nullptr;
+  if (!w || !bar || !bar->menu) return;
+  // The items keep their commands; only their places are new.
+  for (UnitObject* u : bar->items) AsItem(u)->parent = AsItem(u)->submenu = nullptr;
+  MenuBar fresh;
+  if (!FillMenuBar(w, &fresh)) return;
+  HWND h = UnitHwnd(window);
+  SetMenu(h, fresh.menu);
+  WindowPlatform().destroyMenu(bar->menu);  // and the popups in it
+  if (bar->accelerators) WindowPlatform().destroyAcceleratorTable(bar->accelerators);
+  bar->menu = fresh.menu;
+  bar->accelerators = fresh.accelerators;
+  DrawMenuBar(h);
 }
 
 void DestroyMenuBar(MenuBar* bar, bool menuTakenByWindow) {

@@ -35,11 +35,17 @@ bool RunMenuCommand(const MenuBar& bar, uint32_t command);
 // Shows a live item's caption, check mark and its record's disabled flag
 // anew, after one of them was written. Not a menu item: nothing.
 void RefreshMenuItem(UnitObject* item);
+// Makes the window's menu and accelerators anew from its records, after a
+// live item's visible flag was written: a hidden item, with everything
+// under it, leaves the menu, and its shortcut no longer chooses it. Not a
+// menu item: nothing.
+void RebuildMenuBar(UnitObject* item);
 
 // The window's side: the load hands the bar over once the window exists
 // (the bar is left empty), and the window frees it when it goes; the
 // message loop translates the window's keys through its table.
 void InstallMenuBar(UnitObject* window, MenuBar* bar);
+MenuBar* WindowMenuBar(UnitObject* window);
 HACCEL WindowAccelerators(UnitObject* window);
 
 }  // namespace qx

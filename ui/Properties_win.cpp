@@ -230,7 +230,10 @@ void SetUnitProperty(uint32_t windowId, uint32_t unitId, int32_t property, int32
     }
     case kPropertyVisible: {
       r.flags = lo ? (r.flags | kUnitVisible) : (r.flags & ~kUnitVisible);
-      if (!h) break;
+      if (!h) {
+        RebuildMenuBar(LiveUnit(r));  // a menu item joins or leaves its menu
+        break;
+      }
       const UnitKind* kind = LiveUnit(r)->kind;
       if (!lo) ShowWindow(h, SW_HIDE);
       else if (t.index == 0) ShowWindow(h, SW_SHOW);

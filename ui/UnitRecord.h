@@ -49,7 +49,7 @@ enum : uint32_t {
   kUnitVisible = 1,
   kUnitDisabled = 2,
   kUnitTabStop = 4,
-  kUnitMenuOption = 8,
+  kUnitMenuOption = 8,  // the window's own record only; carried, nothing acts on it
 };
 
 // A menu item's flags word shares the first two bits with a control's.

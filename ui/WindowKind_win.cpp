@@ -356,6 +356,7 @@ void InstallMenuBar(UnitObject* u, MenuBar* bar) {
   *bar = {};
 }
 
+MenuBar* WindowMenuBar(UnitObject* u) { return &AsWindow(u)->menuBar; }
 HACCEL WindowAccelerators(UnitObject* u) { return AsWindow(u)->menuBar.accelerators; }
 
 const UnitKind* WindowKind() {

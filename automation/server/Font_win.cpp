@@ -39,7 +39,7 @@ class Font final : public DispatchObject<IQxFont> {
         break;
       case 0x68: V_VT(out) = VT_R8; V_R8(out) = state_->standardFontSize; break;
       case 0x63: V_VT(out) = VT_R8; V_R8(out) = 0; break;           // black
-      case 0x6A: V_VT(out) = VT_I4; V_I4(out) = -4142; break;       // no underline
+      case 0x6A: V_VT(out) = VT_I4; V_I4(out) = model::kUnderlineNone; break;
       default: V_VT(out) = VT_BOOL; V_BOOL(out) = VARIANT_FALSE; break;
     }
     return S_OK;
@@ -48,6 +48,13 @@ class Font final : public DispatchObject<IQxFont> {
     OwnedVariant stored;
     HRESULT hr = VariantCopyInd(&stored.v, const_cast<VARIANT*>(&value));
     if (FAILED(hr)) return hr;
+    // Underline keeps a style, as the application does: a logical written
+    // becomes the single line or none.
+    if (id == 0x6A && V_VT(&stored.v) == VT_BOOL) {
+      const bool on = V_BOOL(&stored.v) != VARIANT_FALSE;
+      V_VT(&stored.v) = VT_I4;
+      V_I4(&stored.v) = on ? model::kUnderlineSingle : model::kUnderlineNone;
+    }
     book_->extras[static_cast<size_t>(sheet_)].formats[FormatKey{id, true, area_}] = stored;
     return S_OK;
   }

@@ -29,6 +29,7 @@ struct FakeExcel {
   FakeObject* app;
   FakeObject* workbooks;
   int quits = 0;
+  std::string background;  // how SetBackgroundPicture was called, and with what
   std::map<std::string, std::string> cells = {{"A1", "题目"}, {"B2", "2"}};
 
   static VARIANT Text(const std::string& s) {
@@ -60,10 +61,20 @@ struct FakeExcel {
         V_I4(r) = n;
         return S_OK;
       };
+      sheet->members[0x4A4] = [this](WORD flags, DISPPARAMS* p, VARIANT*) {
+        bool call = flags == DISPATCH_METHOD && p->cArgs == 1 && p->cNamedArgs == 0;
+        background = (call ? "call " : "? ") + Ansi(p->rgvarg[0]);
+        return S_OK;
+      };
       sheet->members[0xC5] = [this](WORD, DISPPARAMS* p, VARIANT* r) {
         std::string a = Ansi(p->rgvarg[p->cArgs - 1]);
         if (a.empty() || a[0] < 'A' || a[0] > 'Z') return DISP_E_EXCEPTION;
         auto* range = new FakeObject("range " + a, &log);
+        range->members[0x427] = [](WORD, DISPPARAMS*, VARIANT* r) {
+          V_VT(r) = VT_NULL;  // cells that differ; the data word left as it was
+          V_I4(r) = 1;
+          return S_OK;
+        };
         range->members[0x6] = [this, a](WORD, DISPPARAMS*, VARIANT* r) {
           auto it = cells.find(a);
           if (it != cells.end()) *r = Text(it->second);
@@ -209,6 +220,35 @@ TEST_F(SpreadsheetControls, TheConvertersSequenceReadsCellsOfTheOpenedWorkbook) 
   TaggedValue two = MakeInt(2);
   SetUnitProperty(kWindow, kBooks, kWorkbooksCurrentSheetIndex, -1, two.lo, two.hi);
   EXPECT_EQ(GetWord(kBooks, kWorkbooksCurrentSheetIndex), 2);
+}
+
+// Only a stand-in sees these: the application draws the picture and has
+// nothing to read it back by, and refuses writes of what it only reports.
+TEST_F(SpreadsheetControls, ReadOnlySettingsAskNothingAndTheBackgroundPictureIsAMethod) {
+  FakeExcel fake;
+  g_fake = &fake;
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Attach());
+  fake.log.clear();
+  for (int32_t p : {kWorkbooksSheetCount, kWorkbooksReserved})
+    SetUnitProperty(kWindow, kBooks, p, -1, 5, 0);
+  TaggedValue height = MakeDouble(20);
+  SetUnitProperty(kWindow, kBooks, kWorkbooksStandardHeight, -1, height.lo, height.hi);
+  EXPECT_EQ(GetText(kBooks, kWorkbooksSheetBackground), "");
+  EXPECT_TRUE(fake.log.empty()) << "asked: " << (fake.log.empty() ? "" : fake.log[0]);
+  SetText(kWorkbooksSheetBackground, "C:\\背景.bmp");
+  EXPECT_EQ(fake.background, "call C:\\背景.bmp");
+}
+
+TEST_F(SpreadsheetControls, ALogicalTheApplicationAnswersWithNullReadsFalse) {
+  FakeExcel fake;
+  g_fake = &fake;
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Attach());
+  SetText(kWorkbooksRangeStart, "A1");
+  SetText(kWorkbooksRangeEnd, "B2");
+  EXPECT_EQ(GetWord(kBooks, kWorkbooksAddIndent), 0);
+  EXPECT_TRUE(fake.Asked("range A1.1063"));
 }
 
 TEST_F(SpreadsheetControls, AnOpenThatFailsIsAFailureAndKeepsTheReferences) {

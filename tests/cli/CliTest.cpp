@@ -221,6 +221,38 @@ TEST(CliSheets, UnknownSheetIsAUsageErrorNamingTheSheets) {
   EXPECT_EQ(2, RunTool({"--stdout", "--sheet"}).status);
 }
 
+// Workbooks whose second of three sheets cannot be read (its part
+// damaged, its relationship missing, its part missing): only converting
+// that sheet fails, with its reason on one line; --list-sheets lists all
+// three and says on the error stream which one cannot be read.
+TEST(CliSheets, ABadSheetFailsOnlyWhenItIsTheOneConverted) {
+  for (const char* name : {"bad-sheet-part.xlsx", "bad-sheet-relid.xlsx", "bad-sheet-missing.xlsx",
+                           "../../reader_xls/data/bad_sheet_offset.xls"}) {
+    const std::string file = Native(std::string(QX_SOURCE_DIR) + "/tests/reader/data/" + name);
+    const std::string base = std::string(name).substr(std::string(name).rfind('/') + 1);
+    const bool xls = base == "bad_sheet_offset.xls";
+    const std::string bad = xls ? "Second" : Terminal("坏表");
+    ToolRun first = RunTool({"--stdout", file});
+    EXPECT_EQ(0, first.status) << name << first.err;
+    EXPECT_EQ(xls ? "0:题型\r\n" : "0:第一页\r\n", first.out.substr(0, xls ? 8 : 10)) << name;
+    ToolRun third = RunTool({"--stdout", "--sheet", "3", file});
+    EXPECT_EQ(0, third.status) << name << third.err;
+    EXPECT_EQ(xls ? "" : "0:3\r\n", third.out) << name;
+    ToolRun broken = RunTool({"--stdout", "--sheet", bad, file});
+    EXPECT_EQ(1, broken.status) << name;
+    EXPECT_EQ("", broken.out);
+    EXPECT_NE(std::string::npos, broken.err.find(Terminal("工作表“") + bad + Terminal("”"))) << broken.err;
+    EXPECT_NE(std::string::npos, broken.err.find(base)) << broken.err;
+    EXPECT_EQ(1, std::count(broken.err.begin(), broken.err.end(), '\n')) << broken.err;
+    ToolRun list = RunTool({"--list-sheets", file});
+    EXPECT_EQ(0, list.status) << name;
+    EXPECT_EQ(xls ? "1\t" + Terminal("题库") + "\n2\tSecond\n3\tEmpty\n"
+                  : Terminal("1\t题库\n2\t坏表\n3\t第三页\n"),
+              list.out);
+    EXPECT_EQ(broken.err, list.err) << name;
+  }
+}
+
 TEST(CliErrors, UsageErrorsExitWithTwo) {
   EXPECT_EQ(2, RunTool({}).status);
   EXPECT_EQ(2, RunTool({"--replace", "a"}).status);

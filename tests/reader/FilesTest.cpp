@@ -153,6 +153,54 @@ TEST(RealWorldFiles, ASheetWithoutAPartKeepsItsPlaceAndName) {
   EXPECT_EQ(Show(b, 2, "A1"), "3");
 }
 
+// The second of three sheets cannot be read, in each way a package can
+// lose one. Read as a whole, the workbook is refused saying which sheet
+// and why; read for one sheet, the others are there and the bad one keeps
+// its place and name with that same reason.
+struct BadSheetCase {
+  const char* file;
+  const char* reason;
+  friend void PrintTo(const BadSheetCase& c, std::ostream* os) { *os << c.file; }
+};
+
+class BadSheetFiles : public ::testing::TestWithParam<BadSheetCase> {};
+
+TEST_P(BadSheetFiles, OnlyThatSheetIsLost) {
+  const auto [file, reason] = GetParam();
+  const std::string path = GbkPath(DataPath(file));
+  Workbook b;
+  OpenFailure refused;
+  EXPECT_FALSE(OpenWorkbookFile(path, &b, &refused));
+  EXPECT_EQ(refused.code, OpenFailureCode::kUnreadableContent);
+  std::string refusal = OpenFailureReason(refused);
+  EXPECT_NE(refusal.find("工作表“坏表”"), std::string::npos) << refusal;
+  EXPECT_NE(refusal.find(reason), std::string::npos) << refusal;
+  EXPECT_EQ(refusal.find('\n'), std::string::npos) << refusal;
+
+  OpenFailure err;
+  ASSERT_TRUE(OpenWorkbookFile(path, &b, &err, BadSheets::KeepListed)) << OpenFailureReason(err);
+  ASSERT_EQ(b.sheets.size(), 3u);
+  EXPECT_EQ(b.sheets[0].name, "题库");
+  EXPECT_EQ(b.sheets[1].name, "坏表");
+  EXPECT_EQ(b.sheets[2].name, "第三页");
+  EXPECT_EQ(Show(b, 0, "A1"), "第一页");
+  EXPECT_EQ(Show(b, 2, "A1"), "3");
+  EXPECT_TRUE(b.sheets[0].failure.empty());
+  EXPECT_TRUE(b.sheets[2].failure.empty());
+  EXPECT_TRUE(b.sheets[1].cells.empty());
+  EXPECT_EQ(b.sheets[1].failure, refusal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealWorldFiles, BadSheetFiles,
+    ::testing::Values(BadSheetCase{"bad-sheet-part.xlsx", "xl/worksheets/sheet2.xml）：压缩包已损坏：校验和不符"},
+                      BadSheetCase{"bad-sheet-relid.xlsx", "找不到工作表“坏表”的部件"},
+                      BadSheetCase{"bad-sheet-missing.xlsx", "缺少工作表“坏表”的部件 xl/worksheets/sheet2.xml"}),
+    [](const auto& info) {  // "part", "relid", "missing"
+      const std::string file = info.param.file;
+      return file.substr(10, file.size() - 15);
+    });
+
 TEST(RealWorldFiles, RefusedWithWhatIsWrong) {
   const std::pair<const char*, const char*> cases[] = {
       {"duplicate-entry.xlsx", "两个同名的项“xl/worksheets/sheet1.xml”"},

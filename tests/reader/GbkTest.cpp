@@ -33,6 +33,22 @@ TEST(Gbk, UnmappableBecomesQuestionMark) {
   EXPECT_EQ(out, "??z?");
 }
 
+// Three-byte sequences are taken on a short path when they are a GBK
+// character; every other one as before: malformed ones byte by byte.
+TEST(Gbk, ThreeByteSequencesThatAreNoGbkCharacter) {
+  std::string out;
+  EXPECT_FALSE(FromUtf8("\xE0\x80\x80|\xE4\xB8|\xE4\x38\xAD", &out));  // overlong, cut, bad second byte
+  EXPECT_EQ(out, "???|??|?8?");
+  EXPECT_FALSE(FromUtf8("\xED\xA0\x80", &out));  // a surrogate half
+  EXPECT_EQ(out, "???");
+  EXPECT_FALSE(FromUtf8("\xE0\xA0\x80", &out));  // U+0800, not in GBK
+  EXPECT_EQ(out, "?");
+  EXPECT_TRUE(FromUtf8("中€文", &out));
+  EXPECT_EQ(out, "\xD6\xD0\x80\xCE\xC4");
+  EXPECT_TRUE(FromUtf8UpToNul(std::string("中\0文", 7), &out));
+  EXPECT_EQ(out, "\xD6\xD0");
+}
+
 TEST(Gbk, BadGbkBecomesReplacementCharacter) {
   EXPECT_EQ(ToUtf8("\xD6"), "\uFFFD");            // lead byte at the end
   EXPECT_EQ(ToUtf8("\x81" "0A"), "\uFFFD" "0A");  // ASCII after a lead stays

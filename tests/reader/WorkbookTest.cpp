@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "TestUtil.h"
 #include "TestZip.h"
 #include "reader/Workbook.h"
@@ -156,6 +158,46 @@ TEST(ReadWorkbook, UnknownFormatAndGarbageGiveOneLineErrors) {
     EXPECT_EQ(err.find('\n'), std::string::npos);
     EXPECT_TRUE(b.sheets.empty());
   }
+}
+
+}  // namespace
+}  // namespace qx::reader
+
+namespace qx::reader {
+namespace {
+
+// Texts written in place, dropped, copied and moved keep their bytes as
+// the pool's buffer grows under them, from empty to past a large block.
+TEST(StringPool, TextsWrittenInPlaceSurviveGrowthCopiesAndMoves) {
+  StringPool pool{"a", ""};
+  for (int i = 0; i < 40000; ++i) {
+    const std::string text = std::to_string(i) + "文本";
+    char* out = pool.BeginText(text.size() + 100);  // room to spare, as a decoder asks
+    std::memcpy(out, text.data(), text.size());
+    pool.EndText(text.size());
+    if (i % 7 == 0) {
+      pool.BeginText(50);
+      pool.CancelText();
+    }
+  }
+  ASSERT_EQ(pool.size(), 40002u);
+  EXPECT_EQ(pool[0], "a");
+  EXPECT_EQ(pool[1], "");
+  EXPECT_EQ(pool[2], "0文本");
+  EXPECT_EQ(pool.back(), "39999文本");
+  StringPool copy = pool;
+  pool.truncate(3);
+  pool.push_back("后");
+  EXPECT_EQ(pool.size(), 4u);
+  EXPECT_EQ(pool[3], "后");
+  EXPECT_EQ(pool.byteSize(), std::string("a0文本后").size());
+  EXPECT_EQ(copy[20002], "20000文本");
+  StringPool moved = std::move(copy);
+  moved.shrink_to_fit();
+  EXPECT_EQ(moved[40001], "39999文本");
+  EXPECT_EQ(moved.size(), 40002u);
+  copy = moved;  // assigned over a moved-from pool
+  EXPECT_EQ(copy[12345], "12343文本");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "TestZip.h"
 #include "reader/Workbook.h"
 #include "reader/Xlsx.h"
+#include "reader/Xml.h"
 
 namespace qx::reader {
 namespace {
@@ -323,6 +324,45 @@ TEST(Xlsx, MissingPartsAreErrors) {
   EXPECT_FALSE(ReadWorkbook(noSheets, Format::Xlsx, &b, &err));
 }
 
+// A sheet that cannot be read fails alone when the read keeps listing the
+// sheets: what it had added to the texts goes again, so that the ids of
+// the sheets after it stay right.
+TEST(Xlsx, EachBadSheetFailsAlone) {
+  auto sheet = [](const std::string& rows) { return "<worksheet><sheetData>" + rows + "</sheetData></worksheet>"; };
+  const std::string cut = sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>丢</t></is></c>"
+                                "<c r=\"B1\" t=\"e\"><v>#REF!</v></c></row>");
+  std::string bytes = MakeZip({
+      {"xl/workbook.xml", WorkbookXml("<sheet name=\"甲\" r:id=\"r1\"/><sheet name=\"乙\" r:id=\"r2\"/>"
+                                      "<sheet name=\"丙\" r:id=\"r3\"/><sheet name=\"丁\" r:id=\"r4\"/>")},
+      {"xl/_rels/workbook.xml.rels", Rels(Rel("r1", "worksheet", "worksheets/a.xml") + Rel("r2", "worksheet", "worksheets/b.xml") +
+                                          Rel("r3", "worksheet", "worksheets/c.xml") + Rel("r4", "worksheet", "worksheets/d.xml"))},
+      {"xl/worksheets/a.xml", sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>好</t></is></c></row>")},
+      {"xl/worksheets/b.xml", cut.substr(0, cut.size() - 12)},
+      {"xl/worksheets/c.xml", sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>也丢</t></is></c>"
+                                    "<c r=\"B1\"><v>1\n2</v></c></row>")},
+      {"xl/worksheets/d.xml", sheet("<row r=\"2\"><c r=\"A2\" t=\"e\"><v>#REF!</v></c><c r=\"B2\" t=\"inlineStr\"><is><t>末</t></is></c></row>")},
+  });
+  Workbook b;
+  std::string err;
+  ASSERT_TRUE(ReadWorkbook(bytes, Format::Xlsx, &b, &err, BadSheets::KeepListed)) << err;
+  ASSERT_EQ(b.sheets.size(), 4u);
+  EXPECT_EQ(b.sheets[1].failure, "工作表“乙”（部件 xl/worksheets/b.xml）的 XML 无效：XML 文档不完整");
+  EXPECT_EQ(b.sheets[2].failure, "工作表“丙”中的数值无效：1 2");  // on one line
+  EXPECT_TRUE(b.sheets[1].cells.empty());
+  EXPECT_TRUE(b.sheets[2].cells.empty());
+  EXPECT_EQ(Show(b, 0, "A1"), "好");
+  EXPECT_EQ(Show(b, 3, "B2"), "末");
+  const Cell* error = FindCell(b.sheets[3], 2, 1);
+  ASSERT_NE(error, nullptr);
+  ASSERT_LT(error->textId, b.strings.size());
+  EXPECT_EQ(b.strings[error->textId], "#REF!");
+  EXPECT_EQ(b.strings.size(), 3u);  // 好, #REF!, 末
+  // Read as a whole, the first bad sheet refuses the workbook.
+  EXPECT_FALSE(ReadWorkbook(bytes, Format::Xlsx, &b, &err));
+  EXPECT_EQ(err, "工作表“乙”（部件 xl/worksheets/b.xml）的 XML 无效：XML 文档不完整");
+  EXPECT_TRUE(b.sheets.empty());
+}
+
 // Its speed is the benchmark's business (bench/); here only that a big
 // sheet is read whole and its shared strings are not copied per cell.
 TEST(Xlsx, ManyRowsAreReadWhole) {
@@ -353,6 +393,8 @@ std::string Dump(const Workbook& b) {
     for (const Cell& c : s.cells) {
       out += std::to_string(c.row) + "," + std::to_string(c.col) + "=" + gbk::ToUtf8(CellDisplayText(b, c)) + ";";
     }
+    for (const CellPlace& c : s.blankShown) out += "blank " + std::to_string(c.row) + "," + std::to_string(c.col) + ";";
+    for (const Span& r : s.hiddenRows) out += "hidden row " + std::to_string(r.first) + "-" + std::to_string(r.last) + ";";
   }
   for (std::string_view t : b.strings) out += std::string(t) + "|";
   return out;
@@ -380,6 +422,90 @@ TEST(Xlsx, StreamedPartsReadTheSameThroughAnyWindow) {
   }
 }
 
+// The cells and shared strings that are read straight from the bytes
+// (when whole in the window) give what the tokenizer gives (a window too
+// small to hold any of them): every spelling they take, and the ones just
+// beside that they leave to it.
+TEST(Xlsx, PlainCellsReadAsTheTokenizerReadsThem) {
+  XlsxParts p;
+  p.sharedStrings =
+      "<si><t>共享</t></si><si><t xml:space=\"preserve\"> 空格 </t></si><si><t>a_x000D_b&#95;x0041_</t></si>"
+      "<si><t>&#39064;&amp;\r\n</t></si><si><t/></si><si><r><t>富</t></r></si><si><t>x</t><rPh><t>p</t></rPh></si>"
+      "<si><t>0123456789abcdef0123456789abcdef中文</t></si>";
+  p.numFmts = "<numFmt numFmtId=\"164\" formatCode=\";;;\"/>";
+  p.cellXfs = "<xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"164\"/>";
+  p.sheetData =
+      "<row r=\"1\" hidden=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c t=\"s\" r=\"B1\"><v>1</v></c><c s=\"1\" r=\"C1\"><v>45306</v></c>"
+      "<c r=\"D1\" t=\"s\" s=\"0\"><v>2</v></c><c r=\"E1\" t=\"s\"><v>3</v></c><c r=\"F1\" t=\"s\"><v>4</v></c>"
+      "<c r=\"G1\" t=\"s\"><v>5</v></c><c r=\"H1\" t=\"s\"><v>6</v></c><c r=\"I1\" t=\"s\"><v>7</v></c></row>"
+      "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>&#39064;&#22411;&#12289;&#128512;&#x4E2D;</t></is></c>"
+      "<c r=\"B2\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> 前后 </t></is></c>"
+      "<c r=\"C2\" t=\"inlineStr\"><is><t>_x0041_&lt;\r\n</t></is></c><c r=\"D2\" t=\"inlineStr\"><is><t></t></is></c>"
+      "<c r=\"E2\" t=\"inlineStr\"><v>值</v></c><c r=\"F2\" t=\"str\"><v></v></c><c r=\"G2\"><v></v></c>"
+      "<c r=\"H2\" t=\"b\"><v>1</v></c><c r=\"I2\" t=\"e\"><v>#N/A</v></c><c r=\"J2\" t=\"d\"><v>2024-01-15</v></c>"
+      "<c r=\"K2\" t=\"d\"><v>not a date</v></c><c r=\"L2\" s=\"1\"/><c r=\"M2\"></c><c r=\"N2\" t=\"n\"><v>1.5</v></c><c r=\"O2\" s=\"2\" t=\"s\"><v>0</v></c></row>"
+      // Beside the plain spellings: left to the tokenizer, read all the same.
+      "<row r=\"3\"><c r='A3'><v>1</v></c><c  r=\"B3\"><v>2</v></c><c r=\"C3\" x:r=\"Z9\"><v>3</v></c>"
+      "<c r=\"D3\" r=\"E3\"><v>4</v></c><c r=\"E3\"><v>&#53;</v></c><c r=\"F3\"><v>6\r</v></c>"
+      "<c r=\"G3\" t=\"str\"><f>1</f><v>7</v></c><c r=\"H3\"><v/></c><c r=\"I3\" t=\"inlineStr\"><is><r><t>8</t></r></is></c>"
+      "<c r=\"J3\" t=\"inlineStr\"><is><t>9</t><rPh><t>no</t></rPh></is></c><c r=\"K3\">\n<v>10</v></c>"
+      "<c r=\"L3\" t=\"inlineStr\"><is><t><![CDATA[<11>]]></t></is></c><c r=\"M3\" s=\"a&#9;b\"><v>12</v></c></row>"
+      "\n  <row r=\"4\">\n    <c r=\"A4\"><v>13</v></c>\n    <c><v>14</v></c><c t=\"s\"><v>0</v></c>\n  </row>"
+      "<row><c r=\"b5\"><v>15</v></c></row><x:row r=\"6\"><x:c r=\"A6\"><x:v>16</x:v></x:c></x:row>";
+  const std::string bytes = MakeXlsx(p);
+  Workbook plain;
+  std::string err;
+  ASSERT_TRUE(ReadXlsx(bytes, &plain, &err)) << err;
+  EXPECT_EQ(Show(plain, 0, "A2"), "题型、??中");
+  EXPECT_EQ(Show(plain, 0, "C2"), "A<\n");
+  EXPECT_EQ(Show(plain, 0, "D1"), "a\rbA");  // &#95; makes an escape too, as it did
+  EXPECT_EQ(Show(plain, 0, "C3"), "3");
+  EXPECT_EQ(Show(plain, 0, "C4"), "共享");
+  ASSERT_EQ(plain.sheets[0].blankShown.size(), 1u);  // O2, whose format shows nothing
+  ASSERT_EQ(plain.sheets[0].hiddenRows.size(), 1u);
+  for (size_t window : {1, 5, 64}) {
+    Workbook b;
+    ASSERT_TRUE(ReadXlsx(bytes, &b, &err, window)) << err;
+    EXPECT_EQ(Dump(b), Dump(plain)) << "window " << window;
+  }
+  // Plain cells that are wrong fail as the tokenizer's reading of them does.
+  for (const char* cell : {"<c r=\"A0\"><v>1</v></c>", "<c r=\"XFE1\"><v>1</v></c>", "<c r=\"A1\"><v>1 2</v></c>",
+                           "<c r=\"A1\" t=\"s\"><v>9</v></c>", "<c r=\"A1\" t=\"s\"><v>x</v></c>",
+                           "<c r=\"A1\" t=\"inlineStr\"><is><t>&#0;</t></is></c>",
+                           "<c r=\"A1\" t=\"inlineStr\"><is><t>&bad;</t></is></c>",
+                           "<c r=\"A1\" t=\"inlineStr\"><is><t>x</t></is></c></row></sheetData>"}) {
+    XlsxParts q = p;
+    q.sheetData = std::string("<row r=\"1\">") + cell + "</row>";
+    const std::string broken = MakeXlsx(q);
+    Workbook b;
+    std::string expected;
+    EXPECT_FALSE(ReadXlsx(broken, &b, &expected, 1)) << cell;
+    EXPECT_FALSE(ReadXlsx(broken, &b, &err)) << cell;
+    EXPECT_EQ(err, expected) << cell;
+  }
+}
+
+// Cells nested so deep that their text would pass the tokenizer's limit
+// are refused however they are read.
+TEST(Xlsx, PlainCellsKeepTheNestingLimit) {
+  XlsxParts p;
+  const size_t wrappers = xml::Reader::kMaxDepth - 4;  // worksheet, sheetData, row: c and is fit, t does not
+  std::string open, close;
+  for (size_t i = 0; i < wrappers; ++i) {
+    open += "<w>";
+    close += "</w>";
+  }
+  p.sheetXml = "<worksheet>" + open + "<sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>深</t></is></c>"
+               "</row></sheetData>" + close + "</worksheet>";
+  const std::string bytes = MakeXlsx(p);
+  for (size_t window : {size_t{1}, xml::Reader::kDefaultWindow}) {
+    Workbook b;
+    std::string err;
+    EXPECT_FALSE(ReadXlsx(bytes, &b, &err, window)) << window;
+    EXPECT_NE(err.find("XML 嵌套太深"), std::string::npos) << err;
+  }
+}
+
 // A damaged part is reported as damaged even when its damage made the
 // parse fail first, as when parts were checked whole before being parsed.
 TEST(Xlsx, DamageOutranksWhatTheDamagedPartSays) {
@@ -393,7 +519,7 @@ TEST(Xlsx, DamageOutranksWhatTheDamagedPartSays) {
     Workbook b;
     std::string err;
     EXPECT_FALSE(ReadXlsx(bytes, &b, &err, window));
-    EXPECT_EQ(err, "xl/worksheets/sheet1.xml：压缩包已损坏：校验和不符");
+    EXPECT_EQ(err, "工作表“Data”（部件 xl/worksheets/sheet1.xml）：压缩包已损坏：校验和不符");
   }
   // Data cut short is as much damage as a wrong checksum.
   p.sheetData = "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>";
@@ -402,7 +528,7 @@ TEST(Xlsx, DamageOutranksWhatTheDamagedPartSays) {
   Workbook b;
   std::string err;
   EXPECT_FALSE(ReadWorkbook(bytes, Format::Xlsx, &b, &err));
-  EXPECT_EQ(err, "xl/worksheets/sheet1.xml：压缩包已损坏：压缩数据无效或不完整");
+  EXPECT_EQ(err, "工作表“Data”（部件 xl/worksheets/sheet1.xml）：压缩包已损坏：压缩数据无效或不完整");
 }
 
 }  // namespace

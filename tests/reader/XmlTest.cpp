@@ -180,6 +180,81 @@ TEST(Xml, StreamedDocumentsReadAsWholeOnes) {
   }
 }
 
+// DecodeText against the tokenizer's own decoding of the same text: the
+// references it takes in eight-byte steps (four and five digits) and the
+// ones it leaves to the general parse, runs longer than a vector step, and
+// where it stops.
+std::string Decoded(std::string_view text, bool* marked, size_t* stopAt) {
+  std::string out(text.size(), '\0');
+  const char* stop = nullptr;
+  const size_t n = DecodeText(text.data(), text.data() + text.size(), out.data(), '_', &stop, marked);
+  *stopAt = static_cast<size_t>(stop - text.data());
+  return n == std::string_view::npos ? "!" : out.substr(0, n);
+}
+
+TEST(Xml, DecodeTextGivesWhatTheTokenizerGives) {
+  const std::string texts[] = {
+      "&#39064;&#22411;&#12289;",   // five digits, and four
+      "&#9;&#65;&#00065;&#128512;",  // below three UTF-8 bytes, leading zeros, beyond the BMP
+      "&#x4E2D;&lt;&gt;&amp;&quot;&apos;",
+      "a run longer than sixteen bytes, 中文 and more: 0123456789abcdef&#20013;tail",
+      "line\r\nnext\rlast\r",
+      "&#55295;&#57344;&#65535;",  // just outside the surrogates, the last of the BMP
+      "",
+  };
+  for (const std::string& text : texts) {
+    std::string expected;
+    const std::string doc = "<a>" + text + "</a>";
+    Reader r(doc);
+    ASSERT_EQ(r.Next(), Token::StartElement);
+    if (!text.empty()) {
+      ASSERT_EQ(r.Next(), Token::Text) << text;
+      r.AppendText(&expected);
+    }
+    bool marked = true;
+    size_t stop = 0;
+    EXPECT_EQ(Decoded(text + "</a>", &marked, &stop), expected) << text;
+    EXPECT_EQ(stop, text.size()) << text;
+    EXPECT_FALSE(marked) << text;
+    // With no '<' the text runs to the end, and says so.
+    EXPECT_EQ(Decoded(text, &marked, &stop), expected) << text;
+    EXPECT_EQ(stop, text.size()) << text;
+  }
+  // What the tokenizer refuses: no NUL, no surrogate, no unknown entity,
+  // no reference cut short.
+  for (const char* bad : {"&#00000;", "&#0000;", "&#55296;", "&#57343;", "&#xDC00;", "&nbsp;", "a&#39064", "&#3906x;"}) {
+    bool marked;
+    size_t stop;
+    EXPECT_EQ(Decoded(std::string(bad) + "<", &marked, &stop), "!") << bad;
+    EXPECT_TRUE(Fails("<a>" + std::string(bad) + "</a>")) << bad;
+  }
+  // The mark, written or referred to, anywhere in a run.
+  bool marked = false;
+  size_t stop = 0;
+  EXPECT_EQ(Decoded("0123456789abcdef0123_x000D_<", &marked, &stop), "0123456789abcdef0123_x000D_");
+  EXPECT_TRUE(marked);
+  EXPECT_EQ(Decoded("&#95;x<", &marked, &stop), "_x");
+  EXPECT_TRUE(marked);
+}
+
+// A caller reading its own constructs from the bytes: Ahead shows where the
+// next token starts, Skip consumes, and Next goes on from there.
+TEST(Xml, AheadAndSkipHandTheBytesOver) {
+  Reader r("<a><b/><c>x</c><d>y</d></a>");
+  ASSERT_EQ(r.Next(), Token::StartElement);
+  EXPECT_EQ(r.Ahead(), "<b/><c>x</c><d>y</d></a>");
+  ASSERT_EQ(r.Next(), Token::StartElement);  // <b/>
+  EXPECT_TRUE(r.Ahead().empty());            // its end is still owed
+  ASSERT_EQ(r.Next(), Token::EndElement);
+  EXPECT_EQ(r.depth(), 2u);
+  EXPECT_EQ(r.Ahead(), "<c>x</c><d>y</d></a>");  // the ended element has left
+  EXPECT_EQ(r.depth(), 1u);
+  r.Skip(8);
+  ASSERT_EQ(r.Next(), Token::StartElement);
+  EXPECT_EQ(r.local(), "d");
+  EXPECT_EQ(Trace(r), "y</d></a>");
+}
+
 TEST(Xml, AFailingSourceIsAnError) {
   PieceSource source("<a><b>text</b>", 3, true);
   Reader r(&source, 4);

@@ -172,6 +172,26 @@ TEST(XlsFixtures, FormatOneByteShortOfItsCount) {
   EXPECT_EQ(TextAt(b, 0, 2, 2), "下列哪一项是正确的？");
 }
 
+// xlwt_basic.xls with its second sheet's offset pointing into the
+// globals: the read for one sheet keeps the others and says what is wrong
+// with that one; the whole-workbook read refuses with the same words.
+TEST(XlsFixtures, OneSheetThatMissesItsBof) {
+  const std::string bytes = Fixture("bad_sheet_offset.xls");
+  const std::string refusal = ReadErr(bytes);
+  EXPECT_EQ(refusal, "不是有效的 xls 文件：工作表“Second”已损坏：位置无效，那里不是工作表的开头");
+  Workbook b;
+  std::string error;
+  ASSERT_TRUE(qx::reader::ReadXls(bytes, &b, &error, qx::reader::BadSheets::KeepListed)) << error;
+  ASSERT_EQ(b.sheets.size(), 3u);
+  EXPECT_EQ(b.sheets[1].name, "Second");
+  EXPECT_EQ(b.sheets[1].failure, refusal);
+  EXPECT_TRUE(b.sheets[1].cells.empty());
+  EXPECT_TRUE(b.sheets[0].failure.empty());
+  EXPECT_EQ(b.sheets[0].cells.size(), 18u);
+  EXPECT_EQ(TextAt(b, 0, 2, 2), "下列哪一项是正确的？");
+  EXPECT_TRUE(b.sheets[2].failure.empty());
+}
+
 TEST(XlsFixtures, Biff4WorksheetNamesItsVersion) {
   const std::string bytes = Fixture("biff4_sheet.xls");
   EXPECT_EQ(qx::reader::DetectFormat(bytes, "old.xls"), qx::reader::Format::Xls);

@@ -15,6 +15,28 @@ namespace {
 
 using namespace test;
 
+// A kind of our own, without a window, that moves the focus to the second
+// button when its window is shown, noting where the focus was.
+HWND g_focusBeforeShown;
+extern const UnitKind kGrabberKind;
+constexpr UnitOperations kGrabberOperations = {
+    .createControl = [](const CreateArgs& a) {
+      return new UnitObject{nullptr, &kGrabberKind, a.windowId, a.unitId};
+    },
+    .notify = [](UnitObject*, uint32_t code, uintptr_t, intptr_t) -> intptr_t {
+      if (code == kNotifyWindowShown) {
+        g_focusBeforeShown = GetFocus();
+        SetFocus(Hwnd(kButton2));
+      }
+      return 0;
+    },
+};
+const UnitKind kGrabberKind = {"抢焦点", "Grabber", 0, nullptr, 0,
+                               NumberedInterface<kGrabberOperations>, &kGrabberOperations};
+const UnitKind* const kGrabberKinds[] = {&kGrabberKind};
+const TypeTable kGrabberTypes = {1, kGrabberKinds};
+const LibraryRecord kGrabberLibrary = {"抢焦点库", &kGrabberTypes, nullptr};
+
 class LoadWindowTest : public ::testing::Test {
  protected:
   void TearDown() override { StopRuntime(); }
@@ -193,6 +215,18 @@ TEST_F(LoadWindowTest, AnUnknownKindOrANewerTypeBlockFailsTheLoadAndLeavesNothin
   }
   EXPECT_EQ(0, g_runtime.eventsSuspended);
   EXPECT_TRUE(EventLog().empty());
+}
+
+TEST_F(LoadWindowTest, AControlThatTakesTheFocusAsTheWindowShowsGivesItBack) {
+  constexpr uint32_t kGrabber = 0x16010020;
+  WindowTemplate w = SmallWindow();
+  w.records.push_back(Record(kGrabber, MakeUnitTag(2, 1), 0, 0, 0, 0, 0, ""));
+  g_focusBeforeShown = nullptr;
+  StartRuntime({w}, {&kGrabberLibrary});
+  ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+  ASSERT_NE(nullptr, g_focusBeforeShown);
+  EXPECT_NE(Hwnd(kButton2), g_focusBeforeShown);
+  EXPECT_EQ(g_focusBeforeShown, GetFocus());
 }
 
 TEST_F(LoadWindowTest, AnOwnerThatIsNotAWindowFailsTheLoad) {

@@ -153,6 +153,36 @@ TEST_F(MenuTest, CaptionCheckedAndDisabledChangeTheItemInItsMenu) {
   EXPECT_EQ((std::vector<std::string>{"h6"}), EventLog());
 }
 
+TEST_F(MenuTest, VisibleTakesAnItemWithItsShortcutAndWhatIsUnderItInAndOutOfTheMenu) {
+  Load();
+  SetUnitProperty(kTestWindow, kHidden, kPropertyVisible, -1, 1, 0);
+  SetUnitProperty(kTestWindow, kOpen, kPropertyVisible, -1, 0, 0);
+  HMENU file = GetSubMenu(GetMenu(Hwnd(0)), 0);
+  ASSERT_EQ(3, GetMenuItemCount(file));
+  EXPECT_TRUE(GetMenuState(file, 0, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ("隐藏", ItemText(file, 2));
+  EXPECT_EQ(0u, GetUnitProperty(kTestWindow, kOpen, kPropertyVisible, -1).lo);
+  EXPECT_EQ(1u, GetUnitProperty(kTestWindow, kHidden, kPropertyVisible, -1).lo);
+  PostMessageA(Hwnd(0), WM_COMMAND, CommandOf(kOpen), 0);
+  PostMessageA(Hwnd(0), WM_COMMAND, CommandOf(kHidden), 0);
+  // Ctrl+O chooses nothing now; F5, after it, still chooses 关于.
+  SetFocus(Hwnd(kButton));
+  driver::PressChord(Hwnd(0), {VK_CONTROL, 'O'});
+  driver::PressChord(Hwnd(0), {VK_F5});
+  for (int i = 0; i < 20 && EventLog().size() < 2; ++i) {
+    Sleep(20);
+    Pump();
+  }
+  EXPECT_EQ((std::vector<std::string>{"h7", "h8"}), EventLog());
+  EXPECT_EQ(1, g_tables);
+  // A hidden popup takes its items along; shown again, it brings them back.
+  SetUnitProperty(kTestWindow, kFile, kPropertyVisible, -1, 0, 0);
+  ASSERT_EQ(1, GetMenuItemCount(GetMenu(Hwnd(0))));
+  EXPECT_EQ("关于\tF5", ItemText(GetMenu(Hwnd(0)), 0));
+  SetUnitProperty(kTestWindow, kFile, kPropertyVisible, -1, 1, 0);
+  EXPECT_EQ(3, GetMenuItemCount(GetSubMenu(GetMenu(Hwnd(0)), 0)));
+}
+
 TEST_F(MenuTest, TheAcceleratorsGoWithTheWindowAndWithAFailedLoadTheMenuToo) {
   Load();
   EXPECT_EQ(1, g_tables);

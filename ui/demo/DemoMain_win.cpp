@@ -3,9 +3,10 @@
 // and through the core commands, as the converter's handlers do. It shows
 // what the converter never reaches: a menu bar with shortcuts, windows
 // loaded modally (one inside the other), F1 help, the arrow keys moving the
-// focus.
+// focus, a font chosen through the file dialog's font type.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "runtime/HelperTable.h"
@@ -13,9 +14,12 @@
 #include "ui/DescriptionWriter.h"
 #include "ui/EditBoxKind.h"
 #include "ui/Events.h"
+#include "ui/FileDialogKind.h"
+#include "ui/FontRecord.h"
 #include "ui/LabelKind.h"
 #include "ui/MenuItemKind.h"
 #include "ui/Properties.h"
+#include "ui/PropertyValues.h"
 #include "ui/TypeBlocks.h"
 #include "ui/WindowCommands.h"
 #include "ui/WindowRuntime_win.h"
@@ -34,6 +38,7 @@ constexpr uint32_t kToggle = 0x16020005;   // 按钮开关
 constexpr uint32_t kLog = 0x16020006;      // 编辑框记录
 constexpr uint32_t kHelp = 0x16020007;     // 标签说明
 constexpr uint32_t kFontSample = 0x16020008;  // 标签字体: shows the font that 字体… chooses
+constexpr uint32_t kFontChooser = 0x16020009;  // 通用对话框字体, shown by 字体… as the font dialog
 constexpr uint32_t kShowHelpItem = 0x26020008;  // 显示说明, checked while the help shows
 
 // The modal window and the one that opens from it, or from 关于.
@@ -132,10 +137,62 @@ void OnOpenModal(TaggedValue*, int32_t, const uintptr_t*) {
 
 void OnExit(TaggedValue*, int32_t, const uintptr_t*) { Close(kWindow); }
 
-// The font dialog (the file dialog's font type) goes here; until it does,
-// the item only says so.
+// The label's font field by field and the dialog's font settings, in the
+// order the font dialog takes them.
+struct FontLink {
+  int32_t element;         // of the label's font
+  int32_t dialogProperty;  // of the file dialog
+};
+constexpr FontLink kFontLinks[] = {
+    {kFontFace, kFileDialogFontName},        {kFontSize, kFileDialogFontSize},
+    {kFontBold, kFileDialogFontBold},        {kFontItalic, kFileDialogFontItalic},
+    {kFontUnderline, kFileDialogFontUnderline}, {kFontStrikeOut, kFileDialogFontStrikeOut},
+};
+
+// Copies one property value across, freeing the text that the read gave.
+void CopyProperty(uint32_t from, int32_t fromProperty, int32_t fromElement, uint32_t to,
+                  int32_t toProperty, int32_t toElement) {
+  TaggedValue v = H().getUnitProperty(kWindow, from, fromProperty, fromElement);
+  H().setUnitProperty(kWindow, to, toProperty, toElement, v.lo, v.hi);
+  if (v.tag == kTagText) H().freeMemory(ValuePointer(v));
+}
+
+// The label's font as its whole record reads back, and its text colour.
+std::string DescribeSampleFont() {
+  TaggedValue v = H().getUnitProperty(kWindow, kFontSample, kLabelFont, kFontWhole);
+  FontRecord f;
+  bool read = FontRecordFromBytes(ByteSetBytesOf(v.lo, v.hi), &f);
+  H().freeMemory(ValuePointer(v));
+  if (!read) return "（读不出字体）";
+  std::string text = (f.face.empty() ? std::string("默认字体") : f.face) + "，" +
+                     std::to_string(f.size) + " 磅";
+  if (f.bold) text += "，粗体";
+  if (f.italic) text += "，斜体";
+  if (f.underline) text += "，下划线";
+  if (f.strikeOut) text += "，删除线";
+  uint32_t c = H().getUnitProperty(kWindow, kFontSample, kLabelTextColour, -1).lo;
+  char colour[32];
+  snprintf(colour, sizeof colour, "，颜色 RGB(%u,%u,%u)", c & 0xFF, (c >> 8) & 0xFF,
+           (c >> 16) & 0xFF);
+  return text + colour;
+}
+
+// 字体…: the font dialog opens on the label's font and colour; a confirmed
+// choice becomes the label's, a cancelled one changes nothing.
 void OnChooseFont(TaggedValue*, int32_t, const uintptr_t*) {
-  Append("“字体…”：字体对话框尚未接入。\r\n");
+  H().setUnitProperty(kWindow, kFontChooser, kFileDialogType, -1, kFontDialog, 0);
+  for (const FontLink& l : kFontLinks)
+    CopyProperty(kFontSample, kLabelFont, l.element, kFontChooser, l.dialogProperty, -1);
+  CopyProperty(kFontSample, kLabelTextColour, -1, kFontChooser, kFileDialogFontColour, -1);
+  TaggedValue dialog = {kWindow, kFontChooser, kTagFileDialog};
+  if (!H().callCoreCommand(ShowFileDialog, 1, &dialog).lo) {
+    Append("字体未改变：" + DescribeSampleFont() + "\r\n");
+    return;
+  }
+  for (const FontLink& l : kFontLinks)
+    CopyProperty(kFontChooser, l.dialogProperty, -1, kFontSample, kLabelFont, l.element);
+  CopyProperty(kFontChooser, kFileDialogFontColour, -1, kFontSample, kLabelTextColour, -1);
+  Append("标签字体：" + DescribeSampleFont() + "\r\n");
 }
 
 void OnToggleHelp(TaggedValue*, int32_t, const uintptr_t*) {
@@ -227,6 +284,12 @@ WindowTemplate MainWindow() {
   w.records.push_back(Heading(0x26020009, "帮助(&H)"));
   w.records.push_back(Item(0x2602000A, "关于演示(&A)...", 1, kOnAbout));
 
+  // The font dialog comes first among the controls: created last, it takes
+  // the highest child identifier and leaves the others' as they were.
+  FileDialogSettings font;
+  font.title = "选择标签字体";
+  w.records.push_back(Unit(kFontChooser, kTagFileDialog, "通用对话框字体", 0, 0, 0, 0, 0,
+                           WriteFileDialogSettings(font)));
   const uint32_t tab = kUnitVisible | kUnitTabStop;
   w.records.push_back(Unit(kCaption, kTagLabel, "标签提示", 16, 12, 200, 24, kUnitVisible,
                            Label("还没有点击")));
@@ -244,6 +307,7 @@ WindowTemplate MainWindow() {
                            Label("在上面的框里输入文字，按“追加”把它加到左边的记录里。\r\n"
                                  "“计数”改写标签并加宽按钮；“禁用/启用”切换“追加”。\r\n"
                                  "方向键在按钮之间移动焦点。\r\n"
+                                 "“格式”里的“字体…”在字体对话框里为下面的标签选字体。\r\n"
                                  "菜单“文件”里的“模态窗口”（Ctrl+M）打开的窗口关闭之前，"
                                  "这个窗口不接受输入。\r\n"
                                  "F1 打开帮助文件 quillox-demo.hlp；Esc 关闭窗口。",

@@ -61,6 +61,48 @@ def twice(parts):
             yield info, data
 rewrite("relid-src.xlsx", "duplicate-entry.xlsx", twice)
 
+# Three sheets whose second cannot be read, in three ways: its part's
+# checksum does not match (the part stored, so that its bytes stay
+# well-formed XML and only the checksum tells), its relationship id names
+# no relationship, its part is missing from the package.
+wb = Workbook()
+wb.active.title = "题库"
+wb.active["A1"] = "第一页"
+wb.create_sheet("坏表")["A1"] = 12345
+wb.create_sheet("第三页")["A1"] = 3
+wb.save("bad-sheet-src.xlsx")
+def stored(parts):
+    for info, data in parts:
+        if info.filename == "xl/worksheets/sheet2.xml":
+            info.compress_type = zipfile.ZIP_STORED
+        yield info, data
+rewrite("bad-sheet-src.xlsx", "bad-sheet-part.xlsx", stored)
+package = bytearray(open("bad-sheet-part.xlsx", "rb").read())
+with zipfile.ZipFile("bad-sheet-part.xlsx") as z:
+    info = z.getinfo("xl/worksheets/sheet2.xml")
+# The value 12345 becomes 12346 in the stored bytes: the XML stays sound,
+# the checksum no longer matches.
+at = package.index(b"<v>12345</v>", info.header_offset)
+package[at + 7] = ord("6")
+open("bad-sheet-part.xlsx", "wb").write(bytes(package))
+def dangling(parts):
+    for info, data in parts:
+        if info.filename == "xl/workbook.xml":
+            text = data.decode()
+            at = text.index('name="坏表"')
+            end = text.index("/>", at)
+            entry = text[at:end]
+            rid = entry[entry.index('r:id="'):]
+            rid = rid[:rid.index('"', 6) + 1]
+            data = (text[:at] + entry.replace(rid, 'r:id="rId99"') + text[end:]).encode()
+        yield info, data
+rewrite("bad-sheet-src.xlsx", "bad-sheet-relid.xlsx", dangling)
+def missing(parts):
+    for info, data in parts:
+        if info.filename != "xl/worksheets/sheet2.xml":
+            yield info, data
+rewrite("bad-sheet-src.xlsx", "bad-sheet-missing.xlsx", missing)
+
 # A package saved with a password: the manifest in the clear, content.xml
 # encrypted (here: bytes that stand for it).
 manifest = ('<?xml version="1.0" encoding="UTF-8"?>'
@@ -77,7 +119,7 @@ with zipfile.ZipFile("encrypted.ods", "w") as z:
     z.writestr("content.xml", bytes((i * 151 + 7) % 256 for i in range(2048)), zipfile.ZIP_STORED)
     z.writestr("META-INF/manifest.xml", manifest, zipfile.ZIP_DEFLATED)
 PY
-rm -f relid-src.xlsx
+rm -f relid-src.xlsx bad-sheet-src.xlsx
 # An encrypted .xlsx is a compound file holding the streams
 # EncryptionInfo and EncryptedPackage: gnumeric's two-stream .xls with its
 # streams renamed so.

@@ -123,6 +123,8 @@ fi
 #    c. A FORMAT record whose string is one byte shorter than its count
 #       says: xlwt_basic.xls with the count of its "yyyy/m/d" raised by one.
 #    d. A bare BIFF4 worksheet (no compound file), written byte by byte.
+#    e. A sheet whose BOUNDSHEET misses its BOF: xlwt_basic.xls with the
+#       second sheet's offset pointing into the globals.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/locale"
@@ -200,6 +202,14 @@ def lengthen_format(data):
 
 patch("gnumeric_formulas.xls", "formula_0406.xls", renumber_formulas)
 patch("xlwt_basic.xls", "format_short.xls", lengthen_format)
+
+# The second sheet's BOUNDSHEET points into the globals instead of at its
+# own BOF: only that sheet cannot be read.
+def misplace_second_sheet(data):
+    sheets = [at for at, kind, size in records(data) if kind == 0x0085]
+    struct.pack_into("<I", data, sheets[1] + 4, 2)
+
+patch("xlwt_basic.xls", "bad_sheet_offset.xls", misplace_second_sheet)
 
 # A worksheet of the BIFF4 years: BOF (0x0409), two cells, EOF; no
 # compound file around it.
