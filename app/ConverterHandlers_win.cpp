@@ -12,7 +12,7 @@
 #include "app/SpreadsheetProcesses_win.h"
 #include "automation/ExcelApp_win.h"
 #include "automation/ExcelWorkbooks_win.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "runtime/Commands.h"
 #include "runtime/HelperTable.h"
 #include "runtime/Text.h"

@@ -7,7 +7,7 @@
 #include "app/ReaderWorksheet.h"
 #include "app/Replacement.h"
 #include "app/SaveDocument.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Workbook.h"
 #include "runtime/LeadByte.h"
 

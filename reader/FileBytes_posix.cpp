@@ -6,7 +6,7 @@
 #include <new>
 
 #include "reader/FileBytes.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 namespace qx::reader {
 

@@ -8,7 +8,7 @@
 
 #include "reader/Csv.h"
 #include "reader/FileBytes.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Ods.h"
 #include "reader/Xls.h"
 #include "reader/Xlsx.h"

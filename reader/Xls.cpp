@@ -21,7 +21,7 @@
 
 #include "reader/Cfb.h"
 #include "reader/CodePage.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/NumberFormat.h"
 #include "reader/SheetUtil.h"
 #include "reader/Visibility.h"

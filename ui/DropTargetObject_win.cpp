@@ -5,6 +5,7 @@
 
 #include "runtime/Memory.h"
 #include "runtime/Text.h"
+#include "runtime/encoding/Gbk.h"
 #include "runtime/encoding/Wide_win.h"
 #include "ui/DropRules.h"
 #include "ui/Events.h"
@@ -69,8 +70,7 @@ bool FilesOf(IDataObject* data, std::vector<std::string>* out) {
 
 // "HTML Format" is UTF-8; the handlers read the ANSI code page.
 std::string AnsiFromHtmlClip(const std::string& utf8) {
-  std::wstring wide = WideFromUtf8(utf8);
-  std::u16string units(wide.begin(), wide.end());
+  std::u16string units = gbk::Utf8ToUtf16(utf8);
   ReplaceNoBreakSpaces(&units);
   return AnsiFromWide(WideView(units), nullptr, true);
 }

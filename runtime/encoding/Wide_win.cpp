@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "runtime/encoding/Gbk.h"
+
 
 namespace qx {
 namespace {
@@ -41,24 +43,13 @@ std::string AnsiFromWide(std::wstring_view wide, bool* lost, bool composed) {
 }
 
 std::wstring WideFromUtf8(std::string_view utf8) {
-  std::wstring out;
-  if (utf8.empty()) return out;
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), Count(utf8.size()), nullptr, 0);
-  if (n <= 0) return out;
-  out.resize(static_cast<size_t>(n));
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), Count(utf8.size()), out.data(), n);
-  return out;
+  std::u16string units = gbk::Utf8ToUtf16(utf8);
+  return std::wstring(WideView(units));
 }
 
 std::string Utf8FromWide(std::wstring_view wide) {
-  std::string out;
-  if (wide.empty()) return out;
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), Count(wide.size()), nullptr, 0, nullptr,
-                              nullptr);
-  if (n <= 0) return out;
-  out.resize(static_cast<size_t>(n));
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), Count(wide.size()), out.data(), n, nullptr, nullptr);
-  return out;
+  return gbk::Utf16ToUtf8(
+      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 
 }  // namespace qx

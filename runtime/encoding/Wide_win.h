@@ -34,7 +34,7 @@ std::wstring WideFromAnsi(std::string_view ansi);
 // that write decomposed Unicode, such as web pages).
 std::string AnsiFromWide(std::wstring_view wide, bool* lost = nullptr, bool composed = false);
 
-// UTF-8 <-> UTF-16 for the wide functions.
+// UTF-8 <-> UTF-16 for the wide functions, by the portable half.
 std::wstring WideFromUtf8(std::string_view utf8);
 std::string Utf8FromWide(std::wstring_view wide);
 

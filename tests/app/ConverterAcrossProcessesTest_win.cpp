@@ -15,7 +15,7 @@
 #include "LocalServerRegistration_win.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Workbook.h"
 
 namespace qx {

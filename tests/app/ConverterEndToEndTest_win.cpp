@@ -15,7 +15,7 @@
 #include "app/ReaderWorksheet.h"
 #include "app/Replacement.h"
 #include "app/SpreadsheetProcesses_win.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Workbook.h"
 
 namespace qx {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Workbook.h"
 
 namespace qx::test {

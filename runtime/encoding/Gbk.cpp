@@ -1,9 +1,9 @@
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "reader/GbkTable.h"
+#include "runtime/encoding/GbkTable.h"
 
 namespace qx::gbk {
 namespace {
