@@ -96,42 +96,43 @@ void ReplaceRef(IDispatch** slot, IDispatch* owned) {
   if (old) old->Release();
 }
 
-VARIANT MissingArgument() {
+namespace {
+
+VARIANT OfType(VARTYPE type) {
   VARIANT v;
   VariantInit(&v);
-  V_VT(&v) = VT_ERROR;
+  V_VT(&v) = type;
+  return v;
+}
+
+}  // namespace
+
+VARIANT MissingArgument() {
+  VARIANT v = OfType(VT_ERROR);
   V_ERROR(&v) = DISP_E_PARAMNOTFOUND;
   return v;
 }
 
 VARIANT IntArgument(int32_t i) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I4;
+  VARIANT v = OfType(VT_I4);
   V_I4(&v) = i;
   return v;
 }
 
 VARIANT DoubleArgument(double d) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_R8;
+  VARIANT v = OfType(VT_R8);
   V_R8(&v) = d;
   return v;
 }
 
 VARIANT BoolArgument(bool b) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BOOL;
+  VARIANT v = OfType(VT_BOOL);
   V_BOOL(&v) = b ? VARIANT_TRUE : VARIANT_FALSE;
   return v;
 }
 
 VARIANT TextArgument(const std::string& ansi) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BSTR;
+  VARIANT v = OfType(VT_BSTR);
   std::wstring wide = WideFromAnsi(ansi);
   V_BSTR(&v) = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   return v;

@@ -240,6 +240,29 @@ const UnitKind* ExcelWorkbooksKind() {
   return &kind;
 }
 
+bool OpenWorkbookSaying(TaggedValue control, const char* fileName, DispatchFailure* why) {
+  Workbooks* b = ArgumentBooks(1, &control);
+  if (!b || !b->workbooks) return false;
+  VARIANT params[13];
+  params[0] = TextArgument(fileName ? fileName : "");
+  for (int i = 1; i < 13; ++i) params[i] = MissingArgument();
+  VARIANT opened;
+  bool ok = DispatchCallMethod(b->workbooks, kOpen, &opened, params, 13, why);
+  VariantClear(&params[0]);
+  IDispatch* workbook = nullptr;
+  if (ok && (V_VT(&opened) == VT_DISPATCH || V_VT(&opened) == VT_UNKNOWN) && V_UNKNOWN(&opened))
+    V_UNKNOWN(&opened)->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&workbook));
+  VariantClear(&opened);
+  // An open that failed is a failure: the references stay as they were, so
+  // nobody walks the blank workbook of the attach step thinking it is the
+  // file.
+  if (!workbook) return false;
+  ReplaceRef(&b->workbook, workbook);
+  ReplaceRef(&b->sheets, DispatchGetObject(b->workbook, kSheets));
+  ReplaceRef(&b->sheet, SheetNumber(b->sheets, 1));
+  return true;
+}
+
 void AttachApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
   *result = MakeBool(false);
   Workbooks* b = ArgumentBooks(count, args);
@@ -263,29 +286,6 @@ void AttachApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
 void ActivateWorkbook(TaggedValue* result, int32_t count, TaggedValue* args) {
   Workbooks* b = ArgumentBooks(count, args);
   if (b && b->workbook) DispatchCallMethod(b->workbook, kActivate);
-}
-
-bool OpenWorkbookSaying(TaggedValue control, const char* fileName, DispatchFailure* why) {
-  Workbooks* b = ArgumentBooks(1, &control);
-  if (!b || !b->workbooks) return false;
-  VARIANT params[13];
-  params[0] = TextArgument(fileName ? fileName : "");
-  for (int i = 1; i < 13; ++i) params[i] = MissingArgument();
-  VARIANT opened;
-  bool ok = DispatchCallMethod(b->workbooks, kOpen, &opened, params, 13, why);
-  VariantClear(&params[0]);
-  IDispatch* workbook = nullptr;
-  if (ok && (V_VT(&opened) == VT_DISPATCH || V_VT(&opened) == VT_UNKNOWN) && V_UNKNOWN(&opened))
-    V_UNKNOWN(&opened)->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&workbook));
-  VariantClear(&opened);
-  // An open that failed is a failure: the references stay as they were, so
-  // nobody walks the blank workbook of the attach step thinking it is the
-  // file.
-  if (!workbook) return false;
-  ReplaceRef(&b->workbook, workbook);
-  ReplaceRef(&b->sheets, DispatchGetObject(b->workbook, kSheets));
-  ReplaceRef(&b->sheet, SheetNumber(b->sheets, 1));
-  return true;
 }
 
 void OpenWorkbook(TaggedValue* result, int32_t count, TaggedValue* args) {

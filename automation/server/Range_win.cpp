@@ -131,23 +131,12 @@ class Range final : public DispatchObject<IQxRange> {
     *out = static_cast<long>(n);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Row(long* out) override {
-    if (!out) return E_POINTER;
-    *out = area_.firstRow;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_Column(long* out) override {
-    if (!out) return E_POINTER;
-    *out = area_.firstCol;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_Row(long* out) override { return Put(out, static_cast<long>(area_.firstRow)); }
+  HRESULT STDMETHODCALLTYPE get_Column(long* out) override { return Put(out, static_cast<long>(area_.firstCol)); }
   HRESULT STDMETHODCALLTYPE get_Address(VARIANT rowAbsolute, VARIANT colAbsolute, VARIANT, VARIANT, VARIANT,
                                         BSTR* out) override {
-    if (!out) return E_POINTER;
     std::string text = FormatArea(area_, OptionalBool(rowAbsolute, true), OptionalBool(colAbsolute, true));
-    std::wstring wide(text.begin(), text.end());
-    *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    return S_OK;
+    return CopyText(std::wstring(text.begin(), text.end()), out);
   }
 
   HRESULT STDMETHODCALLTYPE Find(VARIANT what, VARIANT after, VARIANT lookIn, VARIANT lookAt,

@@ -101,6 +101,12 @@ HRESULT Fail(HRESULT hr, const std::wstring& reason) {
   return hr;
 }
 
+HRESULT CopyText(std::wstring_view text, BSTR* out) {
+  if (!out) return E_POINTER;
+  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
 bool ArgInt(const VARIANT& v, long* out) {
   VARIANT tmp;
   VariantInit(&tmp);

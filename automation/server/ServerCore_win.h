@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "automation/SpreadsheetModel.h"
@@ -137,6 +138,15 @@ HRESULT ServerTypeInfo(REFIID iid, bool dispatchView, ITypeInfo** out);
 // Fails a call with a reason the client sees in EXCEPINFO (the type
 // library's Invoke turns it into DISP_E_EXCEPTION).
 HRESULT Fail(HRESULT hr, const std::wstring& reason);
+
+// A property's value handed out through the caller's slot.
+HRESULT CopyText(std::wstring_view text, BSTR* out);
+template <class T>
+HRESULT Put(T* out, T value) {
+  if (!out) return E_POINTER;
+  *out = value;
+  return S_OK;
+}
 
 // IUnknown and IDispatch for an object that implements dual interface I.
 template <class I>

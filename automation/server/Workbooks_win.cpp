@@ -115,16 +115,9 @@ class Workbook final : public DispatchObject<IQxWorkbook> {
     ActivateBook(state_, book_);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override {
-    if (!out) return E_POINTER;
-    *out = SysAllocStringLen(book_->name.data(), static_cast<UINT>(book_->name.size()));
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override { return CopyText(book_->name, out); }
   HRESULT STDMETHODCALLTYPE get_FullName(BSTR* out) override {
-    if (!out) return E_POINTER;
-    const std::wstring& full = book_->fullName.empty() ? book_->name : book_->fullName;
-    *out = SysAllocStringLen(full.data(), static_cast<UINT>(full.size()));
-    return S_OK;
+    return CopyText(book_->fullName.empty() ? book_->name : book_->fullName, out);
   }
   HRESULT STDMETHODCALLTYPE Close(VARIANT, VARIANT, VARIANT) override {
     auto& books = state_->books;

@@ -72,9 +72,8 @@ void RemoveTree(const std::string& folder) {
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
   std::string text;
-  app::OpenSheetFailure error;
-  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error))
-      << reader::OpenFailureReason(error.file);
+  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, nullptr))
+      << path;
   return text;
 }
 

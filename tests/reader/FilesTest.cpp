@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 #include "TestUtil.h"
 #include "reader/Workbook.h"
@@ -229,6 +230,22 @@ TEST(OpenWorkbookFile, ErrorsSayWhatWentWrong) {
   EXPECT_NE(err.find("不存在"), std::string::npos) << err;
   EXPECT_EQ(err.find('\n'), std::string::npos);
 
+}
+
+// Every code is said its own way, on one line; a detail is said instead.
+TEST(OpenWorkbookFile, EachFailureHasAReasonOfItsOwn) {
+  std::set<std::string> said;
+  for (int c = 1; c <= static_cast<int>(OpenFailureCode::kUnreadableContent); ++c) {
+    std::string reason = OpenFailureReason({static_cast<OpenFailureCode>(c), {}});
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+    EXPECT_TRUE(said.insert(reason).second) << reason;
+  }
+  EXPECT_EQ(OpenFailureReason({OpenFailureCode::kBadName, {}}), "文件名无效");
+  EXPECT_EQ(OpenFailureReason({OpenFailureCode::kNotFound, {}}), "文件不存在");
+  EXPECT_EQ(OpenFailureReason({OpenFailureCode::kTooLarge, {}}), "文件太大（超过 1 GB）");
+  EXPECT_EQ(OpenFailureReason({OpenFailureCode::kNotAWorkbook, {}}),
+            "不是可识别的表格文件（支持 .xlsx、.xls、.ods、.csv）");
+  EXPECT_EQ(OpenFailureReason({OpenFailureCode::kUnreadableContent, "压缩包已损坏"}), "压缩包已损坏");
 }
 
 // A text file whatever its extension opens as delimited text, as a
