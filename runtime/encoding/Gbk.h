@@ -31,6 +31,9 @@ std::string ToUtf8(std::string_view gbk);
 
 // UTF-16 code units to UTF-8 (unpaired surrogates become U+FFFD).
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// The same into *out, allocated once at its exact size (a workbook's texts
+// are tens of thousands of these).
+void Utf16ToUtf8(const char16_t* units, size_t count, std::string* out);
 
 // UTF-8 to UTF-16 (malformed sequences become U+FFFD).
 std::u16string Utf8ToUtf16(std::string_view utf8);
