@@ -21,6 +21,7 @@ enum Member : int32_t {
   kColumn = 0xF0,
   kRow = 0x101,
   kClose = 0x115,
+  kSave = 0x11B,
   kQuit = 0x12E,
   kActivate = 0x130,
   kFind = 0x18E,
@@ -29,6 +30,13 @@ enum Member : int32_t {
   kWorkbooks = 0x23C,
   kOpen = 0x2AA,
   kActiveWindow = 0x2F7,
+};
+
+// Application events whose last argument is the application's question to
+// its sinks: a logical by reference that a sink sets to keep it from going on.
+enum AppEvent : int32_t {
+  kWorkbookBeforeClose = 0x622,
+  kWorkbookBeforeSave = 0x623,
 };
 
 // Find's arguments.
