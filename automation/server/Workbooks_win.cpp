@@ -144,7 +144,8 @@ class Workbook final : public DispatchObject<IQxWorkbook> {
   // this server reads workbooks and writes no file.
   HRESULT STDMETHODCALLTYPE Save() override {
     if (!IsOpen(state_, book_)) return Fail(E_FAIL, L"工作簿已经关闭");
-    if (SinksCancel(state_, model::kWorkbookBeforeSave, book_, book_->fullName.empty())) return S_OK;
+    if (SinksCancel(state_, model::kWorkbookBeforeSave, book_, book_->fullName.empty()))
+      return S_OK;
     return Fail(E_NOTIMPL, L"不能保存工作簿：本程序只读取工作簿，不写文件");
   }
 

@@ -62,7 +62,8 @@ TEST_F(EngineTest, VariablesOfADispatchInterface) {
 }
 
 // {6e1c3a52-4f0b-4b8e-9c55-1d2a7e3b9a02}, ProbeColour in Probe.idl.
-const GUID kProbeColourGuid = {0x6e1c3a52, 0x4f0b, 0x4b8e, {0x9c, 0x55, 0x1d, 0x2a, 0x7e, 0x3b, 0x9a, 0x02}};
+const GUID kProbeColourGuid = {0x6e1c3a52, 0x4f0b, 0x4b8e,
+                               {0x9c, 0x55, 0x1d, 0x2a, 0x7e, 0x3b, 0x9a, 0x02}};
 
 ULONG References(IUnknown* object) {
   object->AddRef();
