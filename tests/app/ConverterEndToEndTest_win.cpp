@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include "Driver.h"
+#include "WholeFile.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
 #include "app/Replacement.h"
@@ -20,6 +20,7 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using test::ReadWholeFile;
 
 // Win32 child identifiers: 100 + 10 x (19 - the control's row).
 enum {
@@ -38,13 +39,6 @@ std::string Built(const char* relative) {
 }
 std::string Source(const char* relative) {
   return WindowsPath(std::string("Z:") + QX_SOURCE_DIR + "/" + relative);
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 std::string Expected(const std::string& path) {
@@ -96,7 +90,7 @@ class ConverterProgram : public ::testing::Test {
   std::string SavedAs(const std::string& name) {
     SetText(Control(kFolder), folder.c_str());
     Click(Control(kSave));
-    return ReadFile(folder + "\\" + name + ".doc");
+    return ReadWholeFile(folder + "\\" + name + ".doc");
   }
 
   HANDLE process = nullptr;
@@ -254,7 +248,7 @@ TEST_F(ConverterProgram, ADriveRootChosenInTheBrowserReceivesTheDocument) {
   EXPECT_EQ("C:\\", Text(Control(kFolder)));
   DeleteFileA("C:\\题库示例.doc");
   Click(Control(kSave));
-  EXPECT_EQ(Expected(path), ReadFile("C:\\题库示例.doc"));
+  EXPECT_EQ(Expected(path), ReadWholeFile("C:\\题库示例.doc"));
   DeleteFileA("C:\\题库示例.doc");
 }
 

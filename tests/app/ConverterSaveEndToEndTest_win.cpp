@@ -8,11 +8,11 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Driver.h"
+#include "WholeFile.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
 
@@ -20,6 +20,7 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using test::ReadWholeFile;
 
 // Win32 child identifiers: 100 + 10 x (19 - the control's row).
 enum {
@@ -33,13 +34,6 @@ std::string Built(const char* relative) {
   std::string p = std::string("Z:") + QX_BINARY_DIR + "/" + relative;
   std::replace(p.begin(), p.end(), '/', '\\');
   return p;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -180,7 +174,7 @@ TEST_F(ConverterSave, TheSourceIsNeverSavedOverHoweverItsFolderIsSpelled) {
     SCOPED_TRACE(spelling);
     std::string message = SaveInto(spelling);
     EXPECT_EQ(0u, message.find("没有保存：文档会覆盖源文件本身。")) << message;
-    EXPECT_EQ(bank, ReadFile(source));
+    EXPECT_EQ(bank, ReadWholeFile(source));
     EXPECT_EQ(std::vector<std::string>{"第一章.doc"}, Entries(banks));
   }
 
@@ -190,14 +184,14 @@ TEST_F(ConverterSave, TheSourceIsNeverSavedOverHoweverItsFolderIsSpelled) {
   ASSERT_NE(0u, GetShortPathNameA(source.c_str(), shortSource, MAX_PATH));
   Drop(shortSource);
   EXPECT_EQ(0u, SaveInto(banks).find("没有保存：")) << shortSource;
-  EXPECT_EQ(bank, ReadFile(source));
+  EXPECT_EQ(bank, ReadWholeFile(source));
 
   // Another document of that name elsewhere is replaced, as ever.
   std::string out = Made("输出");
   WriteFile(out + "\\第一章.doc", "旧的文档");
   Drop(source);
   EXPECT_EQ("", SaveInto(out));
-  EXPECT_EQ(Expected(source), ReadFile(out + "\\第一章.doc"));
+  EXPECT_EQ(Expected(source), ReadWholeFile(out + "\\第一章.doc"));
 }
 
 // Saves the system refuses: the earlier document stays exactly as it was,
@@ -217,7 +211,7 @@ TEST_F(ConverterSave, ARefusedSaveKeepsTheEarlierDocumentAndLeavesNothingBeside)
   WriteFile(target, earlier);
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ("保存失败：" + target, SaveInto(out)) << "read-only";
-  EXPECT_EQ(earlier, ReadFile(target));
+  EXPECT_EQ(earlier, ReadWholeFile(target));
   EXPECT_EQ(onlyTheTarget, Entries(out));
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 
@@ -226,10 +220,10 @@ TEST_F(ConverterSave, ARefusedSaveKeepsTheEarlierDocumentAndLeavesNothingBeside)
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   EXPECT_EQ("保存失败：" + target, SaveInto(out)) << "held open";
   CloseHandle(held);
-  EXPECT_EQ(earlier, ReadFile(target));
+  EXPECT_EQ(earlier, ReadWholeFile(target));
   EXPECT_EQ(onlyTheTarget, Entries(out));
   EXPECT_EQ("", SaveInto(out)) << "let go of, it is saved";
-  EXPECT_EQ(expected, ReadFile(target));
+  EXPECT_EQ(expected, ReadWholeFile(target));
   EXPECT_EQ(onlyTheTarget, Entries(out));
 
   // A folder removed between the choice and the save.
@@ -262,7 +256,7 @@ TEST_F(ConverterSave, TheEuroSignKeepsTheReplacementsAndTheNameInStep) {
   std::string out = Made("输出");
   EXPECT_EQ("", SaveInto(out));
   EXPECT_EQ(std::vector<std::string>{"€题库.doc"}, Entries(out));
-  EXPECT_EQ(body, ReadFile(out + "\\€题库.doc"));
+  EXPECT_EQ(body, ReadWholeFile(out + "\\€题库.doc"));
 }
 
 // The open dialog's name buffer holds 260 bytes; a GBK path of more bytes
@@ -295,7 +289,7 @@ TEST_F(ConverterSave, APathTooLongForTheDialogIsSaidAndADropTakesIt) {
   EXPECT_EQ(expected, Text(Control(kBody)));
   std::string out = Made("输出");
   EXPECT_EQ("", SaveInto(out));
-  EXPECT_EQ(expected, ReadFile(out + "\\题库.doc"));
+  EXPECT_EQ(expected, ReadWholeFile(out + "\\题库.doc"));
 }
 
 }  // namespace

@@ -9,17 +9,18 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Driver.h"
 #include "TestZip.h"
+#include "WholeFile.h"
 #include "app/Replacement.h"
 
 namespace qx {
 namespace {
 
 using namespace driver;
+using test::ReadWholeFile;
 
 enum {
   kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kReset = 180, kFolder = 190,
@@ -38,13 +39,6 @@ std::string WindowsPath(std::string p) {
 }
 std::string Built(const char* relative) {
   return WindowsPath(std::string("Z:") + QX_BINARY_DIR + "/" + relative);
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 std::string Utf8(const std::string& gbk) {
@@ -148,7 +142,7 @@ class LongLineProgram : public ::testing::Test {
       CloseHandle(cli);
     }
     std::string name = path.substr(path.find_last_of('\\') + 1);
-    return ReadFile(out + "\\" + name.substr(0, name.size() - 5) + ".doc");
+    return ReadWholeFile(out + "\\" + name.substr(0, name.size() - 5) + ".doc");
   }
   // A caret key, handled by the box before this returns. Posted keys would
   // race a check that follows: the box's thread takes messages sent to it
@@ -223,7 +217,7 @@ TEST_F(LongLineProgram, OnTheLongLineTheCaretMovesSelectionsHoldAndAManualReplac
   EXPECT_EQ(replaced, Text(Control(kBody)));
   SetText(Control(kFolder), folder.c_str());
   ASSERT_TRUE(ClickInTime(kSave));
-  EXPECT_EQ(replaced, ReadFile(folder + "\\散题50000.doc"));
+  EXPECT_EQ(replaced, ReadWholeFile(folder + "\\散题50000.doc"));
 }
 
 }  // namespace

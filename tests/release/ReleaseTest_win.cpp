@@ -7,16 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Driver.h"
+#include "WholeFile.h"
 
 namespace qx {
 namespace {
 
 using namespace driver;
+using test::ReadWholeFile;
 
 constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 enum { kConvert = 120, kBrowse = 140, kSave = 150, kFolder = 190 };
@@ -30,12 +31,6 @@ std::string WindowsPath(std::string p) {
 const std::string kUnpacked = WindowsPath(std::string("Z:") + QX_UNPACKED);
 const std::string kSetup = WindowsPath(std::string("Z:") + QX_SETUP);
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string Folder(int csidl) {
@@ -69,7 +64,7 @@ void ExpectWindowAndHeadlessAgree(const std::string& folder) {
   std::string viaCli = out + "\\cli";
   CreateDirectoryA(viaCli.c_str(), nullptr);
   ASSERT_EQ(0, RunToEnd("\"" + folder + "\\quillox-cli.exe\" -o \"" + viaCli + "\" \"" + sample + "\""));
-  std::string expected = ReadFile(viaCli + "\\题库示例.doc");
+  std::string expected = ReadWholeFile(viaCli + "\\题库示例.doc");
   ASSERT_NE("", expected);
 
   HANDLE process = Launch("\"" + folder + "\\quillox.exe\"");
@@ -84,7 +79,7 @@ void ExpectWindowAndHeadlessAgree(const std::string& folder) {
   Click(Child(window, kConvert));
   SetText(Child(window, kFolder), out.c_str());
   Click(Child(window, kSave));
-  EXPECT_EQ(expected, ReadFile(out + "\\题库示例.doc"));
+  EXPECT_EQ(expected, ReadWholeFile(out + "\\题库示例.doc"));
   Close(window);
   EXPECT_EQ(0, WaitForExit(process, 20000));
   CloseHandle(process);
@@ -99,7 +94,7 @@ TEST(PortableFolder, RunsWhereItWasUnpackedWithChineseAndASpaceInThePath) {
   ExpectWindowAndHeadlessAgree(kUnpacked);
 
   // The read-me opens in Notepad on a Chinese system: GBK, CR LF only.
-  std::string readme = ReadFile(kUnpacked + "\\使用说明.txt");
+  std::string readme = ReadWholeFile(kUnpacked + "\\使用说明.txt");
   ASSERT_NE("", readme);
   EXPECT_NE(0, MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, readme.data(),
                                    static_cast<int>(readme.size()), nullptr, 0));
@@ -177,7 +172,7 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsLeavingOnlyTheUsersOwnFiles) 
   for (const char* f : {"quillox.exe", "qxsheets.dll", "quillox-cli.exe", "题库示例.xlsx",
                         "使用说明.txt", "uninstall.exe"})
     EXPECT_FALSE(Exists(dir + "\\" + f)) << f;
-  EXPECT_EQ("mine", ReadFile(mine));
+  EXPECT_EQ("mine", ReadWholeFile(mine));
   EXPECT_FALSE(Exists(menu));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUninstallKey));
   ExpectNoSpreadsheetClassWritten();
