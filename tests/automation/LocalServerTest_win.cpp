@@ -9,6 +9,7 @@
 #include "DispatchCalls_win.h"
 #include "EventSink_win.h"
 #include "LocalServerRegistration_win.h"
+#include "OleSession_win.h"
 #include "QxSheets.h"
 
 namespace qxtest {
@@ -48,13 +49,13 @@ IDispatch* CreateApplication() {
 
 class LocalServerTest : public testing::Test {
  protected:
+  qx::test::OleSession ole_;
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    ASSERT_TRUE(ole_.ok());
     running = CountProcesses(kServer);
   }
   void TearDown() override {
     EXPECT_TRUE(WaitForProcessCount(kServer, running, 10000)) << "a server process outlived its client";
-    OleUninitialize();
   }
   int running = 0;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "OleSession_win.h"
 #include "WholeFile.h"
 
 namespace qx {
@@ -122,7 +123,7 @@ void ExpectNoSpreadsheetClassWritten() {
 
 std::string ShortcutTarget(const std::string& link) {
   std::string target;
-  CoInitialize(nullptr);
+  test::OleSession ole;
   IShellLinkA* shell = nullptr;
   IPersistFile* file = nullptr;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -136,7 +137,6 @@ std::string ShortcutTarget(const std::string& link) {
   }
   if (file) file->Release();
   if (shell) shell->Release();
-  CoUninitialize();
   return target;
 }
 

@@ -2,6 +2,7 @@
 // data object carrying the system's formats, and one real drag in-process.
 #include "WindowTestSupport.h"
 #include "Driver.h"
+#include "OleSession_win.h"
 
 #include <ole2.h>
 #include <algorithm>
@@ -130,8 +131,9 @@ UINT HtmlFormat() { return RegisterClipboardFormatA("HTML Format"); }
 
 class DropTargetTest : public ::testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    ASSERT_TRUE(ole_.ok());
     Received().clear();
     JobOf(4) = Keep<0>;
     JobOf(5) = Keep<1>;
@@ -151,7 +153,6 @@ class DropTargetTest : public ::testing::Test {
   void TearDown() override {
     StopRuntime();
     Received().clear();
-    OleUninitialize();
   }
 
   bool Register(HWND h) {

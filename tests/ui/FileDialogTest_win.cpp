@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "OleSession_win.h"
 #include "TestSupport.h"
 #include "runtime/HelperTable.h"
 #include "ui/FileDialogKind.h"
@@ -24,8 +25,8 @@ constexpr uint32_t kDialog = 0x16010070;
 
 class FileDialogTest : public ::testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    OleInitialize(nullptr);
     WindowTemplate w = SmallWindow();
     w.records.push_back(Record(kDialog, kTagFileDialog, 552, 688, 48, 40, kUnitVisible, ""));
     StartRuntime({w});
@@ -34,7 +35,6 @@ class FileDialogTest : public ::testing::Test {
   }
   void TearDown() override {
     StopRuntime();
-    OleUninitialize();
   }
 
   TaggedValue Get(int32_t property) { return GetUnitProperty(kTestWindow, kDialog, property, -1); }

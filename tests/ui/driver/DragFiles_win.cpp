@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "OleSession_win.h"
 
 namespace qx::driver {
 namespace {
@@ -124,7 +125,7 @@ class DroppingSource final : public IDropSource {
 }  // namespace
 
 DWORD DragFilesOnto(HWND target, const std::vector<std::string>& paths) {
-  bool ole = SUCCEEDED(OleInitialize(nullptr));
+  test::OleSession ole;
   RECT rc;
   GetWindowRect(target, &rc);
   POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
@@ -133,7 +134,6 @@ DWORD DragFilesOnto(HWND target, const std::vector<std::string>& paths) {
   DroppingSource source(target, centre);
   DWORD effect = DROPEFFECT_NONE;
   DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
-  if (ole) OleUninitialize();
   return effect;
 }
 
