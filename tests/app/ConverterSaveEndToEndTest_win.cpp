@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "TreePaths_win.h"
 #include "WholeFile.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
@@ -20,6 +21,7 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using test::BuiltPath;
 using test::ReadWholeFile;
 
 // Win32 child identifiers: 100 + 10 x (19 - the control's row).
@@ -29,12 +31,6 @@ enum {
 };
 constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 constexpr DWORD kWait = 20000;
-
-std::string Built(const char* relative) {
-  std::string p = std::string("Z:") + QX_BINARY_DIR + "/" + relative;
-  std::replace(p.begin(), p.end(), '/', '\\');
-  return p;
-}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -84,7 +80,7 @@ class ConverterSave : public ::testing::Test {
     folder = std::string(temp) + "qx-save-" + std::to_string(GetCurrentProcessId());
     RemoveTree(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
-    process = Launch("\"" + Built("app/quillox.exe") + "\"");
+    process = Launch("\"" + BuiltPath("app/quillox.exe") + "\"");
     ASSERT_NE(nullptr, process);
     window = WaitForWindow(kTitle, 30000);
     ASSERT_NE(nullptr, window);
@@ -106,16 +102,7 @@ class ConverterSave : public ::testing::Test {
 
   // A dialog just shown may not take the typed name yet, and a drag may
   // miss a window that is still coming to the front: each is tried again.
-  void Choose(const std::string& path) {
-    PostMessageA(Control(kBrowse), BM_CLICK, 0, 0);
-    HWND dialog = WaitForDialog("打开", kWait);
-    ASSERT_NE(nullptr, dialog);
-    for (int attempt = 0; attempt < 3 && IsWindow(dialog); ++attempt) {
-      ASSERT_TRUE(ChooseFile(dialog, path.c_str()));
-      for (int i = 0; i < 60 && IsWindow(dialog); ++i) Sleep(50);
-    }
-    ASSERT_FALSE(IsWindow(dialog));
-  }
+  void Choose(const std::string& path) { ASSERT_TRUE(ChooseInOpenDialog(Control(kBrowse), path)); }
   void Drop(const std::string& path) {
     SetText(Control(kFileName), "");
     for (int attempt = 0; attempt < 3 && Text(Control(kFileName)) != path; ++attempt) {

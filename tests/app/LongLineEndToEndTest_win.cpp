@@ -13,6 +13,7 @@
 
 #include "Driver.h"
 #include "TestZip.h"
+#include "TreePaths_win.h"
 #include "WholeFile.h"
 #include "app/Replacement.h"
 
@@ -20,6 +21,7 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using test::BuiltPath;
 using test::ReadWholeFile;
 
 enum {
@@ -31,15 +33,6 @@ constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 // times what these conversions take. (Laid out in cubic time, the line of
 // the stray value 50,000 rows down would take hours.)
 constexpr UINT kFrozenMs = 60000;
-
-std::string WindowsPath(std::string p) {
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-std::string Built(const char* relative) {
-  return WindowsPath(std::string("Z:") + QX_BINARY_DIR + "/" + relative);
-}
 
 std::string Utf8(const std::string& gbk) {
   std::wstring w(gbk.size(), L'\0');
@@ -97,7 +90,7 @@ class LongLineProgram : public ::testing::Test {
     GetTempPathA(MAX_PATH, temp);
     folder = std::string(temp) + "qx-long-line-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
-    process = Launch("\"" + Built("app/quillox.exe") + "\"");
+    process = Launch("\"" + BuiltPath("app/quillox.exe") + "\"");
     ASSERT_NE(nullptr, process);
     window = WaitForWindow(kTitle, 30000);
     ASSERT_NE(nullptr, window);
@@ -117,11 +110,7 @@ class LongLineProgram : public ::testing::Test {
   void Convert(int below, std::string* path) {
     *path = folder + "\\散题" + std::to_string(below) + ".xlsx";
     { std::ofstream(*path, std::ios::binary) << StrayValueWorkbook(below); }
-    PostMessageA(Control(kBrowse), BM_CLICK, 0, 0);
-    HWND dialog = WaitForDialog("打开", 20000);
-    ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(ChooseFile(dialog, path->c_str()));
-    for (int i = 0; i < 200 && IsWindow(dialog); ++i) Sleep(50);
+    ASSERT_TRUE(ChooseInOpenDialog(Control(kBrowse), *path));
     ASSERT_TRUE(ClickInTime(kConvert)) << "converting froze the window";
   }
   // False, and the program ended, when the click does not come back.
@@ -135,7 +124,7 @@ class LongLineProgram : public ::testing::Test {
   std::string Headless(const std::string& path) {
     std::string out = folder + "\\cli";
     CreateDirectoryA(out.c_str(), nullptr);
-    HANDLE cli = Launch("\"" + Built("cli/quillox-cli.exe") + "\" -o \"" + out + "\" \"" + path + "\"");
+    HANDLE cli = Launch("\"" + BuiltPath("cli/quillox-cli.exe") + "\" -o \"" + out + "\" \"" + path + "\"");
     EXPECT_NE(nullptr, cli);
     if (cli) {
       EXPECT_EQ(0, WaitForExit(cli, 60000));

@@ -12,6 +12,7 @@
 
 #include "Driver.h"
 #include "OleSession_win.h"
+#include "TreePaths_win.h"
 #include "WholeFile.h"
 
 namespace qx {
@@ -24,13 +25,8 @@ constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 enum { kConvert = 120, kBrowse = 140, kSave = 150, kFolder = 190 };
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillox";
 
-std::string WindowsPath(std::string p) {
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-const std::string kUnpacked = WindowsPath(std::string("Z:") + QX_UNPACKED);
-const std::string kSetup = WindowsPath(std::string("Z:") + QX_SETUP);
+const std::string kUnpacked = test::WinePath(QX_UNPACKED);
+const std::string kSetup = test::WinePath(QX_SETUP);
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -72,11 +68,7 @@ void ExpectWindowAndHeadlessAgree(const std::string& folder) {
   ASSERT_NE(nullptr, process);
   HWND window = WaitForWindow(kTitle, 30000);
   ASSERT_NE(nullptr, window);
-  PostMessageA(Child(window, kBrowse), BM_CLICK, 0, 0);
-  HWND dialog = WaitForDialog("打开", 20000);
-  ASSERT_NE(nullptr, dialog);
-  ASSERT_TRUE(ChooseFile(dialog, sample.c_str()));
-  for (int i = 0; i < 200 && IsWindow(dialog); ++i) Sleep(50);
+  ASSERT_TRUE(ChooseInOpenDialog(Child(window, kBrowse), sample));
   Click(Child(window, kConvert));
   SetText(Child(window, kFolder), out.c_str());
   Click(Child(window, kSave));

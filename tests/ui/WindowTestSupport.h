@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TreePaths_win.h"
 #include "runtime/Lifecycle.h"
 #include "runtime/RuntimeState.h"
 #include "ui/DescriptionWriter.h"
@@ -152,12 +153,7 @@ inline HWND Hwnd(uint32_t unit, uint32_t window = kTestWindow) {
 }
 
 // A program of our build tree as Wine sees it, quoted for a command line.
-inline std::string BuiltProgram(const char* relative) {
-  std::string path = std::string("Z:") + QX_BINARY_DIR + "/" + relative;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "\"" + path + "\"";
-}
+inline std::string BuiltProgram(const char* relative) { return "\"" + BuiltPath(relative) + "\""; }
 
 inline std::string TempFolder() {
   char path[MAX_PATH] = "";
