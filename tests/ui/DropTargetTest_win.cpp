@@ -60,8 +60,7 @@ class DropTargetTest : public ::testing::Test {
     w.records.push_back(Record(kDrop, kTagDropTarget, 616, 688, 32, 40, kUnitVisible,
                                WriteDropTargetSettings(accept),
                                {Bind(0, 4), Bind(1, 5), Bind(2, 6), Bind(3, 7)}));
-    StartRuntime({w}, {nullptr, nullptr, nullptr, nullptr, DragDropLibrary()});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({w}, {nullptr, nullptr, nullptr, nullptr, DragDropLibrary()}));
     target = DropTargetInterface(FindLiveUnit(kTestWindow, kDrop));
     ASSERT_NE(nullptr, target);
   }

@@ -29,8 +29,7 @@ class FileDialogTest : public ::testing::Test {
   void SetUp() override {
     WindowTemplate w = SmallWindow();
     w.records.push_back(Record(kDialog, kTagFileDialog, 552, 688, 48, 40, kUnitVisible, ""));
-    StartRuntime({w});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({w}));
     folder = TempFolder();
   }
   void TearDown() override {

@@ -26,8 +26,7 @@ class LabelPaintingTest : public ::testing::Test {
   void Load(const LabelSettings& s) {
     WindowTemplate w = SmallWindow();
     w.records[1] = Record(kLabel, kTagLabel, 10, 10, 240, 60, kUnitVisible, WriteLabelSettings(s));
-    StartRuntime({w});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({w}));
     Pump();
   }
 

@@ -27,8 +27,7 @@ class ChooseFolderTest : public ::testing::Test {
   void SetUp() override {
     WindowTemplate second = SmallWindow();
     second.id = kSecondWindow;
-    StartRuntime({SmallWindow(), second});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({SmallWindow(), second}));
     ASSERT_TRUE(LoadWindow(FindWindowTemplate(kSecondWindow), false, false, nullptr));
     folder = TempFolder() + "输出目录甲";
     CreateDirectoryA(folder.c_str(), nullptr);

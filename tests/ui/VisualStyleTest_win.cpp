@@ -73,8 +73,7 @@ class VisualStyleTest : public ::testing::Test {
   }
 
   void Load(const std::vector<WindowTemplate>& windows) {
-    StartRuntime(windows);
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow(windows));
     Pump();
     // The buttons under test are not focused unless a test says so.
     SetFocus(Hwnd(kEdit));

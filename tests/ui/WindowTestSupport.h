@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TreePaths_win.h"
@@ -124,6 +125,16 @@ inline void StartRuntime(const std::vector<WindowTemplate>& windows,
   StartLibraries(libs.data(), static_cast<uint32_t>(libs.size()));
   std::string block = WriteDescription(windows);
   ASSERT_TRUE(LoadWindowDescriptions(block.data(), static_cast<uint32_t>(block.size()), CodeTable()));
+}
+
+// The runtime started with `windows` (and the further libraries) and the
+// first of them loaded, as a test of one window begins; false when that
+// window could not be loaded.
+inline bool StartWithWindow(const std::vector<WindowTemplate>& windows,
+                            std::vector<const LibraryRecord*> more = {}) {
+  StartRuntime(windows, std::move(more));
+  if (::testing::Test::HasFatalFailure()) return false;
+  return LoadWindow(FindWindowTemplate(windows.at(0).id), false, false, nullptr);
 }
 
 inline void Pump() {
