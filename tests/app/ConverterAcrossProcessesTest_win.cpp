@@ -23,10 +23,10 @@ namespace {
 using namespace driver;
 using test::BuiltPath;
 using test::SourcePath;
-using qxtest::CountProcesses;
-using qxtest::LocalServerPath;
-using qxtest::LocalServerRegistration;
-using qxtest::WaitForProcessCount;
+using test::CountProcesses;
+using test::LocalServerPath;
+using test::LocalServerRegistration;
+using test::WaitForProcessCount;
 
 enum { kConvert = 120, kBody = 130, kBrowse = 140, kFileName = 170, kReset = 180 };
 constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SpreadsheetProcessLife, testing::Values("EXCEL.e
 // A copy of the program alone in a folder, with nothing registered: it says
 // that there is no spreadsheet to start, not that the file is bad.
 TEST(NoSpreadsheet, TheMessageSaysSoWithoutBlamingTheFile) {
-  qxtest::RunProgram(LocalServerPath(), L"/UnregServer");
+  test::RunProgram(LocalServerPath(), L"/UnregServer");
   std::string folder = TempFolder("qx-alone-");
   std::string exe = folder + "\\quillox.exe";
   ASSERT_TRUE(CopyFileA(BuiltPath("app/quillox.exe").c_str(), exe.c_str(), FALSE));

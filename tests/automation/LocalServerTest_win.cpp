@@ -12,7 +12,7 @@
 #include "OleSession_win.h"
 #include "QxSheets.h"
 
-namespace qxtest {
+namespace qx::test {
 namespace {
 
 constexpr wchar_t kServer[] = L"qxsheets-app.exe";
@@ -49,7 +49,7 @@ IDispatch* CreateApplication() {
 
 class LocalServerTest : public testing::Test {
  protected:
-  qx::test::OleSession ole_;
+  OleSession ole_;
   void SetUp() override {
     ASSERT_TRUE(ole_.ok());
     running = CountProcesses(kServer);
@@ -246,4 +246,4 @@ TEST_F(LocalServerTest, ACopyStartedByHandServesNobodyAndStays) {
 }
 
 }  // namespace
-}  // namespace qxtest
+}  // namespace qx::test

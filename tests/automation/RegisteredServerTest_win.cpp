@@ -9,11 +9,11 @@
 #include "QxSheets.h"
 #include "RegisterServer_win.h"
 
-namespace qxtest {
+namespace qx::test {
 namespace {
 
 TEST(RegisteredServer, ReachedThroughTheProgId) {
-  qx::test::OleSession ole;
+  OleSession ole;
   ASSERT_TRUE(ole.ok());
   CLSID clsid;
   {
@@ -44,4 +44,4 @@ TEST(RegisteredServer, ReachedThroughTheProgId) {
 }
 
 }  // namespace
-}  // namespace qxtest
+}  // namespace qx::test

@@ -8,11 +8,11 @@
 #include "OleSession_win.h"
 #include "automation/SheetServer_win.h"
 
-namespace qxtest {
+namespace qx::test {
 
 class ServerTest : public testing::Test {
  protected:
-  qx::test::OleSession ole_;
+  OleSession ole_;
   void SetUp() override {
     ASSERT_TRUE(ole_.ok());
     ASSERT_EQ(qx::CreateSheetServerFrom(ServerDllPath(), &app), S_OK);
@@ -36,4 +36,4 @@ class ServerTest : public testing::Test {
   IDispatch* app = nullptr;
 };
 
-}  // namespace qxtest
+}  // namespace qx::test

@@ -6,7 +6,7 @@
 #include "XlsTestUtil.h"
 #include "WholeFile.h"
 
-using namespace xlstest;
+using namespace qx::test;
 using qx::reader::CellType;
 using qx::reader::Workbook;
 
