@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
 #include "LocalServerRegistration_win.h"
+#include "TempFolders_win.h"
 #include "TreePaths_win.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
@@ -21,15 +23,15 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test::converter;
 using test::BuiltPath;
+using test::NewTempFolder;
 using test::SourcePath;
 using test::CountProcesses;
 using test::LocalServerPath;
 using test::LocalServerRegistration;
 using test::WaitForProcessCount;
 
-enum { kConvert = 120, kBody = 130, kBrowse = 140, kFileName = 170, kReset = 180 };
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 constexpr wchar_t kServer[] = L"qxsheets-app.exe";
 
 std::wstring Wide(const std::string& ansi) {
@@ -59,14 +61,6 @@ std::vector<std::string> Workbooks() {
                         "tests/reader_xls/data/questions.csv"})
     files.push_back(SourcePath(f));
   return files;
-}
-
-std::string TempFolder(const char* name) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + name + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
 }
 
 // One run of the window program, driven as a user drives it.
@@ -153,7 +147,7 @@ TEST(ConverterAcrossProcesses, EveryWorkbookGivesTheHeadlessConvertersDocumentFa
 TEST(ConverterAcrossProcesses, AFailedOpenShowsTheServersReason) {
   LocalServerRegistration registration;
   ASSERT_TRUE(registration.ok());
-  std::string folder = TempFolder("qx-broken-");
+  std::string folder = NewTempFolder("qx-broken-");
   std::string broken = folder + "\\坏文件.xlsx";
   { std::ofstream(broken, std::ios::binary) << "PK\x03\x04 broken"; }
   Program program(BuiltPath("app/quillox.exe"));
@@ -176,7 +170,7 @@ class SpreadsheetProcessLife : public testing::TestWithParam<const char*> {};
 TEST_P(SpreadsheetProcessLife, TheResetAndTheEndOfTheProgramEndOnlyTheServerTheProgramBroughtUp) {
   const std::string name = GetParam();
   const std::wstring wideName = Wide(name);
-  std::string folder = TempFolder("qx-life-");
+  std::string folder = NewTempFolder("qx-life-");
   std::string exe = folder + "\\" + name;
   ASSERT_TRUE(CopyFileW(LocalServerPath().c_str(), Wide(exe).c_str(), FALSE));
   {
@@ -216,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SpreadsheetProcessLife, testing::Values("EXCEL.e
 // that there is no spreadsheet to start, not that the file is bad.
 TEST(NoSpreadsheet, TheMessageSaysSoWithoutBlamingTheFile) {
   test::RunProgram(LocalServerPath(), L"/UnregServer");
-  std::string folder = TempFolder("qx-alone-");
+  std::string folder = NewTempFolder("qx-alone-");
   std::string exe = folder + "\\quillox.exe";
   ASSERT_TRUE(CopyFileA(BuiltPath("app/quillox.exe").c_str(), exe.c_str(), FALSE));
   {

@@ -9,7 +9,9 @@
 #include <string>
 #include <thread>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
+#include "TempFolders_win.h"
 #include "TreePaths_win.h"
 #include "WholeFile.h"
 #include "app/Conversion.h"
@@ -21,16 +23,12 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test::converter;
 using test::BuiltPath;
+using test::NewTempFolder;
 using test::ReadWholeFile;
 using test::SourcePath;
 
-// Win32 child identifiers: 100 + 10 x (19 - the control's row).
-enum {
-  kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kFileName = 170, kReset = 180,
-  kFolder = 190, kChooseFolder = 200, kAutoReplace = 210, kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
-};
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
@@ -50,10 +48,7 @@ class ConverterProgram : public ::testing::Test {
     ASSERT_NE(nullptr, process);
     window = WaitForWindow(kTitle, 30000);
     ASSERT_NE(nullptr, window);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "qx-converter-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+    folder = NewTempFolder("qx-converter-");
   }
   void TearDown() override {
     if (process) {

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
+#include "TempFolders_win.h"
 #include "TreePaths_win.h"
 #include "WholeFile.h"
 #include "app/Conversion.h"
@@ -21,15 +23,12 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test::converter;
 using test::BuiltPath;
+using test::NewTempFolder;
 using test::ReadWholeFile;
+using test::RemoveTree;
 
-// Win32 child identifiers: 100 + 10 x (19 - the control's row).
-enum {
-  kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kFileName = 170, kFolder = 190,
-  kAutoReplace = 210, kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
-};
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 constexpr DWORD kWait = 20000;
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -50,15 +49,6 @@ std::vector<std::string> Entries(const std::string& folder) {
   return names;
 }
 
-void RemoveTree(const std::string& folder) {
-  for (const std::string& n : Entries(folder)) {
-    std::string p = folder + "\\" + n;
-    SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(p.c_str())) RemoveTree(p);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
   std::string text, error;
@@ -75,11 +65,7 @@ bool WaitGone(HWND h) {
 class ConverterSave : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "qx-save-" + std::to_string(GetCurrentProcessId());
-    RemoveTree(folder);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    folder = NewTempFolder("qx-save-");
     process = Launch("\"" + BuiltPath("app/quillox.exe") + "\"");
     ASSERT_NE(nullptr, process);
     window = WaitForWindow(kTitle, 30000);

@@ -11,7 +11,9 @@
 #include <fstream>
 #include <string>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
+#include "TempFolders_win.h"
 #include "TestZip.h"
 #include "TreePaths_win.h"
 #include "WholeFile.h"
@@ -21,14 +23,12 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test::converter;
 using test::BuiltPath;
+using test::NewTempFolder;
 using test::ReadWholeFile;
+using test::RemoveTree;
 
-enum {
-  kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kReset = 180, kFolder = 190,
-  kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
-};
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 // A click that has not come back after this has frozen the window: many
 // times what these conversions take. (Laid out in cubic time, the line of
 // the stray value 50,000 rows down would take hours.)
@@ -42,24 +42,6 @@ std::string Utf8(const std::string& gbk) {
   out.resize(WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &out[0],
                                  static_cast<int>(out.size()), nullptr, nullptr));
   return out;
-}
-
-// Removes a folder of files (and of folders of files).
-void RemoveFolder(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName, path = folder + "\\" + name;
-      if (name == "." || name == "..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveFolder(path);
-      else
-        DeleteFileA(path.c_str());
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
 }
 
 std::string Cell(const std::string& ref, const std::string& gbk) {
@@ -86,10 +68,7 @@ std::string StrayValueWorkbook(int below) {
 class LongLineProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "qx-long-line-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+    folder = NewTempFolder("qx-long-line-");
     process = Launch("\"" + BuiltPath("app/quillox.exe") + "\"");
     ASSERT_NE(nullptr, process);
     window = WaitForWindow(kTitle, 30000);
@@ -102,7 +81,7 @@ class LongLineProgram : public ::testing::Test {
       if (WaitForExit(process, 20000) == -2) TerminateProcess(process, 1);
       CloseHandle(process);
     }
-    RemoveFolder(folder);
+    RemoveTree(folder);
   }
   HWND Control(int id) { return Child(window, id); }
 

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
 #include "OleSession_win.h"
+#include "TempFolders_win.h"
 #include "TreePaths_win.h"
 #include "WholeFile.h"
 
@@ -19,10 +21,10 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test::converter;
+using test::NewTempFolder;
 using test::ReadWholeFile;
 
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
-enum { kConvert = 120, kBrowse = 140, kSave = 150, kFolder = 190 };
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillox";
 
 const std::string kUnpacked = test::WinePath(QX_UNPACKED);
@@ -34,13 +36,6 @@ std::string Folder(int csidl) {
   char path[MAX_PATH] = "";
   SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
   return path;
-}
-std::string NewTempFolder(const char* name) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string f = std::string(temp) + name + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(f.c_str(), nullptr);
-  return f;
 }
 
 // Runs a program to its end; its exit code, or -2 when it hangs.
