@@ -23,14 +23,8 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
 using namespace test::converter;
-using test::BuiltPath;
-using test::NewTempFolder;
-using test::SourcePath;
-using test::CountProcesses;
-using test::LocalServerPath;
-using test::LocalServerRegistration;
-using test::WaitForProcessCount;
 
 constexpr wchar_t kServer[] = L"qxsheets-app.exe";
 
@@ -71,10 +65,7 @@ class Program {
     window_ = process_ ? WaitForWindow(kTitle, 30000) : nullptr;
   }
   ~Program() {
-    if (!process_) return;
-    if (IsWindow(window_)) Close(window_);
-    if (WaitForExit(process_, 20000) == -2) TerminateProcess(process_, 1);
-    CloseHandle(process_);
+    if (process_) EndProgram(process_, window_, 20000);
   }
   bool ok() const { return window_ != nullptr; }
   HWND Control(int id) const { return Child(window_, id); }

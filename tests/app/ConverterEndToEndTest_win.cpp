@@ -23,11 +23,8 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
 using namespace test::converter;
-using test::BuiltPath;
-using test::NewTempFolder;
-using test::ReadWholeFile;
-using test::SourcePath;
 
 
 std::string Expected(const std::string& path) {
@@ -51,11 +48,7 @@ class ConverterProgram : public ::testing::Test {
     folder = NewTempFolder("qx-converter-");
   }
   void TearDown() override {
-    if (process) {
-      if (IsWindow(window)) Close(window);
-      if (WaitForExit(process, 20000) == -2) TerminateProcess(process, 1);
-      CloseHandle(process);
-    }
+    if (process) EndProgram(process, window, 20000);
   }
   HWND Control(int id) { return Child(window, id); }
 

@@ -23,11 +23,8 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
 using namespace test::converter;
-using test::BuiltPath;
-using test::NewTempFolder;
-using test::ReadWholeFile;
-using test::RemoveTree;
 
 constexpr DWORD kWait = 20000;
 
@@ -72,11 +69,7 @@ class ConverterSave : public ::testing::Test {
     ASSERT_NE(nullptr, window);
   }
   void TearDown() override {
-    if (process) {
-      if (IsWindow(window)) Close(window);
-      if (WaitForExit(process, kWait) == -2) TerminateProcess(process, 1);
-      CloseHandle(process);
-    }
+    if (process) EndProgram(process, window, kWait);
     RemoveTree(folder);
   }
   HWND Control(int id) { return Child(window, id); }

@@ -23,11 +23,8 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
 using namespace test::converter;
-using test::BuiltPath;
-using test::NewTempFolder;
-using test::ReadWholeFile;
-using test::RemoveTree;
 
 // A click that has not come back after this has frozen the window: many
 // times what these conversions take. (Laid out in cubic time, the line of
@@ -75,12 +72,8 @@ class LongLineProgram : public ::testing::Test {
     ASSERT_NE(nullptr, window);
   }
   void TearDown() override {
-    if (process) {
-      // A frozen window answers no close request.
-      if (IsWindow(window)) Close(window);
-      if (WaitForExit(process, 20000) == -2) TerminateProcess(process, 1);
-      CloseHandle(process);
-    }
+    // A frozen window answers no close request: it is ended by force.
+    if (process) EndProgram(process, window, 20000);
     RemoveTree(folder);
   }
   HWND Control(int id) { return Child(window, id); }

@@ -21,9 +21,8 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
 using namespace test::converter;
-using test::NewTempFolder;
-using test::ReadWholeFile;
 
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillox";
 

@@ -64,5 +64,9 @@ DWORD DragFilesOnto(HWND target, const std::vector<std::string>& paths);
 HANDLE Launch(const std::string& commandLine);
 // Waits for the process to end; its exit code, or -2 on time-out.
 long WaitForExit(HANDLE process, DWORD timeoutMs);
+// Ends a program a test started: its window closed as a user closes it,
+// when it is still there, then the process waited for and, after
+// `timeoutMs`, ended by force; the handle is closed.
+void EndProgram(HANDLE process, HWND window, DWORD timeoutMs);
 
 }  // namespace qx::driver

@@ -248,4 +248,10 @@ long WaitForExit(HANDLE process, DWORD timeoutMs) {
   return static_cast<long>(code);
 }
 
+void EndProgram(HANDLE process, HWND window, DWORD timeoutMs) {
+  if (IsWindow(window)) Close(window);
+  if (WaitForExit(process, timeoutMs) == -2) TerminateProcess(process, 1);
+  CloseHandle(process);
+}
+
 }  // namespace qx::driver
