@@ -9,21 +9,21 @@
 
 #include "app/Conversion.h"
 
-namespace qx::app::test {
+namespace qx::test {
 
 struct FakeWorksheet {
   bool opens = true;
-  UsedRangeBox box = {1, 1, 0, 0};
+  app::UsedRangeBox box = {1, 1, 0, 0};
   std::map<std::string, std::string> cellsByAddress;  // "B2" -> GBK text
   std::vector<std::string> addressesRead;
   bool recordReads = true;
 
   void Set(int32_t row, int32_t column, const std::string& text) {
-    cellsByAddress[CellAddress(row, column)] = text;
+    cellsByAddress[app::CellAddress(row, column)] = text;
   }
 };
 
-inline const WorksheetOps kFakeOps = {
+inline const app::WorksheetOps kFakeOps = {
     [](void* self, const std::string&, std::string* error) {
       auto* w = static_cast<FakeWorksheet*>(self);
       if (!w->opens) *error = "cannot open";
@@ -42,8 +42,8 @@ inline const WorksheetOps kFakeOps = {
 
 inline std::string Convert(FakeWorksheet* w) {
   std::string text, error;
-  ConvertWorksheetToText({&kFakeOps, w}, "x.xls", &text, &error);
+  app::ConvertWorksheetToText({&kFakeOps, w}, "x.xls", &text, &error);
   return text;
 }
 
-}  // namespace qx::app::test
+}  // namespace qx::test

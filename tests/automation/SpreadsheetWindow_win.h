@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "OleSession_win.h"
 #include "automation/ExcelApp_win.h"
 #include "automation/ExcelWorkbooks_win.h"
 #include "automation/SpreadsheetLibrary_win.h"
@@ -42,8 +43,8 @@ inline const EventHandlerFn kCode[2] = {OnAppEvent<0>, OnAppEvent<1>};
 
 class SpreadsheetWindow : public ::testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    OleInitialize(nullptr);
     InstallWindowRuntime();
     CreateHiddenOwner();
     static const LibraryRecord* libs[2];
