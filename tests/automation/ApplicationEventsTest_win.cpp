@@ -126,13 +126,13 @@ TEST_F(ApplicationEventsTest, SettingCancelCloseKeepsTheWorkbookOpen) {
 class ApplicationEventsAcrossProcesses : public ApplicationEventsTest {
  protected:
   // Both before SetUp starts the application.
-  qxtest::LocalServerRegistration registration_;
-  int running_ = qxtest::CountProcesses(L"qxsheets-app.exe");
+  test::LocalServerRegistration registration_;
+  int running_ = test::CountProcesses(L"qxsheets-app.exe");
 };
 
 TEST_F(ApplicationEventsAcrossProcesses, SettingCancelCloseKeepsTheWorkbookOpen) {
   ASSERT_TRUE(registration_.ok());
-  ASSERT_EQ(qxtest::CountProcesses(L"qxsheets-app.exe"), running_ + 1) << "no server process";
+  ASSERT_EQ(test::CountProcesses(L"qxsheets-app.exe"), running_ + 1) << "no server process";
   ExpectCancelCloseKeepsTheWorkbooks();
 }
 
