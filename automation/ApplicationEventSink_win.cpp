@@ -16,26 +16,33 @@ const IID kApplicationEventsIid = {
 
 namespace {
 
-const ApplicationEventInfo kEvents[kApplicationEventCount] = {
-    {"工作簿打开", 0x61F, "当打开一个工作簿时产生此事件"},
-    {"工作簿激活", 0x620, "当激活任一工作簿时产生此事件"},
-    {"工作簿取消激活", 0x621, "当打开的工作簿由活动转为非活动状态时产生此事件"},
-    {"工作簿即将关闭", 0x622, "当任一打开的工作簿要关闭时立即产生此事件"},
-    {"工作簿即将保存", 0x623, "在保存任一打开工作簿之前产生此事件"},
-    {"工作簿即将打印", 0x624, "在打印任一打开的工作簿之前产生此事件"},
-    {"建新表格", 0x625, "在任何打开的工作簿中新建工作表时产生此事件"},
-    {"表格激活", 0x619, "当激活任何一张表时产生此事件"},
-    {"表格取消激活", 0x61A, "当任一工作表由活动状态转为非活动状态时产生此事件"},
-};
+constexpr EventArgKind kObject = EventArgKind::kObject;
+constexpr EventArgKind kSettable = EventArgKind::kSettableLogical;
+// The object arguments carry names of ours; the rest are the application's.
+constexpr ApplicationEventArg kWorkbook = {"工作簿", kObject, nullptr};
+constexpr ApplicationEventArg kSheet = {"工作表", kObject, nullptr};
 
-// What each event carries, in declaration order: objects, then logical
-// values the handler may set.
-struct EventShape {
-  int objects;
-  int logicals;
+const ApplicationEventInfo kEvents[kApplicationEventCount] = {
+    {"工作簿打开", 0x61F, "当打开一个工作簿时产生此事件", 1, {kWorkbook}},
+    {"工作簿激活", 0x620, "当激活任一工作簿时产生此事件", 1, {kWorkbook}},
+    {"工作簿取消激活", 0x621, "当打开的工作簿由活动转为非活动状态时产生此事件", 1, {kWorkbook}},
+    {"工作簿即将关闭", 0x622, "当任一打开的工作簿要关闭时立即产生此事件", 2,
+     {kWorkbook,
+      {"取消关闭", kSettable,
+       "当事件产生时为假。如果该事件过程将本参数设为真，则该过程执行结束之后不关闭工作簿"}}},
+    {"工作簿即将保存", 0x623, "在保存任一打开工作簿之前产生此事件", 3,
+     {kWorkbook,
+      {"另存为", EventArgKind::kLogical, "如果显示“另存为”对话框则为真"},
+      {"取消", kSettable,
+       "当事件产生时为假。如果该事件过程将本参数设为真，则该过程执行结束之后不保存工作簿"}}},
+    {"工作簿即将打印", 0x624, "在打印任一打开的工作簿之前产生此事件", 2,
+     {kWorkbook,
+      {"取消", kSettable,
+       "当事件产生时为假。如果该事件过程将本参数设为真，则该过程执行结束之后不打印工作簿"}}},
+    {"建新表格", 0x625, "在任何打开的工作簿中新建工作表时产生此事件", 2, {kWorkbook, kSheet}},
+    {"表格激活", 0x619, "当激活任何一张表时产生此事件", 1, {kSheet}},
+    {"表格取消激活", 0x61A, "当任一工作表由活动状态转为非活动状态时产生此事件", 1, {kSheet}},
 };
-const EventShape kShapes[kApplicationEventCount] = {{1, 0}, {1, 0}, {1, 0}, {1, 1}, {1, 2},
-                                                    {1, 1}, {2, 0}, {1, 0}, {1, 0}};
 
 }  // namespace
 
@@ -82,11 +89,18 @@ IUnknown* ObjectOf(const VARIANT& v) {
   return nullptr;
 }
 
-VARIANT_BOOL* LogicalRef(VARIANT& v) {
-  if (V_VT(&v) == (VT_BYREF | VT_BOOL)) return V_BOOLREF(&v);
-  if (V_VT(&v) == (VT_BYREF | VT_VARIANT) && V_VT(V_VARIANTREF(&v)) == VT_BOOL)
-    return &V_BOOL(V_VARIANTREF(&v));
-  return nullptr;
+// Where a settable logical goes back to: the application's own logical,
+// or the variant it passed by reference, which then holds a logical.
+void WriteLogicalBack(VARIANT& v, bool value) {
+  const VARIANT_BOOL b = value ? VARIANT_TRUE : VARIANT_FALSE;
+  if (V_VT(&v) == (VT_BYREF | VT_BOOL) && V_BOOLREF(&v)) {
+    *V_BOOLREF(&v) = b;
+  } else if (V_VT(&v) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(&v)) {
+    VARIANT* held = V_VARIANTREF(&v);
+    VariantClear(held);
+    V_VT(held) = VT_BOOL;
+    V_BOOL(held) = b;
+  }
 }
 
 bool LogicalValue(const VARIANT& v) {
@@ -104,8 +118,8 @@ HRESULT ApplicationEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARA
   for (int i = 0; i < kApplicationEventCount; ++i)
     if (kEvents[i].dispid == member) index = i;
   if (index < 0) return S_OK;
-  const EventShape shape = kShapes[index];
-  const UINT count = static_cast<UINT>(shape.objects + shape.logicals);
+  const ApplicationEventInfo& info = kEvents[index];
+  const UINT count = static_cast<UINT>(info.argCount);
   if (!params || params->cArgs != count || params->cNamedArgs != 0) return E_INVALIDARG;
   // A control whose window is gone has nobody to tell.
   if (!FindLiveUnit(windowId, unitId)) return S_OK;
@@ -115,28 +129,33 @@ HRESULT ApplicationEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARA
   e.unitId = unitId;
   e.event = index;
   e.argCount = count;
-  ObjectBlock* blocks[2] = {};
-  int32_t logicals[2] = {};
+  ObjectBlock* blocks[kMaxApplicationEventArgs] = {};
+  int32_t logicals[kMaxApplicationEventArgs] = {};
   for (UINT i = 0; i < count; ++i) {
     VARIANT& arg = params->rgvarg[count - 1 - i];  // they arrive last first
     TaggedValue v;
-    if (static_cast<int>(i) < shape.objects) {
-      blocks[i] = NewObjectBlockFor(ObjectOf(arg));
-      SetValuePointer(&v, blocks[i], kTagObject);
-      e.args[i] = {v.lo, v.hi, v.tag, 0};
-    } else {
-      int32_t* flag = &logicals[i - shape.objects];
-      *flag = LogicalValue(arg) ? 1 : 0;
-      SetValuePointer(&v, flag, kTagBool | kTagByRef);
-      e.args[i] = {v.lo, v.hi, v.tag, kEventArgAddress};
+    switch (info.args[i].kind) {
+      case EventArgKind::kObject:
+        blocks[i] = NewObjectBlockFor(ObjectOf(arg));
+        SetValuePointer(&v, blocks[i], kTagObject);
+        e.args[i] = {v.lo, v.hi, v.tag, 0};
+        break;
+      case EventArgKind::kLogical:
+        e.args[i] = {LogicalValue(arg) ? 1u : 0u, 0, kTagBool, 0};
+        break;
+      case EventArgKind::kSettableLogical:
+        logicals[i] = LogicalValue(arg) ? 1 : 0;
+        SetValuePointer(&v, &logicals[i], kTagBool | kTagByRef);
+        e.args[i] = {v.lo, v.hi, v.tag, kEventArgAddress};
+        break;
     }
   }
-  RaiseTypedEvent(&e);
-  // A handler that set a cancel flag tells the application through the
-  // by-reference argument it was given.
-  for (UINT i = static_cast<UINT>(shape.objects); i < count; ++i)
-    if (VARIANT_BOOL* out = LogicalRef(params->rgvarg[count - 1 - i]))
-      *out = logicals[i - shape.objects] ? VARIANT_TRUE : VARIANT_FALSE;
+  // What a handler left in a settable argument is the application's answer
+  // (cancel or not); with no handler the application keeps its own.
+  if (RaiseTypedEvent(&e))
+    for (UINT i = 0; i < count; ++i)
+      if (info.args[i].kind == EventArgKind::kSettableLogical)
+        WriteLogicalBack(params->rgvarg[count - 1 - i], logicals[i] != 0);
   for (ObjectBlock* b : blocks) FreeObjectBlock(b);
   return S_OK;
 }

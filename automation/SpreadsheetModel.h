@@ -21,6 +21,7 @@ enum Member : int32_t {
   kColumn = 0xF0,
   kRow = 0x101,
   kClose = 0x115,
+  kSave = 0x11B,
   kQuit = 0x12E,
   kActivate = 0x130,
   kFind = 0x18E,
@@ -33,6 +34,13 @@ enum Member : int32_t {
 
 // Font.Underline: a style, not a logical; True written is the single line.
 enum UnderlineStyle : int32_t { kUnderlineNone = -4142, kUnderlineSingle = 2 };
+
+// Application events whose last argument is the application's question to
+// its sinks: a logical by reference that a sink sets to keep it from going on.
+enum AppEvent : int32_t {
+  kWorkbookBeforeClose = 0x622,
+  kWorkbookBeforeSave = 0x623,
+};
 
 // Find's arguments.
 enum FindLookIn : int32_t {

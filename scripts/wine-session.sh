@@ -1,6 +1,8 @@
 # Sourced by scripts that run several Windows programs in a row: one Xvfb
 # (when there is no DISPLAY) and one Wine for the whole script, stopped when
-# it exits. Needs $root, the source tree.
+# it exits. $root is the source tree: the caller's, or this script's own
+# (sourced by hand from a shell, it once made a tree at /build).
+root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 . "$root/scripts/wine-env.sh"
 export QX_WINE_HOME="$root/build/wine"
 qx_start_xvfb

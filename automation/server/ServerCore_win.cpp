@@ -124,23 +124,17 @@ bool ArgText(const VARIANT& v, std::wstring* out) {
   return true;
 }
 
-void FireEvent(const StatePtr& state, DISPID event, IDispatch* first, IDispatch* second) {
+namespace {
+
+// Arguments are given last first, as Invoke takes them; a sink may write
+// through a by-reference one.
+void CallSinks(const StatePtr& state, DISPID event, VARIANT* args, UINT count) {
   if (!state->enableEvents || state->sinks.empty()) return;
   // A sink may unadvise while it runs: call a copy of the list.
   std::vector<IDispatch*> sinks;
   for (auto& [cookie, sink] : state->sinks) {
     sink->AddRef();
     sinks.push_back(sink);
-  }
-  VARIANT args[2];  // reversed, as Invoke takes them
-  UINT count = second ? 2 : 1;
-  VariantInit(&args[0]);
-  VariantInit(&args[1]);
-  V_VT(&args[count - 1]) = VT_DISPATCH;
-  V_DISPATCH(&args[count - 1]) = first;
-  if (second) {
-    V_VT(&args[0]) = VT_DISPATCH;
-    V_DISPATCH(&args[0]) = second;
   }
   DISPPARAMS params = {args, nullptr, count, 0};
   for (IDispatch* sink : sinks) {
@@ -151,6 +145,41 @@ void FireEvent(const StatePtr& state, DISPID event, IDispatch* first, IDispatch*
     VariantClear(&result);
     sink->Release();
   }
+}
+
+}  // namespace
+
+void FireEvent(const StatePtr& state, DISPID event, IDispatch* first, IDispatch* second) {
+  VARIANT args[2];  // reversed, as Invoke takes them
+  UINT count = second ? 2 : 1;
+  VariantInit(&args[0]);
+  VariantInit(&args[1]);
+  V_VT(&args[count - 1]) = VT_DISPATCH;
+  V_DISPATCH(&args[count - 1]) = first;
+  if (second) {
+    V_VT(&args[0]) = VT_DISPATCH;
+    V_DISPATCH(&args[0]) = second;
+  }
+  CallSinks(state, event, args, count);
+}
+
+bool SinksCancel(const StatePtr& state, DISPID event, const BookPtr& book, bool saveAsUi) {
+  if (!state->enableEvents || state->sinks.empty()) return false;
+  IQxWorkbook* wb = NewWorkbook(state, book);
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  VARIANT args[3];  // reversed: cancel, [SaveAsUI,] the workbook
+  UINT count = 0;
+  V_VT(&args[count]) = VT_BYREF | VT_BOOL;
+  V_BOOLREF(&args[count++]) = &cancel;
+  if (event == model::kWorkbookBeforeSave) {
+    V_VT(&args[count]) = VT_BOOL;
+    V_BOOL(&args[count++]) = saveAsUi ? VARIANT_TRUE : VARIANT_FALSE;
+  }
+  V_VT(&args[count]) = VT_DISPATCH;
+  V_DISPATCH(&args[count++]) = wb;
+  CallSinks(state, event, args, count);
+  wb->Release();
+  return cancel != VARIANT_FALSE;
 }
 
 BookPtr AddBlankBook(const StatePtr& state) {

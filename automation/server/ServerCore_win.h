@@ -234,6 +234,10 @@ IConnectionPoint* NewAppEventsPoint(const StatePtr& state, IConnectionPointConta
 // Calls each advised sink's Invoke with the event's DISPID and arguments
 // (in declaration order), unless the client switched events off.
 void FireEvent(const StatePtr& state, DISPID event, IDispatch* first, IDispatch* second = nullptr);
+// Asks the sinks before `book` is closed or saved (model::AppEvent): true
+// when one of them set the event's cancel flag. `saveAsUi` goes with a save:
+// whether the book would be saved under a name still to be chosen.
+bool SinksCancel(const StatePtr& state, DISPID event, const BookPtr& book, bool saveAsUi = false);
 
 // A new workbook with one empty sheet, added to the state (not made
 // active).

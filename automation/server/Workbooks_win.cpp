@@ -33,6 +33,19 @@ BookPtr FindBook(const StatePtr& state, const VARIANT& index) {
   return state->books[static_cast<size_t>(n - 1)];
 }
 
+bool IsOpen(const StatePtr& state, const BookPtr& book) {
+  return std::find(state->books.begin(), state->books.end(), book) != state->books.end();
+}
+
+// Closes `book` unless a sink keeps it open; the last one opened of the
+// others becomes the active workbook if it was.
+void CloseBook(const StatePtr& state, const BookPtr& book) {
+  if (!IsOpen(state, book) || SinksCancel(state, model::kWorkbookBeforeClose, book)) return;
+  auto& books = state->books;
+  books.erase(std::remove(books.begin(), books.end(), book), books.end());
+  if (state->active == book) state->active = books.empty() ? nullptr : books.back();
+}
+
 class Workbooks final : public DispatchObject<IQxWorkbooks> {
  public:
   explicit Workbooks(StatePtr state) : DispatchObject(IID_IQxWorkbooks), state_(std::move(state)) {}
@@ -76,8 +89,8 @@ class Workbooks final : public DispatchObject<IQxWorkbooks> {
   }
 
   HRESULT STDMETHODCALLTYPE Close() override {
-    state_->books.clear();
-    state_->active.reset();
+    const std::vector<BookPtr> books = state_->books;  // a sink may close one itself
+    for (const BookPtr& book : books) CloseBook(state_, book);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_Count(long* out) override {
@@ -110,8 +123,7 @@ class Workbook final : public DispatchObject<IQxWorkbook> {
   }
   HRESULT STDMETHODCALLTYPE get_Worksheets(IQxSheets** out) override { return get_Sheets(out); }
   HRESULT STDMETHODCALLTYPE Activate() override {
-    if (std::find(state_->books.begin(), state_->books.end(), book_) == state_->books.end())
-      return Fail(E_FAIL, L"工作簿已经关闭");
+    if (!IsOpen(state_, book_)) return Fail(E_FAIL, L"工作簿已经关闭");
     ActivateBook(state_, book_);
     return S_OK;
   }
@@ -120,10 +132,17 @@ class Workbook final : public DispatchObject<IQxWorkbook> {
     return CopyText(book_->fullName.empty() ? book_->name : book_->fullName, out);
   }
   HRESULT STDMETHODCALLTYPE Close(VARIANT, VARIANT, VARIANT) override {
-    auto& books = state_->books;
-    books.erase(std::remove(books.begin(), books.end(), book_), books.end());
-    if (state_->active == book_) state_->active = books.empty() ? nullptr : books.back();
+    CloseBook(state_, book_);
     return S_OK;
+  }
+  // The sinks are asked first, as before any save (a workbook never saved
+  // would be saved under a name still to be chosen); then the save fails:
+  // this server reads workbooks and writes no file.
+  HRESULT STDMETHODCALLTYPE Save() override {
+    if (!IsOpen(state_, book_)) return Fail(E_FAIL, L"工作簿已经关闭");
+    if (SinksCancel(state_, model::kWorkbookBeforeSave, book_, book_->fullName.empty()))
+      return S_OK;
+    return Fail(E_NOTIMPL, L"不能保存工作簿：本程序只读取工作簿，不写文件");
   }
 
  private:

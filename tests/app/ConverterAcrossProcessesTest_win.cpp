@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
 #include "LocalServerRegistration_win.h"
+#include "TempFolders_win.h"
+#include "TreePaths_win.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
 #include "runtime/encoding/Gbk.h"
@@ -22,22 +25,11 @@ namespace qx {
 namespace {
 
 using namespace driver;
-using qxtest::CountProcesses;
-using qxtest::LocalServerPath;
-using qxtest::LocalServerRegistration;
-using qxtest::WaitForProcessCount;
+using namespace test;
+using namespace test::converter;
 
-enum { kConvert = 120, kBody = 130, kBrowse = 140, kFileName = 170, kReset = 180 };
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 constexpr wchar_t kServer[] = L"qxsheets-app.exe";
 
-std::string WindowsPath(std::string p) {
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-std::string Built(const char* relative) { return WindowsPath(std::string("Z:") + QX_BINARY_DIR + "/" + relative); }
-std::string Source(const char* relative) { return WindowsPath(std::string("Z:") + QX_SOURCE_DIR + "/" + relative); }
 std::wstring Wide(const std::string& ansi) {
   int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
   std::wstring w(static_cast<size_t>(n), L'\0');
@@ -63,16 +55,8 @@ std::vector<std::string> Workbooks() {
                         "tests/reader_xls/data/xlwt_basic.xls", "tests/reader_xls/data/gnumeric_dual.xls",
                         "tests/reader_xls/data/gnumeric_formulas.xls", "tests/reader_xls/data/gnumeric_csv.xls",
                         "tests/reader_xls/data/questions.csv"})
-    files.push_back(Source(f));
+    files.push_back(SourcePath(f));
   return files;
-}
-
-std::string TempFolder(const char* name) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + name + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
 }
 
 // One run of the window program, driven as a user drives it.
@@ -83,19 +67,12 @@ class Program {
     window_ = process_ ? WaitForWindow(kTitle, 30000) : nullptr;
   }
   ~Program() {
-    if (!process_) return;
-    if (IsWindow(window_)) Close(window_);
-    if (WaitForExit(process_, 20000) == -2) TerminateProcess(process_, 1);
-    CloseHandle(process_);
+    if (process_) EndProgram(process_, window_, 20000);
   }
   bool ok() const { return window_ != nullptr; }
   HWND Control(int id) const { return Child(window_, id); }
   void Choose(const std::string& path) {
-    PostMessageA(Control(kBrowse), BM_CLICK, 0, 0);
-    HWND dialog = WaitForDialog("打开", 20000);
-    ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(ChooseFile(dialog, path.c_str()));
-    for (int i = 0; i < 200 && IsWindow(dialog); ++i) Sleep(50);
+    ASSERT_TRUE(ChooseInOpenDialog(Control(kBrowse), path));
     ASSERT_EQ(path, Text(Control(kFileName)));
   }
   // The body box's text once the conversion has put it there. The click
@@ -144,7 +121,7 @@ TEST(ConverterAcrossProcesses, EveryWorkbookGivesTheHeadlessConvertersDocumentFa
     SCOPED_TRACE(testing::PrintToString(std::wstring(behaviour)));
     LocalServerRegistration registration(behaviour);
     ASSERT_TRUE(registration.ok());
-    Program program(Built("app/quillox.exe"));
+    Program program(BuiltPath("app/quillox.exe"));
     ASSERT_TRUE(program.ok());
     for (const std::string& file : Workbooks()) {
       SCOPED_TRACE(file);
@@ -163,10 +140,10 @@ TEST(ConverterAcrossProcesses, EveryWorkbookGivesTheHeadlessConvertersDocumentFa
 TEST(ConverterAcrossProcesses, AFailedOpenShowsTheServersReason) {
   LocalServerRegistration registration;
   ASSERT_TRUE(registration.ok());
-  std::string folder = TempFolder("qx-broken-");
+  std::string folder = NewTempFolder("qx-broken-");
   std::string broken = folder + "\\坏文件.xlsx";
   { std::ofstream(broken, std::ios::binary) << "PK\x03\x04 broken"; }
-  Program program(Built("app/quillox.exe"));
+  Program program(BuiltPath("app/quillox.exe"));
   ASSERT_TRUE(program.ok());
   program.Choose(broken);
   std::string message = program.ConvertToMessage();
@@ -194,7 +171,7 @@ class SpreadsheetProcessLife : public testing::TestWithParam<const char*> {};
 TEST_P(SpreadsheetProcessLife, TheResetAndTheEndOfTheProgramEndOnlyTheServerTheProgramBroughtUp) {
   const std::string name = GetParam();
   const std::wstring wideName = Wide(name);
-  std::string folder = TempFolder("qx-life-");
+  std::string folder = NewTempFolder("qx-life-");
   std::string exe = folder + "\\" + name;
   ASSERT_TRUE(CopyFileW(LocalServerPath().c_str(), Wide(exe).c_str(), FALSE));
   {
@@ -206,9 +183,9 @@ TEST_P(SpreadsheetProcessLife, TheResetAndTheEndOfTheProgramEndOnlyTheServerTheP
     ASSERT_NE(nullptr, users);
     ASSERT_NE(nullptr, WaitForWindow("Quillox Sheets", 20000));
     {
-      Program program(Built("app/quillox.exe"));
+      Program program(BuiltPath("app/quillox.exe"));
       ASSERT_TRUE(program.ok());
-      program.Choose(Source("samples/题库示例.csv"));
+      program.Choose(SourcePath("samples/题库示例.csv"));
       EXPECT_NE("", program.Convert());
       EXPECT_EQ(before + 2, CountProcesses(wideName.c_str())) << "the user's and the conversion's";
       program.Reset();
@@ -233,14 +210,14 @@ INSTANTIATE_TEST_SUITE_P(Names, SpreadsheetProcessLife, testing::Values("EXCEL.e
 // A copy of the program alone in a folder, with nothing registered: it says
 // that there is no spreadsheet to start, not that the file is bad.
 TEST(NoSpreadsheet, TheMessageSaysSoWithoutBlamingTheFile) {
-  qxtest::RunProgram(LocalServerPath(), L"/UnregServer");
-  std::string folder = TempFolder("qx-alone-");
+  test::RunProgram(LocalServerPath(), L"/UnregServer");
+  std::string folder = NewTempFolder("qx-alone-");
   std::string exe = folder + "\\quillox.exe";
-  ASSERT_TRUE(CopyFileA(Built("app/quillox.exe").c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(BuiltPath("app/quillox.exe").c_str(), exe.c_str(), FALSE));
   {
     Program program(exe);
     ASSERT_TRUE(program.ok());
-    program.Choose(Source("samples/题库示例.csv"));
+    program.Choose(SourcePath("samples/题库示例.csv"));
     EXPECT_EQ("无法转换：本机没有注册电子表格程序（Excel.Application），程序所在的文件夹中也没有它的替代 qxsheets.dll。",
               program.ConvertToMessage());
     EXPECT_EQ("", Text(program.Control(kBody)));

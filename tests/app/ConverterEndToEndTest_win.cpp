@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
+#include "TempFolders_win.h"
+#include "TreePaths_win.h"
+#include "WholeFile.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
 #include "app/Replacement.h"
@@ -22,32 +25,9 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
+using namespace test::converter;
 
-// Win32 child identifiers: 100 + 10 x (19 - the control's row).
-enum {
-  kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kFileName = 170, kReset = 180,
-  kFolder = 190, kChooseFolder = 200, kAutoReplace = 210, kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
-};
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
-
-std::string WindowsPath(std::string p) {
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-std::string Built(const char* relative) {
-  return WindowsPath(std::string("Z:") + QX_BINARY_DIR + "/" + relative);
-}
-std::string Source(const char* relative) {
-  return WindowsPath(std::string("Z:") + QX_SOURCE_DIR + "/" + relative);
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
@@ -63,30 +43,19 @@ void PostClick(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 class ConverterProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    process = Launch("\"" + Built("app/quillox.exe") + "\"");
+    process = Launch("\"" + BuiltPath("app/quillox.exe") + "\"");
     ASSERT_NE(nullptr, process);
     window = WaitForWindow(kTitle, 30000);
     ASSERT_NE(nullptr, window);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "qx-converter-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
+    folder = NewTempFolder("qx-converter-");
   }
   void TearDown() override {
-    if (process) {
-      if (IsWindow(window)) Close(window);
-      if (WaitForExit(process, 20000) == -2) TerminateProcess(process, 1);
-      CloseHandle(process);
-    }
+    if (process) EndProgram(process, window, 20000);
   }
   HWND Control(int id) { return Child(window, id); }
 
   void Choose(const std::string& path) {
-    PostClick(Control(kBrowse));
-    HWND dialog = WaitForDialog("打开", 20000);
-    ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(ChooseFile(dialog, path.c_str()));
-    ASSERT_TRUE(WaitForWindowGoneHandle(dialog));
+    ASSERT_TRUE(ChooseInOpenDialog(Control(kBrowse), path));
     // The handler goes on after the dialog has gone: until it has put the
     // choice into the box, a drop could land first and be overwritten.
     for (int i = 0; i < 200 && Text(Control(kFileName)) != path; ++i) Sleep(10);
@@ -98,7 +67,7 @@ class ConverterProgram : public ::testing::Test {
   std::string SavedAs(const std::string& name) {
     SetText(Control(kFolder), folder.c_str());
     Click(Control(kSave));
-    return ReadFile(folder + "\\" + name + ".doc");
+    return ReadWholeFile(folder + "\\" + name + ".doc");
   }
 
   HANDLE process = nullptr;
@@ -108,7 +77,7 @@ class ConverterProgram : public ::testing::Test {
 
 TEST_F(ConverterProgram, EachSampleIsConvertedReplacedAndSavedAsTheHeadlessConverterMakesIt) {
   for (const char* ext : {"xlsx", "xls", "ods", "csv"}) {
-    std::string path = Source((std::string("samples/题库示例.") + ext).c_str());
+    std::string path = SourcePath(std::string("samples/题库示例.") + ext);
     SCOPED_TRACE(path);
     std::string expected = Expected(path);
     ASSERT_NE(expected, "");
@@ -140,7 +109,7 @@ TEST_F(ConverterProgram, ACancelledBrowseBringsBackTheLastConfirmedFile) {
   ASSERT_TRUE(WaitForWindowGoneHandle(dialog));
   EXPECT_EQ("", Text(Control(kFileName)));
 
-  std::string path = Source("samples/题库示例.csv");
+  std::string path = SourcePath("samples/题库示例.csv");
   Choose(path);
   SetText(Control(kFileName), "手写的路径");
   PostClick(Control(kBrowse));
@@ -156,7 +125,7 @@ TEST_F(ConverterProgram, ACancelledBrowseBringsBackTheLastConfirmedFile) {
 // A drop replaces what the dialog chose, but the dialog keeps its own
 // name: a cancelled browse brings the dialog's file back, not the dropped one.
 TEST_F(ConverterProgram, ADroppedFileIsWhatConvertsUntilTheDialogIsOpenedAgain) {
-  std::string chosen = Source("samples/题库示例.csv");
+  std::string chosen = SourcePath("samples/题库示例.csv");
   // Not another sample: they all hold the same bank.
   std::string dropped = folder + "\\拖放的题库.csv";
   { std::ofstream(dropped, std::ios::binary) << "题型,题目\r\n单选题,拖放来的题目\r\n"; }
@@ -180,7 +149,7 @@ TEST_F(ConverterProgram, ADroppedFileIsWhatConvertsUntilTheDialogIsOpenedAgain) 
 // Several files come as one text, each name ended by CR LF; it is kept as
 // it is, and since it names no one file the conversion says so.
 TEST_F(ConverterProgram, TwoDroppedFilesAreKeptAsOneTextThatCannotBeOpened) {
-  std::string a = Source("samples/题库示例.csv"), b = Source("samples/题库示例.xls");
+  std::string a = SourcePath("samples/题库示例.csv"), b = SourcePath("samples/题库示例.xls");
   SetForegroundWindow(window);
   DragFilesOnto(Control(kFileName), {a, b});
   EXPECT_EQ(a + "\r\n" + b + "\r\n", Text(Control(kFileName)));
@@ -194,7 +163,7 @@ TEST_F(ConverterProgram, TwoDroppedFilesAreKeptAsOneTextThatCannotBeOpened) {
 }
 
 TEST_F(ConverterProgram, ConvertingTwiceAppendsTwiceAndManualReplacementWorksOnTheWhole) {
-  std::string path = Source("samples/题库示例.csv");
+  std::string path = SourcePath("samples/题库示例.csv");
   std::string expected = Expected(path);
   Choose(path);
   Click(Control(kConvert));
@@ -270,7 +239,7 @@ TEST_F(ConverterProgram, SavingWithoutAFolderAsksForOne) {
 // A drive root comes back from the folder browser with its backslash, so
 // the target holds two in a row; the system reads that as one.
 TEST_F(ConverterProgram, ADriveRootChosenInTheBrowserReceivesTheDocument) {
-  std::string path = Source("samples/题库示例.csv");
+  std::string path = SourcePath("samples/题库示例.csv");
   Choose(path);
   Click(Control(kConvert));
   PostClick(Control(kChooseFolder));
@@ -281,14 +250,14 @@ TEST_F(ConverterProgram, ADriveRootChosenInTheBrowserReceivesTheDocument) {
   EXPECT_EQ("C:\\", Text(Control(kFolder)));
   DeleteFileA("C:\\题库示例.doc");
   Click(Control(kSave));
-  EXPECT_EQ(Expected(path), ReadFile("C:\\题库示例.doc"));
+  EXPECT_EQ(Expected(path), ReadWholeFile("C:\\题库示例.doc"));
   DeleteFileA("C:\\题库示例.doc");
 }
 
 // With our in-process server nothing outlives the window: the program
 // ends by itself, promptly and cleanly, once its window is closed.
 TEST_F(ConverterProgram, ClosingAfterAConversionEndsTheProgramCleanly) {
-  Choose(Source("samples/题库示例.xlsx"));
+  Choose(SourcePath("samples/题库示例.xlsx"));
   Click(Control(kConvert));
   ASSERT_NE("", Text(Control(kBody)));
   Close(window);
@@ -297,10 +266,10 @@ TEST_F(ConverterProgram, ClosingAfterAConversionEndsTheProgramCleanly) {
 
 TEST_F(ConverterProgram, ResetAndCloseLeaveTheUsersOwnSpreadsheetRunning) {
   std::string et = folder + "\\et.exe";
-  ASSERT_TRUE(CopyFileA(Built("tests/ui/qxsleeper.exe").c_str(), et.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(BuiltPath("tests/ui/qxsleeper.exe").c_str(), et.c_str(), FALSE));
   HANDLE users = Launch("\"" + et + "\"");
   ASSERT_NE(nullptr, users);
-  Choose(Source("samples/题库示例.csv"));
+  Choose(SourcePath("samples/题库示例.csv"));
   Click(Control(kConvert));
   Click(Control(kReset));
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(users, 500)) << "a reset ends nobody's spreadsheet";
@@ -321,7 +290,7 @@ TEST(SpreadsheetProcesses, OnlyProcessesThatAppearedWithTheStartAreOurs) {
   std::string dir = std::string(temp) + "qx-et-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(dir.c_str(), nullptr);
   std::string et = dir + "\\et.exe";
-  ASSERT_TRUE(CopyFileA(Built("tests/ui/qxsleeper.exe").c_str(), et.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(BuiltPath("tests/ui/qxsleeper.exe").c_str(), et.c_str(), FALSE));
   HANDLE users = Launch("\"" + et + "\"");
   ASSERT_NE(nullptr, users);
   Sleep(300);

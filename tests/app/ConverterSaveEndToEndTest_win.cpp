@@ -8,11 +8,14 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
+#include "TempFolders_win.h"
+#include "TreePaths_win.h"
+#include "WholeFile.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
 
@@ -20,27 +23,10 @@ namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
+using namespace test::converter;
 
-// Win32 child identifiers: 100 + 10 x (19 - the control's row).
-enum {
-  kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kFileName = 170, kFolder = 190,
-  kAutoReplace = 210, kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
-};
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 constexpr DWORD kWait = 20000;
-
-std::string Built(const char* relative) {
-  std::string p = std::string("Z:") + QX_BINARY_DIR + "/" + relative;
-  std::replace(p.begin(), p.end(), '/', '\\');
-  return p;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -60,15 +46,6 @@ std::vector<std::string> Entries(const std::string& folder) {
   return names;
 }
 
-void RemoveTree(const std::string& folder) {
-  for (const std::string& n : Entries(folder)) {
-    std::string p = folder + "\\" + n;
-    SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(p.c_str())) RemoveTree(p);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
   std::string text;
@@ -85,22 +62,14 @@ bool WaitGone(HWND h) {
 class ConverterSave : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "qx-save-" + std::to_string(GetCurrentProcessId());
-    RemoveTree(folder);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    process = Launch("\"" + Built("app/quillox.exe") + "\"");
+    folder = NewTempFolder("qx-save-");
+    process = Launch("\"" + BuiltPath("app/quillox.exe") + "\"");
     ASSERT_NE(nullptr, process);
     window = WaitForWindow(kTitle, 30000);
     ASSERT_NE(nullptr, window);
   }
   void TearDown() override {
-    if (process) {
-      if (IsWindow(window)) Close(window);
-      if (WaitForExit(process, kWait) == -2) TerminateProcess(process, 1);
-      CloseHandle(process);
-    }
+    if (process) EndProgram(process, window, kWait);
     RemoveTree(folder);
   }
   HWND Control(int id) { return Child(window, id); }
@@ -112,16 +81,7 @@ class ConverterSave : public ::testing::Test {
 
   // A dialog just shown may not take the typed name yet, and a drag may
   // miss a window that is still coming to the front: each is tried again.
-  void Choose(const std::string& path) {
-    PostMessageA(Control(kBrowse), BM_CLICK, 0, 0);
-    HWND dialog = WaitForDialog("打开", kWait);
-    ASSERT_NE(nullptr, dialog);
-    for (int attempt = 0; attempt < 3 && IsWindow(dialog); ++attempt) {
-      ASSERT_TRUE(ChooseFile(dialog, path.c_str()));
-      for (int i = 0; i < 60 && IsWindow(dialog); ++i) Sleep(50);
-    }
-    ASSERT_FALSE(IsWindow(dialog));
-  }
+  void Choose(const std::string& path) { ASSERT_TRUE(ChooseInOpenDialog(Control(kBrowse), path)); }
   void Drop(const std::string& path) {
     SetText(Control(kFileName), "");
     for (int attempt = 0; attempt < 3 && Text(Control(kFileName)) != path; ++attempt) {
@@ -180,7 +140,7 @@ TEST_F(ConverterSave, TheSourceIsNeverSavedOverHoweverItsFolderIsSpelled) {
     SCOPED_TRACE(spelling);
     std::string message = SaveInto(spelling);
     EXPECT_EQ(0u, message.find("没有保存：文档会覆盖源文件本身。")) << message;
-    EXPECT_EQ(bank, ReadFile(source));
+    EXPECT_EQ(bank, ReadWholeFile(source));
     EXPECT_EQ(std::vector<std::string>{"第一章.doc"}, Entries(banks));
   }
 
@@ -190,14 +150,14 @@ TEST_F(ConverterSave, TheSourceIsNeverSavedOverHoweverItsFolderIsSpelled) {
   ASSERT_NE(0u, GetShortPathNameA(source.c_str(), shortSource, MAX_PATH));
   Drop(shortSource);
   EXPECT_EQ(0u, SaveInto(banks).find("没有保存：")) << shortSource;
-  EXPECT_EQ(bank, ReadFile(source));
+  EXPECT_EQ(bank, ReadWholeFile(source));
 
   // Another document of that name elsewhere is replaced, as ever.
   std::string out = Made("输出");
   WriteFile(out + "\\第一章.doc", "旧的文档");
   Drop(source);
   EXPECT_EQ("", SaveInto(out));
-  EXPECT_EQ(Expected(source), ReadFile(out + "\\第一章.doc"));
+  EXPECT_EQ(Expected(source), ReadWholeFile(out + "\\第一章.doc"));
 }
 
 // Saves the system refuses: the earlier document stays exactly as it was,
@@ -217,7 +177,7 @@ TEST_F(ConverterSave, ARefusedSaveKeepsTheEarlierDocumentAndLeavesNothingBeside)
   WriteFile(target, earlier);
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ("保存失败：" + target, SaveInto(out)) << "read-only";
-  EXPECT_EQ(earlier, ReadFile(target));
+  EXPECT_EQ(earlier, ReadWholeFile(target));
   EXPECT_EQ(onlyTheTarget, Entries(out));
   SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 
@@ -226,10 +186,10 @@ TEST_F(ConverterSave, ARefusedSaveKeepsTheEarlierDocumentAndLeavesNothingBeside)
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   EXPECT_EQ("保存失败：" + target, SaveInto(out)) << "held open";
   CloseHandle(held);
-  EXPECT_EQ(earlier, ReadFile(target));
+  EXPECT_EQ(earlier, ReadWholeFile(target));
   EXPECT_EQ(onlyTheTarget, Entries(out));
   EXPECT_EQ("", SaveInto(out)) << "let go of, it is saved";
-  EXPECT_EQ(expected, ReadFile(target));
+  EXPECT_EQ(expected, ReadWholeFile(target));
   EXPECT_EQ(onlyTheTarget, Entries(out));
 
   // A folder removed between the choice and the save.
@@ -262,7 +222,7 @@ TEST_F(ConverterSave, TheEuroSignKeepsTheReplacementsAndTheNameInStep) {
   std::string out = Made("输出");
   EXPECT_EQ("", SaveInto(out));
   EXPECT_EQ(std::vector<std::string>{"€题库.doc"}, Entries(out));
-  EXPECT_EQ(body, ReadFile(out + "\\€题库.doc"));
+  EXPECT_EQ(body, ReadWholeFile(out + "\\€题库.doc"));
 }
 
 // The open dialog's name buffer holds 260 bytes; a GBK path of more bytes
@@ -295,7 +255,7 @@ TEST_F(ConverterSave, APathTooLongForTheDialogIsSaidAndADropTakesIt) {
   EXPECT_EQ(expected, Text(Control(kBody)));
   std::string out = Made("输出");
   EXPECT_EQ("", SaveInto(out));
-  EXPECT_EQ(expected, ReadFile(out + "\\题库.doc"));
+  EXPECT_EQ(expected, ReadWholeFile(out + "\\题库.doc"));
 }
 
 }  // namespace

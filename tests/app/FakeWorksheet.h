@@ -9,24 +9,24 @@
 
 #include "app/Conversion.h"
 
-namespace qx::app::test {
+namespace qx::test {
 
 struct FakeWorksheet {
   bool opens = true;
-  UsedRangeBox box = {1, 1, 0, 0};
+  app::UsedRangeBox box = {1, 1, 0, 0};
   std::map<std::string, std::string> cellsByAddress;  // "B2" -> GBK text
   std::vector<std::string> addressesRead;
   bool recordReads = true;
 
   void Set(int32_t row, int32_t column, const std::string& text) {
-    cellsByAddress[CellAddress(row, column)] = text;
+    cellsByAddress[app::CellAddress(row, column)] = text;
   }
 };
 
-inline const WorksheetOps kFakeOps = {
-    [](void* self, const std::string&, OpenSheetFailure* why) {
+inline const app::WorksheetOps kFakeOps = {
+    [](void* self, const std::string&, app::OpenSheetFailure* why) {
       auto* w = static_cast<FakeWorksheet*>(self);
-      if (!w->opens) why->code = OpenSheetCode::kFileRefused;
+      if (!w->opens) why->code = app::OpenSheetCode::kFileRefused;
       return w->opens;
     },
     [](void* self) { return static_cast<FakeWorksheet*>(self)->box; },
@@ -42,9 +42,9 @@ inline const WorksheetOps kFakeOps = {
 
 inline std::string Convert(FakeWorksheet* w) {
   std::string text;
-  OpenSheetFailure why;
-  ConvertWorksheetToText({&kFakeOps, w}, "x.xls", &text, &why);
+  app::OpenSheetFailure why;
+  app::ConvertWorksheetToText({&kFakeOps, w}, "x.xls", &text, &why);
   return text;
 }
 
-}  // namespace qx::app::test
+}  // namespace qx::test

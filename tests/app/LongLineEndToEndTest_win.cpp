@@ -9,43 +9,27 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
+#include "TempFolders_win.h"
 #include "TestZip.h"
+#include "TreePaths_win.h"
+#include "WholeFile.h"
 #include "app/Replacement.h"
 
 namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
+using namespace test::converter;
 
-enum {
-  kConvert = 120, kBody = 130, kBrowse = 140, kSave = 150, kReset = 180, kFolder = 190,
-  kSearch = 220, kReplaceWith = 230, kManualReplace = 240,
-};
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
 // A click that has not come back after this has frozen the window: many
 // times what these conversions take. (Laid out in cubic time, the line of
 // the stray value 50,000 rows down would take hours.)
 constexpr UINT kFrozenMs = 60000;
-
-std::string WindowsPath(std::string p) {
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-std::string Built(const char* relative) {
-  return WindowsPath(std::string("Z:") + QX_BINARY_DIR + "/" + relative);
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string Utf8(const std::string& gbk) {
   std::wstring w(gbk.size(), L'\0');
@@ -55,24 +39,6 @@ std::string Utf8(const std::string& gbk) {
   out.resize(WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &out[0],
                                  static_cast<int>(out.size()), nullptr, nullptr));
   return out;
-}
-
-// Removes a folder of files (and of folders of files).
-void RemoveFolder(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName, path = folder + "\\" + name;
-      if (name == "." || name == "..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveFolder(path);
-      else
-        DeleteFileA(path.c_str());
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
 }
 
 std::string Cell(const std::string& ref, const std::string& gbk) {
@@ -99,23 +65,16 @@ std::string StrayValueWorkbook(int below) {
 class LongLineProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "qx-long-line-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    process = Launch("\"" + Built("app/quillox.exe") + "\"");
+    folder = NewTempFolder("qx-long-line-");
+    process = Launch("\"" + BuiltPath("app/quillox.exe") + "\"");
     ASSERT_NE(nullptr, process);
     window = WaitForWindow(kTitle, 30000);
     ASSERT_NE(nullptr, window);
   }
   void TearDown() override {
-    if (process) {
-      // A frozen window answers no close request.
-      if (IsWindow(window)) Close(window);
-      if (WaitForExit(process, 20000) == -2) TerminateProcess(process, 1);
-      CloseHandle(process);
-    }
-    RemoveFolder(folder);
+    // A frozen window answers no close request: it is ended by force.
+    if (process) EndProgram(process, window, 20000);
+    RemoveTree(folder);
   }
   HWND Control(int id) { return Child(window, id); }
 
@@ -123,11 +82,7 @@ class LongLineProgram : public ::testing::Test {
   void Convert(int below, std::string* path) {
     *path = folder + "\\散题" + std::to_string(below) + ".xlsx";
     { std::ofstream(*path, std::ios::binary) << StrayValueWorkbook(below); }
-    PostMessageA(Control(kBrowse), BM_CLICK, 0, 0);
-    HWND dialog = WaitForDialog("打开", 20000);
-    ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(ChooseFile(dialog, path->c_str()));
-    for (int i = 0; i < 200 && IsWindow(dialog); ++i) Sleep(50);
+    ASSERT_TRUE(ChooseInOpenDialog(Control(kBrowse), *path));
     ASSERT_TRUE(ClickInTime(kConvert)) << "converting froze the window";
   }
   // False, and the program ended, when the click does not come back.
@@ -141,14 +96,14 @@ class LongLineProgram : public ::testing::Test {
   std::string Headless(const std::string& path) {
     std::string out = folder + "\\cli";
     CreateDirectoryA(out.c_str(), nullptr);
-    HANDLE cli = Launch("\"" + Built("cli/quillox-cli.exe") + "\" -o \"" + out + "\" \"" + path + "\"");
+    HANDLE cli = Launch("\"" + BuiltPath("cli/quillox-cli.exe") + "\" -o \"" + out + "\" \"" + path + "\"");
     EXPECT_NE(nullptr, cli);
     if (cli) {
       EXPECT_EQ(0, WaitForExit(cli, 60000));
       CloseHandle(cli);
     }
     std::string name = path.substr(path.find_last_of('\\') + 1);
-    return ReadFile(out + "\\" + name.substr(0, name.size() - 5) + ".doc");
+    return ReadWholeFile(out + "\\" + name.substr(0, name.size() - 5) + ".doc");
   }
   // A caret key, handled by the box before this returns. Posted keys would
   // race a check that follows: the box's thread takes messages sent to it
@@ -223,7 +178,7 @@ TEST_F(LongLineProgram, OnTheLongLineTheCaretMovesSelectionsHoldAndAManualReplac
   EXPECT_EQ(replaced, Text(Control(kBody)));
   SetText(Control(kFolder), folder.c_str());
   ASSERT_TRUE(ClickInTime(kSave));
-  EXPECT_EQ(replaced, ReadFile(folder + "\\散题50000.doc"));
+  EXPECT_EQ(replaced, ReadWholeFile(folder + "\\散题50000.doc"));
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "WholeFile.h"
 #include "app/SaveDocument.h"
 #include "runtime/FileOps.h"
 #ifdef _WIN32
@@ -35,12 +35,7 @@ constexpr char kSeparator = '/';
 std::string Native(const std::string& gbk) { return NativeFromGbk(gbk.c_str()); }
 #endif
 
-std::string Slurp(const std::string& pathGbk) {
-  std::ifstream in(Native(pathGbk), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string Slurp(const std::string& pathGbk) { return test::ReadWholeFile(Native(pathGbk)); }
 
 void Put(const std::string& pathGbk, const std::string& bytes) {
   std::ofstream(Native(pathGbk), std::ios::binary) << bytes;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
+#include "WholeFile.h"
 #include "app/SaveDocument.h"
 #ifndef _WIN32
 #include <sys/mman.h>
@@ -46,10 +46,7 @@ std::string Slurp(const std::string& pathGbk) {
 #else
   std::string path = NativeFromGbk(pathGbk.c_str());
 #endif
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return test::ReadWholeFile(path);
 }
 
 // The product joins with a backslash. Natively that makes a file whose name

@@ -4,7 +4,7 @@
 
 #include "automation/SheetServer_win.h"
 
-namespace qxtest {
+namespace qx::test {
 
 std::wstring Var::text() const {
   if (V_VT(&v) == VT_BSTR) return V_BSTR(&v) ? std::wstring(V_BSTR(&v), SysStringLen(V_BSTR(&v))) : L"";
@@ -106,4 +106,4 @@ std::wstring SourcePath(const char* relative) {
   return w;
 }
 
-}  // namespace qxtest
+}  // namespace qx::test

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace qxtest {
+namespace qx::test {
 
 struct Var {
   VARIANT v;
@@ -66,4 +66,4 @@ std::wstring ServerDllPath();
 // A file of the source tree (a GBK path below it) as a wide path.
 std::wstring SourcePath(const char* relative);
 
-}  // namespace qxtest
+}  // namespace qx::test

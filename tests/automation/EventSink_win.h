@@ -10,7 +10,7 @@
 
 #include "DispatchCalls_win.h"
 
-namespace qxtest {
+namespace qx::test {
 
 inline const IID kAppEvents = {0x00024413, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -49,4 +49,4 @@ class EventSink : public IDispatch {
   ULONG refs = 1;
 };
 
-}  // namespace qxtest
+}  // namespace qx::test

@@ -141,7 +141,7 @@ class HiddenCellsTest : public SpreadsheetWindow {
 TEST_F(HiddenCellsTest, NoCellIsLostInProcess) { ExpectNoCellLost(false); }
 
 TEST_F(HiddenCellsTest, NoCellIsLostAcrossProcesses) {
-  qxtest::LocalServerRegistration registration(L"/AsApplication");
+  LocalServerRegistration registration(L"/AsApplication");
   ASSERT_TRUE(registration.ok());
   ExpectNoCellLost(true);
 }

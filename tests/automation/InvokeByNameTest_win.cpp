@@ -61,6 +61,77 @@ TEST_F(EngineTest, VariablesOfADispatchInterface) {
   FreeObjectBlock(block);
 }
 
+// {6e1c3a52-4f0b-4b8e-9c55-1d2a7e3b9a02}, ProbeColour in Probe.idl.
+const GUID kProbeColourGuid = {0x6e1c3a52, 0x4f0b, 0x4b8e,
+                               {0x9c, 0x55, 0x1d, 0x2a, 0x7e, 0x3b, 0x9a, 0x02}};
+
+ULONG References(IUnknown* object) {
+  object->AddRef();
+  return object->Release();
+}
+
+// The member id the library gives the implicit object behind `name`.
+MEMBERID ImplicitObjectMember(const wchar_t* name) {
+  ITypeComp* comp = nullptr;
+  ProbeTypeLib()->GetTypeComp(&comp);
+  ITypeInfo* info = nullptr;
+  DESCKIND kind = DESCKIND_NONE;
+  BINDPTR bound = {};
+  comp->Bind(const_cast<wchar_t*>(name), LHashValOfNameSys(SYS_WIN32, GetUserDefaultLCID(), name),
+             INVOKE_PROPERTYGET, &info, &kind, &bound);
+  comp->Release();
+  EXPECT_EQ(kind, DESCKIND_IMPLICITAPPOBJ);
+  if (kind != DESCKIND_IMPLICITAPPOBJ) return 0;
+  MEMBERID id = bound.lpvardesc->memid;
+  info->ReleaseVarDesc(bound.lpvardesc);
+  info->Release();
+  return id;
+}
+
+// Names bound through a whole type library: the name of a type binds to the
+// type, which is nothing to call; a member of an application object binds
+// to that implicit object, read and written as a variable.
+TEST_F(EngineTest, NestedTypesAndImplicitApplicationObjects) {
+  BagState* bag = nullptr;
+  IUnknown* unknown = NewLibraryBound(&bag);
+  ObjectBlock* block = NewObjectBlockFor(unknown);
+  unknown->Release();
+
+  ITypeInfo* colour = nullptr;
+  ASSERT_EQ(ProbeTypeLib()->GetTypeInfoOfGuid(kProbeColourGuid, &colour), S_OK);
+  const ULONG held = References(colour);
+  for (int32_t kind : {kInvokeRead, kInvokeWrite, kInvokeCall}) {
+    TaggedValue r = Call(kTagDouble, kind, "ProbeColour", {MakeInt(1)}, block);
+    EXPECT_EQ(LastAutomationStatus(), kAutomationNameNotBound) << kind;
+    EXPECT_EQ(ValueDouble(r), 0.0);
+  }
+  EXPECT_EQ(bag->lastFlags, 0) << "a type was called";
+  EXPECT_EQ(References(colour), held) << "the type's comparison interface was kept";
+  colour->Release();
+
+  const MEMBERID app = ImplicitObjectMember(L"Number");
+  bag->level = 2.5;
+  for (int32_t kind : {kInvokeRead, kInvokeCall}) {
+    EXPECT_EQ(ValueDouble(Call(kTagDouble, kind, "Number", {}, block)), 2.5) << kind;
+    EXPECT_EQ(LastAutomationStatus(), kAutomationOk);
+    EXPECT_EQ(bag->lastFlags, DISPATCH_PROPERTYGET);
+    EXPECT_EQ(bag->lastMember, app);
+    EXPECT_EQ(bag->lastArgs, 0u);
+  }
+  bag->lastFlags = 0;
+  Call(kTagDouble, kInvokeRead, "Number", {MakeInt(1)}, block);
+  EXPECT_EQ(LastAutomationStatus(), kAutomationTooManyArguments);
+  EXPECT_EQ(bag->lastFlags, 0);
+  Call(0, kInvokeWrite, "Number", {MakeDouble(4)}, block);
+  EXPECT_EQ(LastAutomationStatus(), kAutomationOk);
+  EXPECT_EQ(bag->lastFlags, DISPATCH_PROPERTYPUT);
+  EXPECT_EQ(bag->lastMember, app);
+  EXPECT_EQ(bag->lastArgs, 1u);
+  EXPECT_EQ(bag->lastNamedArgs, static_cast<UINT>(DISPID_PROPERTYPUT));
+  EXPECT_EQ(bag->level, 4.0);
+  FreeObjectBlock(block);
+}
+
 TEST_F(EngineTest, MethodsAreCalledAndPropertiesReachedAsCalls) {
   Call(0, kInvokeCall, "Nothing");
   EXPECT_EQ(LastAutomationStatus(), kAutomationOk);

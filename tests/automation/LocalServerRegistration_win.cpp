@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-namespace qxtest {
+namespace qx::test {
 
 std::wstring LocalServerPath() {
   std::string narrow = std::string("Z:") + QX_BINARY_DIR + "/automation/server/qxsheets-app.exe";
@@ -59,4 +59,4 @@ LocalServerRegistration::LocalServerRegistration(const std::wstring& arguments, 
 
 LocalServerRegistration::~LocalServerRegistration() { RunProgram(exe_, L"/UnregServer"); }
 
-}  // namespace qxtest
+}  // namespace qx::test

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace qxtest {
+namespace qx::test {
 
 // qxsheets-app.exe of this build, as a Windows path.
 std::wstring LocalServerPath();
@@ -34,4 +34,4 @@ class LocalServerRegistration {
   bool ok_ = false;
 };
 
-}  // namespace qxtest
+}  // namespace qx::test

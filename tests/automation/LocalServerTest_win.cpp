@@ -9,9 +9,10 @@
 #include "DispatchCalls_win.h"
 #include "EventSink_win.h"
 #include "LocalServerRegistration_win.h"
+#include "OleSession_win.h"
 #include "QxSheets.h"
 
-namespace qxtest {
+namespace qx::test {
 namespace {
 
 constexpr wchar_t kServer[] = L"qxsheets-app.exe";
@@ -48,13 +49,13 @@ IDispatch* CreateApplication() {
 
 class LocalServerTest : public testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    ASSERT_TRUE(ole_.ok());
     running = CountProcesses(kServer);
   }
   void TearDown() override {
     EXPECT_TRUE(WaitForProcessCount(kServer, running, 10000)) << "a server process outlived its client";
-    OleUninitialize();
   }
   int running = 0;
 };
@@ -245,4 +246,4 @@ TEST_F(LocalServerTest, ACopyStartedByHandServesNobodyAndStays) {
 }
 
 }  // namespace
-}  // namespace qxtest
+}  // namespace qx::test

@@ -161,6 +161,87 @@ class Bag : public Blind {
   BagState state_;
 };
 
+// Type information that hands out the library's type comparison in place
+// of its own; nothing else of it is asked for.
+class LibraryTypeInfo final : public ITypeInfo {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_ITypeInfo) return E_NOINTERFACE;
+    *out = this;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    ULONG n = --refs_;
+    if (!n) delete this;
+    return n;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeComp(ITypeComp** out) override {
+    return ProbeTypeLib()->GetTypeComp(out);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeAttr(TYPEATTR**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetFuncDesc(UINT, FUNCDESC**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetVarDesc(UINT, VARDESC**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetNames(MEMBERID, BSTR*, UINT, UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetRefTypeOfImplType(UINT, HREFTYPE*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetImplTypeFlags(UINT, INT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR*, UINT, MEMBERID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(PVOID, MEMBERID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetDocumentation(MEMBERID, BSTR*, BSTR*, DWORD*, BSTR*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetDllEntry(MEMBERID, INVOKEKIND, BSTR*, BSTR*, WORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE AddressOfMember(MEMBERID, INVOKEKIND, PVOID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, PVOID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMops(MEMBERID, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetContainingTypeLib(ITypeLib**, UINT*) override { return E_NOTIMPL; }
+  void STDMETHODCALLTYPE ReleaseTypeAttr(TYPEATTR*) override {}
+  void STDMETHODCALLTYPE ReleaseFuncDesc(FUNCDESC*) override {}
+  void STDMETHODCALLTYPE ReleaseVarDesc(VARDESC*) override {}
+
+ private:
+  ULONG refs_ = 1;
+};
+
+class LibraryBound final : public Bag {
+ public:
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) override {
+    *out = new LibraryTypeInfo;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override {
+    BagState* s = State();
+    s->lastFlags = flags;
+    s->lastMember = member;
+    s->lastArgs = params->cArgs;
+    s->lastNamedArgs = params->cNamedArgs ? static_cast<UINT>(params->rgdispidNamedArgs[0]) : 0;
+    if (flags & DISPATCH_PROPERTYGET) {
+      if (result) {
+        V_VT(result) = VT_R8;
+        V_R8(result) = s->level;
+      }
+      return S_OK;
+    }
+    VARIANT d;
+    VariantInit(&d);
+    if (params->cArgs != 1 || FAILED(VariantChangeType(&d, &params->rgvarg[0], 0, VT_R8)))
+      return DISP_E_TYPEMISMATCH;
+    s->level = V_R8(&d);
+    return S_OK;
+  }
+};
+
 class Probe : public IQxProbe {
  public:
   Probe() { ++g_live; }
@@ -407,6 +488,11 @@ IUnknown* NewBareObject() { return new Bare; }
 
 IUnknown* NewBag(BagState** state) {
   auto* b = new Bag;
+  if (state) *state = b->State();
+  return static_cast<IDispatch*>(b);
+}
+IUnknown* NewLibraryBound(BagState** state) {
+  auto* b = new LibraryBound;
   if (state) *state = b->State();
   return static_cast<IDispatch*>(b);
 }

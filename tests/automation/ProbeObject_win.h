@@ -37,8 +37,15 @@ struct BagState {
   WORD lastFlags = 0;
   DISPID lastMember = 0;
   bool linked = false;
+  UINT lastArgs = 0;
+  UINT lastNamedArgs = 0;
 };
 IUnknown* NewBag(BagState** state);
+// An object whose names bind through the whole type library, as code of a
+// module's binds them: a type's name binds to the type, a member of the
+// application object ProbeApp to that implicit object. It answers every
+// member as Level, property get or put, and keeps what each call asked.
+IUnknown* NewLibraryBound(BagState** state);
 // An object with IUnknown only.
 IUnknown* NewBareObject();
 // An object whose IDispatch gives no type information.

@@ -2,7 +2,7 @@
 
 #include "automation/server/Registration_win.h"
 
-namespace qxtest {
+namespace qx::test {
 
 ServerRegistration::ServerRegistration(const std::wstring& dllPath) {
   ok_ = qx::sheets::RegisterSheetServer({false, dllPath, L""}, &why_);
@@ -13,4 +13,4 @@ ServerRegistration::~ServerRegistration() {
   if (ok_) qx::sheets::UnregisterSheetServer(&ignored);
 }
 
-}  // namespace qxtest
+}  // namespace qx::test

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace qxtest {
+namespace qx::test {
 
 class ServerRegistration {
  public:
@@ -28,4 +28,4 @@ class ServerRegistration {
   std::string why_;
 };
 
-}  // namespace qxtest
+}  // namespace qx::test

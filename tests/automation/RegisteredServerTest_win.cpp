@@ -5,21 +5,20 @@
 #include <gtest/gtest.h>
 
 #include "DispatchCalls_win.h"
+#include "OleSession_win.h"
 #include "QxSheets.h"
 #include "RegisterServer_win.h"
 
-namespace qxtest {
+namespace qx::test {
 namespace {
 
 TEST(RegisteredServer, ReachedThroughTheProgId) {
-  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+  OleSession ole;
+  ASSERT_TRUE(ole.ok());
   CLSID clsid;
   {
     ServerRegistration registration(ServerDllPath());
-    if (!registration.ok()) {
-      OleUninitialize();
-      GTEST_SKIP() << registration.why();
-    }
+    if (!registration.ok()) GTEST_SKIP() << registration.why();
     ASSERT_EQ(CLSIDFromProgID(L"Excel.Application", &clsid), S_OK);
     EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_QxSheetsApplication));
     IUnknown* unknown = nullptr;
@@ -42,8 +41,7 @@ TEST(RegisteredServer, ReachedThroughTheProgId) {
   }
   // Gone again with the registration.
   EXPECT_NE(CLSIDFromProgID(L"Excel.Application", &clsid), S_OK);
-  OleUninitialize();
 }
 
 }  // namespace
-}  // namespace qxtest
+}  // namespace qx::test

@@ -5,21 +5,22 @@
 #include <gtest/gtest.h>
 
 #include "DispatchCalls_win.h"
+#include "OleSession_win.h"
 #include "automation/SheetServer_win.h"
 
-namespace qxtest {
+namespace qx::test {
 
 class ServerTest : public testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    ASSERT_TRUE(ole_.ok());
     ASSERT_EQ(qx::CreateSheetServerFrom(ServerDllPath(), &app), S_OK);
   }
   void TearDown() override {
     if (app) app->Release();
     app = nullptr;
     EXPECT_EQ(LiveObjects(), 0) << "a server object outlived every reference to it";
-    OleUninitialize();
   }
   // A new blank workbook, active; its first sheet.
   Var AddSheet() {
@@ -35,4 +36,4 @@ class ServerTest : public testing::Test {
   IDispatch* app = nullptr;
 };
 
-}  // namespace qxtest
+}  // namespace qx::test

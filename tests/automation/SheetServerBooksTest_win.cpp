@@ -10,7 +10,7 @@
 #include "EventSink_win.h"
 #include "ServerFixture_win.h"
 
-namespace qxtest {
+namespace qx::test {
 namespace {
 
 class BooksTest : public ServerTest {
@@ -184,4 +184,4 @@ TEST(SheetServerDll, ExportsNoRegistration) {
 }
 
 }  // namespace
-}  // namespace qxtest
+}  // namespace qx::test

@@ -6,7 +6,7 @@
 #include "HiddenCellsBook.h"
 #include "ServerFixture_win.h"
 
-namespace qxtest {
+namespace qx::test {
 namespace {
 
 class FindTest : public ServerTest {
@@ -155,4 +155,4 @@ TEST_F(FindTest, AsTheApplicationAValuesSearchPassesOverWhatIsNotShown) {
 }
 
 }  // namespace
-}  // namespace qxtest
+}  // namespace qx::test

@@ -8,7 +8,7 @@
 
 #include "ServerFixture_win.h"
 
-namespace qxtest {
+namespace qx::test {
 namespace {
 
 struct Member {
@@ -285,4 +285,4 @@ TEST_F(ServerTest, FormattingIsKeptInMemoryWithDefaults) {
 }
 
 }  // namespace
-}  // namespace qxtest
+}  // namespace qx::test

@@ -10,7 +10,7 @@
 #include "ServerFixture_win.h"
 #include "reader/Workbook.h"
 
-namespace qxtest {
+namespace qx::test {
 namespace {
 
 // What the workbook control makes of a value: coerced to BSTR (flags 0),
@@ -111,4 +111,4 @@ INSTANTIATE_TEST_SUITE_P(
                     "tests/reader_xls/data/xlwt_basic.xls"));
 
 }  // namespace
-}  // namespace qxtest
+}  // namespace qx::test

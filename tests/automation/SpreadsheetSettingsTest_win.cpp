@@ -24,9 +24,9 @@ constexpr wchar_t kLocalServer[] = L"qxsheets-app.exe";
 class SpreadsheetSettings : public SpreadsheetWindow, public testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
-    running_ = qxtest::CountProcesses(kLocalServer);
+    running_ = test::CountProcesses(kLocalServer);
     if (GetParam()) {
-      registration_ = std::make_unique<qxtest::LocalServerRegistration>();
+      registration_ = std::make_unique<test::LocalServerRegistration>();
       ASSERT_TRUE(registration_->ok());
     }
     SpreadsheetWindow::SetUp();
@@ -36,9 +36,9 @@ class SpreadsheetSettings : public SpreadsheetWindow, public testing::WithParamI
   void TearDown() override {
     SpreadsheetWindow::TearDown();
     registration_.reset();
-    EXPECT_TRUE(qxtest::WaitForProcessCount(kLocalServer, running_, 10000));
+    EXPECT_TRUE(test::WaitForProcessCount(kLocalServer, running_, 10000));
   }
-  int Served() const { return qxtest::CountProcesses(kLocalServer) - running_; }
+  int Served() const { return test::CountProcesses(kLocalServer) - running_; }
 
   static void Put(uint32_t unit, int32_t property, TaggedValue v) {
     SetUnitProperty(kWindow, unit, property, -1, v.lo, v.hi);
@@ -76,7 +76,7 @@ class SpreadsheetSettings : public SpreadsheetWindow, public testing::WithParamI
     DispatchPut(object, member, DoubleArgument(d));
   }
 
-  std::unique_ptr<qxtest::LocalServerRegistration> registration_;
+  std::unique_ptr<test::LocalServerRegistration> registration_;
   int running_ = 0;
 };
 INSTANTIATE_TEST_SUITE_P(InOrOutOfProcess, SpreadsheetSettings, testing::Bool());

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "OleSession_win.h"
 #include "automation/ExcelApp_win.h"
 #include "automation/ExcelWorkbooks_win.h"
 #include "automation/SpreadsheetLibrary_win.h"
@@ -42,8 +43,8 @@ inline const EventHandlerFn kCode[2] = {OnAppEvent<0>, OnAppEvent<1>};
 
 class SpreadsheetWindow : public ::testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    OleInitialize(nullptr);
     InstallWindowRuntime();
     CreateHiddenOwner();
     static const LibraryRecord* libs[2];
@@ -58,11 +59,12 @@ class SpreadsheetWindow : public ::testing::Test {
                                        WriteWindowSettings(ws)));
     w.records.push_back(MakeUnitRecord(kBooks, kTagExcelWorkbooks, "Excel工作簿", 10, 10, 48, 40, 0, ""));
     UnitRecord app = MakeUnitRecord(kApp, kTagExcelApp, "Excel程序", 60, 10, 32, 32, 0, "");
-    app.bindings = {{0, 0, 0}, {1, 4, 0}};
+    for (size_t i = 0; i < boundEvents_.size(); ++i)
+      app.bindings.push_back({boundEvents_[i], static_cast<uint32_t>(4 * i), 0});
     w.records.push_back(app);
     AppEvents().clear();
     block_ = WriteDescription({w});
-    ASSERT_TRUE(LoadWindowDescriptions(block_.data(), static_cast<uint32_t>(block_.size()), kCode));
+    ASSERT_TRUE(LoadWindowDescriptions(block_.data(), static_cast<uint32_t>(block_.size()), code_));
     ASSERT_TRUE(LoadWindow(FindWindowTemplate(kWindow), false, false, nullptr));
   }
   void TearDown() override {
@@ -101,6 +103,10 @@ class SpreadsheetWindow : public ::testing::Test {
     return GetText(kBooks, kWorkbooksCellContent);
   }
   std::string block_;
+  // The application control's bound events, each to the handler at the same
+  // place of the code table.
+  std::vector<int32_t> boundEvents_ = {0, 1};
+  const EventHandlerFn* code_ = kCode;
 };
 
 }  // namespace qx::test

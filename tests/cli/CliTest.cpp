@@ -3,15 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "WholeFile.h"
 #include "cli/Cli.h"
 #include "runtime/encoding/Gbk.h"
 
 namespace qx::cli {
 namespace {
+
+using test::ReadWholeFile;
 
 // Test files are named in the native form the tool receives: UTF-8 paths
 // natively, GBK paths under Windows (where the source tree is drive Z:).
@@ -54,13 +56,6 @@ std::string OutDir() {
   return Native(dir);
 }
 
-std::string Slurp(const std::string& nativePath) {
-  std::ifstream in(nativePath, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 struct ToolRun {
   int status;
   std::string out, err;
@@ -89,7 +84,7 @@ ToolRun RunTool(std::vector<std::string> args) {
 // regenerated only on purpose (quillox-cli --stdout on the sample). Every
 // format of the sample holds the same bank, so all give this document.
 std::string ExpectedSampleDocument() {
-  return Slurp(Native(std::string(QX_SOURCE_DIR) + "/tests/cli/expected/sample.doc"));
+  return ReadWholeFile(Native(std::string(QX_SOURCE_DIR) + "/tests/cli/expected/sample.doc"));
 }
 
 class SampleConversion : public ::testing::TestWithParam<const char*> {};
@@ -100,7 +95,7 @@ TEST_P(SampleConversion, SavedDocumentIsTheExpectedOne) {
   ToolRun r = RunTool({"-o", dir, input});
   ASSERT_EQ(0, r.status) << r.err;
   EXPECT_EQ("", r.err);
-  std::string doc = Slurp(Native(OutDirUtf8() + "/" + kSampleStem + ".doc"));
+  std::string doc = ReadWholeFile(Native(OutDirUtf8() + "/" + kSampleStem + ".doc"));
   const std::string expected = ExpectedSampleDocument();
   ASSERT_EQ(0u, expected.find("0:题型\r\n"));
   EXPECT_EQ(expected, doc);
@@ -281,7 +276,7 @@ TEST(CliStdout, ALongDocumentIsTheSavedOneAndAFailedWriteFails) {
   std::ofstream(OutDirUtf8() + "/long.csv", std::ios::binary) << csv;
   std::string input = Native(OutDirUtf8() + "/long.csv");
   ASSERT_EQ(0, RunTool({"-o", dir, input}).status);
-  std::string doc = Slurp(Native(OutDirUtf8() + "/long.doc"));
+  std::string doc = ReadWholeFile(Native(OutDirUtf8() + "/long.doc"));
   ASSERT_GT(doc.size(), 3u * 64 * 1024);
   ToolRun s = RunTool({"--stdout", input});
   EXPECT_EQ(0, s.status);
@@ -318,13 +313,13 @@ TEST(CliSave, TheSourceIsNeverSavedOverAndANameIsCutOnCharacters) {
     ToolRun r = RunTool({"-o", out, source});
     EXPECT_EQ(1, r.status);
     EXPECT_NE(std::string::npos, r.err.find("bank.doc")) << r.err;
-    EXPECT_EQ(bank, Slurp(source));
+    EXPECT_EQ(bank, ReadWholeFile(source));
   }
   std::string stem = "\xE4\xB9\x97";  // 乗 in UTF-8
   std::ofstream(Native(OutDirUtf8() + "/" + stem + ".csv"), std::ios::binary) << bank;
   remove(Native(OutDirUtf8() + "/" + stem + ".doc").c_str());
   ASSERT_EQ(0, RunTool({"-o", dir, Native(OutDirUtf8() + "/" + stem + ".csv")}).status);
-  EXPECT_EQ("0:q\r\na\r\n", Slurp(Native(OutDirUtf8() + "/" + stem + ".doc")));
+  EXPECT_EQ("0:q\r\na\r\n", ReadWholeFile(Native(OutDirUtf8() + "/" + stem + ".doc")));
 }
 
 TEST(CliErrors, UnwritableOutputFolderFailsTheFile) {

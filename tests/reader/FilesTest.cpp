@@ -6,6 +6,7 @@
 #include <set>
 
 #include "TestUtil.h"
+#include "WholeFile.h"
 #include "reader/Workbook.h"
 
 namespace qx::reader {
@@ -266,7 +267,7 @@ TEST(OpenWorkbookFile, TextWithAnUnknownExtensionIsReadAsDelimitedText) {
 class DamagedFiles : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(DamagedFiles, FailCleanly) {
-  const std::string bytes = test::ReadTestFile(DataPath(GetParam()));
+  const std::string bytes = test::ReadWholeFile(DataPath(GetParam()));
   ASSERT_FALSE(bytes.empty());
   const Format format = DetectFormat(bytes, GetParam());
   size_t step = bytes.size() / 300 + 1;

@@ -1,8 +1,6 @@
 // Shared helpers of the reader tests.
 #pragma once
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -10,13 +8,6 @@
 #include "reader/Workbook.h"
 
 namespace qx::test {
-
-inline std::string ReadTestFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // The cell's display text back in UTF-8, so that expectations read as
 // written; "<none>" when no cell is stored there.

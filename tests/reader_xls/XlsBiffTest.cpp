@@ -4,7 +4,7 @@
 
 #include "XlsTestUtil.h"
 
-using namespace xlstest;
+using namespace qx::test;
 using qx::reader::CellType;
 using qx::reader::Workbook;
 

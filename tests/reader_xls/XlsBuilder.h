@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace xlstest {
+namespace qx::test {
 
 inline std::string U8(uint8_t v) { return std::string(1, static_cast<char>(v)); }
 
@@ -357,4 +357,4 @@ inline std::string XlsFile(const std::string& stream, CfbOptions opt = {}) {
   return BuildCfb(stream, opt).bytes;
 }
 
-}  // namespace xlstest
+}  // namespace qx::test

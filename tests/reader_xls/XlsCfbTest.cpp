@@ -6,7 +6,7 @@
 
 #include "XlsTestUtil.h"
 
-using namespace xlstest;
+using namespace qx::test;
 using qx::reader::Workbook;
 
 namespace {

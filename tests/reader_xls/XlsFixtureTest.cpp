@@ -1,13 +1,12 @@
 // Files written by real programs (made by data/make_fixtures.sh).
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "XlsTestUtil.h"
+#include "WholeFile.h"
 
-using namespace xlstest;
+using namespace qx::test;
 using qx::reader::CellType;
 using qx::reader::Workbook;
 
@@ -16,11 +15,9 @@ namespace {
 std::string Fixture(const char* name) {
   std::string path =
       std::string(QX_SOURCE_DIR) + "/tests/reader_xls/data/" + name;
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in.good()) << path;
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  std::string bytes = qx::test::ReadWholeFile(path);
+  EXPECT_FALSE(bytes.empty()) << path;
+  return bytes;
 }
 
 TEST(XlsFixtures, XlwtWorkbook) {

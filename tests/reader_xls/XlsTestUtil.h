@@ -9,7 +9,7 @@
 #include "reader/Workbook.h"
 #include "reader/Xls.h"
 
-namespace xlstest {
+namespace qx::test {
 
 inline const char kBadPrefix[] = "不是有效的 xls 文件：";
 
@@ -57,4 +57,4 @@ inline std::string TextAt(const qx::reader::Workbook& book, size_t sheet,
   return std::string(book.strings[c->textId]);
 }
 
-}  // namespace xlstest
+}  // namespace qx::test

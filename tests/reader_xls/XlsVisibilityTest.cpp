@@ -7,7 +7,7 @@
 
 namespace {
 
-using namespace xlstest;
+using namespace qx::test;
 
 std::string Row(uint16_t row, uint16_t flags) {
   return Rec(0x0208, U16(row) + U16(0) + U16(2) + U16(255) + U16(0) + U16(0) + U16(flags) + U16(15));

@@ -7,48 +7,34 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "ConverterWindow_win.h"
 #include "Driver.h"
+#include "OleSession_win.h"
+#include "TempFolders_win.h"
+#include "TreePaths_win.h"
+#include "WholeFile.h"
 
 namespace qx {
 namespace {
 
 using namespace driver;
+using namespace test;
+using namespace test::converter;
 
-constexpr char kTitle[] = "Quillox 1.0 by：Tarvenn";
-enum { kConvert = 120, kBrowse = 140, kSave = 150, kFolder = 190 };
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillox";
 
-std::string WindowsPath(std::string p) {
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-const std::string kUnpacked = WindowsPath(std::string("Z:") + QX_UNPACKED);
-const std::string kSetup = WindowsPath(std::string("Z:") + QX_SETUP);
+const std::string kUnpacked = test::WinePath(QX_UNPACKED);
+const std::string kSetup = test::WinePath(QX_SETUP);
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string Folder(int csidl) {
   char path[MAX_PATH] = "";
   SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
   return path;
-}
-std::string NewTempFolder(const char* name) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string f = std::string(temp) + name + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(f.c_str(), nullptr);
-  return f;
 }
 
 // Runs a program to its end; its exit code, or -2 when it hangs.
@@ -69,22 +55,18 @@ void ExpectWindowAndHeadlessAgree(const std::string& folder) {
   std::string viaCli = out + "\\cli";
   CreateDirectoryA(viaCli.c_str(), nullptr);
   ASSERT_EQ(0, RunToEnd("\"" + folder + "\\quillox-cli.exe\" -o \"" + viaCli + "\" \"" + sample + "\""));
-  std::string expected = ReadFile(viaCli + "\\题库示例.doc");
+  std::string expected = ReadWholeFile(viaCli + "\\题库示例.doc");
   ASSERT_NE("", expected);
 
   HANDLE process = Launch("\"" + folder + "\\quillox.exe\"");
   ASSERT_NE(nullptr, process);
   HWND window = WaitForWindow(kTitle, 30000);
   ASSERT_NE(nullptr, window);
-  PostMessageA(Child(window, kBrowse), BM_CLICK, 0, 0);
-  HWND dialog = WaitForDialog("打开", 20000);
-  ASSERT_NE(nullptr, dialog);
-  ASSERT_TRUE(ChooseFile(dialog, sample.c_str()));
-  for (int i = 0; i < 200 && IsWindow(dialog); ++i) Sleep(50);
+  ASSERT_TRUE(ChooseInOpenDialog(Child(window, kBrowse), sample));
   Click(Child(window, kConvert));
   SetText(Child(window, kFolder), out.c_str());
   Click(Child(window, kSave));
-  EXPECT_EQ(expected, ReadFile(out + "\\题库示例.doc"));
+  EXPECT_EQ(expected, ReadWholeFile(out + "\\题库示例.doc"));
   Close(window);
   EXPECT_EQ(0, WaitForExit(process, 20000));
   CloseHandle(process);
@@ -99,7 +81,7 @@ TEST(PortableFolder, RunsWhereItWasUnpackedWithChineseAndASpaceInThePath) {
   ExpectWindowAndHeadlessAgree(kUnpacked);
 
   // The read-me opens in Notepad on a Chinese system: GBK, CR LF only.
-  std::string readme = ReadFile(kUnpacked + "\\使用说明.txt");
+  std::string readme = ReadWholeFile(kUnpacked + "\\使用说明.txt");
   ASSERT_NE("", readme);
   EXPECT_NE(0, MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, readme.data(),
                                    static_cast<int>(readme.size()), nullptr, 0));
@@ -127,7 +109,7 @@ void ExpectNoSpreadsheetClassWritten() {
 
 std::string ShortcutTarget(const std::string& link) {
   std::string target;
-  CoInitialize(nullptr);
+  test::OleSession ole;
   IShellLinkA* shell = nullptr;
   IPersistFile* file = nullptr;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -141,7 +123,6 @@ std::string ShortcutTarget(const std::string& link) {
   }
   if (file) file->Release();
   if (shell) shell->Release();
-  CoUninitialize();
   return target;
 }
 
@@ -177,7 +158,7 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsLeavingOnlyTheUsersOwnFiles) 
   for (const char* f : {"quillox.exe", "qxsheets.dll", "quillox-cli.exe", "题库示例.xlsx",
                         "使用说明.txt", "uninstall.exe"})
     EXPECT_FALSE(Exists(dir + "\\" + f)) << f;
-  EXPECT_EQ("mine", ReadFile(mine));
+  EXPECT_EQ("mine", ReadWholeFile(mine));
   EXPECT_FALSE(Exists(menu));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUninstallKey));
   ExpectNoSpreadsheetClassWritten();

@@ -2,22 +2,17 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "TestSupport.h"
+#include "WholeFile.h"
 #include "runtime/Commands.h"
 #include "runtime/FileOps.h"
 
 namespace qx {
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadWholeFile;
 
 class WriteBytesToFileTest : public ::testing::Test {
  protected:
@@ -41,7 +36,7 @@ TEST_F(WriteBytesToFileTest, WritesEveryByteSetInOrderAndNothingElse) {
   void* a = MakeByteSet("0:题目\r\n", 8);
   void* b = MakeByteSet("\0\x01", 2);
   EXPECT_TRUE(Write({MakeByteSetValue(a), MakeByteSetValue(nullptr), MakeByteSetValue(b)}));
-  EXPECT_EQ(std::string("0:题目\r\n\0\x01", 10), Slurp(path));
+  EXPECT_EQ(std::string("0:题目\r\n\0\x01", 10), ReadWholeFile(path));
   FreeMemory(a);
   FreeMemory(b);
 }
@@ -49,7 +44,7 @@ TEST_F(WriteBytesToFileTest, WritesEveryByteSetInOrderAndNothingElse) {
 TEST_F(WriteBytesToFileTest, EmptyByteSetTruncatesToAnEmptyFile) {
   { std::ofstream(path) << "old content"; }
   EXPECT_TRUE(Write({MakeByteSetValue(nullptr)}));
-  EXPECT_EQ("", Slurp(path));
+  EXPECT_EQ("", ReadWholeFile(path));
 }
 
 TEST_F(WriteBytesToFileTest, EmptyNameOrUnopenableFileGivesFalse) {
@@ -76,7 +71,7 @@ TEST_F(WriteBytesToFileTest, AWriteErrorGivesFalseAndKeepsWhatWasWritten) {
   void* a = MakeByteSet("first", 5);
   void* b = MakeByteSet("second", 6);
   EXPECT_FALSE(Write({MakeByteSetValue(a), MakeByteSetValue(b)}));
-  EXPECT_EQ("first", Slurp(path));
+  EXPECT_EQ("first", ReadWholeFile(path));
   FreeMemory(a);
   FreeMemory(b);
 }

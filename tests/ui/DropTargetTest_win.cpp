@@ -1,7 +1,9 @@
 // The drop target control on a real window: its IDropTarget called with a
 // data object carrying the system's formats, and one real drag in-process.
 #include "WindowTestSupport.h"
+#include "DataObject_win.h"
 #include "Driver.h"
+#include "OleSession_win.h"
 
 #include <ole2.h>
 #include <algorithm>
@@ -22,92 +24,6 @@ namespace {
 using namespace test;
 
 constexpr uint32_t kDrop = 0x160100D7;
-
-// A data object over fixed HGLOBAL contents, one per format.
-class Data final : public IDataObject {
- public:
-  void Add(UINT format, std::string bytes) { formats_.push_back({format, std::move(bytes)}); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDataObject) {
-      *out = static_cast<IDataObject*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the stack
-  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* m) override {
-    const std::string* bytes = Find(f);
-    if (!bytes) return DV_E_FORMATETC;
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes->size());
-    memcpy(GlobalLock(h), bytes->data(), bytes->size());
-    GlobalUnlock(h);
-    m->tymed = TYMED_HGLOBAL;
-    m->hGlobal = h;
-    m->pUnkForRelease = nullptr;
-    ++gets;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* f) override {
-    return Find(f) ? S_OK : DV_E_FORMATETC;
-  }
-  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-    out->ptd = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
-    if (direction != DATADIR_GET) return E_NOTIMPL;
-    std::vector<FORMATETC> all;
-    for (auto& f : formats_)
-      all.push_back({static_cast<CLIPFORMAT>(f.first), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
-    return SHCreateStdEnumFmtEtc(static_cast<UINT>(all.size()), all.data(), out);
-  }
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-    return OLE_E_ADVISENOTSUPPORTED;
-  }
-  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
-    return OLE_E_ADVISENOTSUPPORTED;
-  }
-
-  int gets = 0;
-
- private:
-  const std::string* Find(const FORMATETC* f) const {
-    if (!f || !(f->tymed & TYMED_HGLOBAL) || f->dwAspect != DVASPECT_CONTENT) return nullptr;
-    for (auto& each : formats_)
-      if (each.first == f->cfFormat) return &each.second;
-    return nullptr;
-  }
-  ULONG refs_ = 1;
-  std::vector<std::pair<UINT, std::string>> formats_;
-};
-
-// CF_HDROP contents: a DROPFILES header, then the names, each ended by a
-// NUL, and one NUL more; ANSI names, or the same as UTF-16.
-std::string DropFiles(const std::vector<std::string>& names, bool wide) {
-  DROPFILES header = {};
-  header.pFiles = sizeof header;
-  header.fWide = wide;
-  std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
-  for (const std::string& n : names) {
-    if (!wide) {
-      bytes += n + '\0';
-      continue;
-    }
-    int count = MultiByteToWideChar(CP_ACP, 0, n.c_str(), -1, nullptr, 0);
-    std::wstring w(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, n.c_str(), -1, w.data(), count);
-    bytes.append(reinterpret_cast<const char*>(w.data()), w.size() * sizeof(wchar_t));
-  }
-  bytes.append(wide ? 2 : 1, '\0');
-  return bytes;
-}
 
 struct Got {
   int event;
@@ -130,8 +46,9 @@ UINT HtmlFormat() { return RegisterClipboardFormatA("HTML Format"); }
 
 class DropTargetTest : public ::testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    ASSERT_TRUE(ole_.ok());
     Received().clear();
     JobOf(4) = Keep<0>;
     JobOf(5) = Keep<1>;
@@ -143,15 +60,13 @@ class DropTargetTest : public ::testing::Test {
     w.records.push_back(Record(kDrop, kTagDropTarget, 616, 688, 32, 40, kUnitVisible,
                                WriteDropTargetSettings(accept),
                                {Bind(0, 4), Bind(1, 5), Bind(2, 6), Bind(3, 7)}));
-    StartRuntime({w}, {nullptr, nullptr, nullptr, nullptr, DragDropLibrary()});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({w}, {nullptr, nullptr, nullptr, nullptr, DragDropLibrary()}));
     target = DropTargetInterface(FindLiveUnit(kTestWindow, kDrop));
     ASSERT_NE(nullptr, target);
   }
   void TearDown() override {
     StopRuntime();
     Received().clear();
-    OleUninitialize();
   }
 
   bool Register(HWND h) {
@@ -171,7 +86,7 @@ class DropTargetTest : public ::testing::Test {
     DWORD enter, drop;
     HRESULT result;
   };
-  Outcome DragAndDrop(Data& data, DWORD keys = 0, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
+  Outcome DragAndDrop(DataObject& data, DWORD keys = 0, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
     Outcome o;
     POINTL pt = {5, 5};
     o.enter = allowed;
@@ -197,8 +112,8 @@ DropTargetSettings Everything() {
 
 TEST_F(DropTargetTest, OneDroppedFileGivesItsBarePathAndDropAnswersFailure) {
   Start(FilesOnly());
-  Data data;
-  data.Add(CF_HDROP, DropFiles({"C:\\题库\\样本.xlsx"}, false));
+  DataObject data;
+  data.Add(CF_HDROP, DropFilesContents({"C:\\题库\\样本.xlsx"}, false));
   Outcome o = DragAndDrop(data);
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), o.enter);
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY), o.drop);
@@ -210,8 +125,8 @@ TEST_F(DropTargetTest, OneDroppedFileGivesItsBarePathAndDropAnswersFailure) {
 
 TEST_F(DropTargetTest, SeveralFilesComeInTheirOrderEachEndedByCrLfWideNamesInTheCodePage) {
   Start(FilesOnly());
-  Data data;
-  data.Add(CF_HDROP, DropFiles({"Z:\\第二.xls", "C:\\a b\\first.xlsx"}, true));
+  DataObject data;
+  data.Add(CF_HDROP, DropFilesContents({"Z:\\第二.xls", "C:\\a b\\first.xlsx"}, true));
   EXPECT_EQ(E_FAIL, DragAndDrop(data).result);
   ASSERT_EQ(1u, Received().size());
   EXPECT_EQ("Z:\\第二.xls\r\nC:\\a b\\first.xlsx\r\n", Received()[0].text);
@@ -219,15 +134,15 @@ TEST_F(DropTargetTest, SeveralFilesComeInTheirOrderEachEndedByCrLfWideNamesInThe
 
 TEST_F(DropTargetTest, TextUrlAndHtmlRaiseTheirEventsInOrderAndHtmlHidesTheText) {
   Start(Everything());
-  Data text;
+  DataObject text;
   text.Add(CF_TEXT, "纯文本");
   DragAndDrop(text);
-  Data all;
+  DataObject all;
   all.Add(CF_TEXT, "不应出现");
   // "HTML Format" is UTF-8; a no-break space becomes a space.
   all.Add(HtmlFormat(), "Version:0.9\r\n<b>\xE9\xA2\x98\xC2\xA0\xE5\xBA\x93</b>");
   all.Add(UrlFormat(), std::string("http://example.com/题库", strlen("http://example.com/题库") + 1));
-  all.Add(CF_HDROP, DropFiles({"C:\\x.xls"}, false));
+  all.Add(CF_HDROP, DropFilesContents({"C:\\x.xls"}, false));
   DragAndDrop(all);
   ASSERT_EQ(4u, Received().size());
   EXPECT_EQ(0, Received()[0].event);
@@ -242,7 +157,7 @@ TEST_F(DropTargetTest, TextUrlAndHtmlRaiseTheirEventsInOrderAndHtmlHidesTheText)
 
 TEST_F(DropTargetTest, FormatsThatAreNotAcceptedGiveNoEffectAndNoEvent) {
   Start(FilesOnly());
-  Data text;
+  DataObject text;
   text.Add(CF_TEXT, "文本");
   text.Add(UrlFormat(), "http://a/");
   Outcome o = DragAndDrop(text);
@@ -254,8 +169,8 @@ TEST_F(DropTargetTest, FormatsThatAreNotAcceptedGiveNoEffectAndNoEvent) {
 
 TEST_F(DropTargetTest, KeysDecideTheEffectAndCtrlShiftRefusesTheDrop) {
   Start(FilesOnly());
-  Data data;
-  data.Add(CF_HDROP, DropFiles({"C:\\x.xls"}, false));
+  DataObject data;
+  data.Add(CF_HDROP, DropFilesContents({"C:\\x.xls"}, false));
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), DragAndDrop(data, MK_CONTROL | MK_SHIFT).drop);
   EXPECT_TRUE(Received().empty());
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_MOVE), DragAndDrop(data, MK_SHIFT).drop);
@@ -282,8 +197,8 @@ TEST_F(DropTargetTest, AcceptFilesOffGivesNoneAndTheSettingsAreItsProperties) {
     EXPECT_EQ(kTagBool, v.tag);
     EXPECT_EQ(0u, v.lo);
   }
-  Data data;
-  data.Add(CF_HDROP, DropFiles({"C:\\x.xls"}, false));
+  DataObject data;
+  data.Add(CF_HDROP, DropFilesContents({"C:\\x.xls"}, false));
   EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), DragAndDrop(data).enter);
   EXPECT_TRUE(Received().empty());
   // Switched on as the converter does at start-up: the same object takes it.
@@ -358,8 +273,8 @@ TEST_F(DropTargetTest, EachMethodNamesItselfToTheTraceHook) {
   Start(FilesOnly());
   Traced().clear();
   DropTargetTraceFn old = SetDropTargetTrace(KeepTrace);
-  Data data;
-  data.Add(CF_HDROP, DropFiles({"C:\\甲.xlsx"}, false));
+  DataObject data;
+  data.Add(CF_HDROP, DropFilesContents({"C:\\甲.xlsx"}, false));
   IUnknown* unknown = nullptr;
   target->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown));
   unknown->Release();

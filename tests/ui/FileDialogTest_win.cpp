@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "OleSession_win.h"
 #include "TestSupport.h"
 #include "runtime/HelperTable.h"
 #include "ui/FileDialogKind.h"
@@ -24,17 +25,15 @@ constexpr uint32_t kDialog = 0x16010070;
 
 class FileDialogTest : public ::testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    OleInitialize(nullptr);
     WindowTemplate w = SmallWindow();
     w.records.push_back(Record(kDialog, kTagFileDialog, 552, 688, 48, 40, kUnitVisible, ""));
-    StartRuntime({w});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({w}));
     folder = TempFolder();
   }
   void TearDown() override {
     StopRuntime();
-    OleUninitialize();
   }
 
   TaggedValue Get(int32_t property) { return GetUnitProperty(kTestWindow, kDialog, property, -1); }

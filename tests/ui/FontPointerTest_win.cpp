@@ -58,8 +58,7 @@ class FontPointerTest : public ::testing::Test {
     almost.font = MakeStoredFont(-16, 699, 134, "Arial");
     w.records.push_back(Record(kAlmostBold, kTagLabel, 100, 200, 80, 20, kUnitVisible,
                                WriteLabelSettings(almost)));
-    StartRuntime({w}, {&kProbeLibrary});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({w}, {&kProbeLibrary}));
   }
   void TearDown() override { StopRuntime(); }
 

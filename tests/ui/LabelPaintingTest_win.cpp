@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "Capture_win.h"
 #include "runtime/Value.h"
 #include "ui/LabelKind.h"
 #include "ui/Properties.h"
@@ -25,8 +26,7 @@ class LabelPaintingTest : public ::testing::Test {
   void Load(const LabelSettings& s) {
     WindowTemplate w = SmallWindow();
     w.records[1] = Record(kLabel, kTagLabel, 10, 10, 240, 60, kUnitVisible, WriteLabelSettings(s));
-    StartRuntime({w});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({w}));
     Pump();
   }
 
@@ -35,35 +35,16 @@ class LabelPaintingTest : public ::testing::Test {
     HWND label = Hwnd(kLabel);
     InvalidateRect(label, nullptr, TRUE);
     UpdateWindow(label);
-    RECT rc;
-    GetClientRect(label, &rc);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = rc.right;
-    bi.bmiHeader.biHeight = -rc.bottom;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC window = GetDC(label);
-    HDC copy = CreateCompatibleDC(window);
-    HBITMAP dib = CreateDIBSection(window, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(copy, dib);
-    BitBlt(copy, 0, 0, rc.right, rc.bottom, window, 0, 0, SRCCOPY);
-    GdiFlush();
+    Shot s = Capture(label);
     Ink ink;
-    const BYTE* p = static_cast<const BYTE*>(bits);
-    for (int y = 0; y < rc.bottom; ++y)
-      for (int x = 0; x < rc.right; ++x) {
-        const BYTE* px = p + 4 * (y * rc.right + x);
-        if (!wanted(px[2], px[1], px[0])) continue;
+    for (int y = 0; y < s.h; ++y)
+      for (int x = 0; x < s.w; ++x) {
+        const COLORREF c = s.At(x, y);
+        if (!wanted(GetRValue(c), GetGValue(c), GetBValue(c))) continue;
         if (ink.top < 0) ink.top = y;
         ink.bottom = y;
         ++ink.count;
       }
-    SelectObject(copy, old);
-    DeleteObject(dib);
-    DeleteDC(copy);
-    ReleaseDC(label, window);
     return ink;
   }
 

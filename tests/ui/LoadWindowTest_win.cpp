@@ -41,10 +41,8 @@ class LoadWindowTest : public ::testing::Test {
  protected:
   void TearDown() override { StopRuntime(); }
   WindowTemplate* Load(std::vector<WindowTemplate> windows = {SmallWindow()}) {
-    StartRuntime(windows);
-    WindowTemplate* w = FindWindowTemplate(windows[0].id);
-    EXPECT_TRUE(LoadWindow(w, false, false, nullptr));
-    return w;
+    EXPECT_TRUE(StartWithWindow(windows));
+    return FindWindowTemplate(windows[0].id);
   }
 };
 

@@ -52,8 +52,7 @@ WindowTemplate BodyWindow() {
 class LongLineBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartRuntime({BodyWindow()});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({BodyWindow()}));
     Pump();
     box = Hwnd(kBody);
     ASSERT_NE(nullptr, box);

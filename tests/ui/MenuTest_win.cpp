@@ -76,8 +76,7 @@ class MenuTest : public ::testing::Test {
     SetWindowPlatformOps(nullptr);
   }
   void Load(std::vector<WindowTemplate> windows = {MenuWindow()}) {
-    StartRuntime(windows);
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(windows[0].id), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow(windows));
     Pump();
     EventLog().clear();
   }

@@ -46,9 +46,8 @@ std::string Input(uint32_t id) { return IsWindowEnabled(Window(id)) ? "+" : "-";
 class ModalWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartRuntime({SmallWindow(), ModalWindow(kOuter, "外层", kOuterIdle),
-                  ModalWindow(kInner, "内层", kInnerIdle)});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({SmallWindow(), ModalWindow(kOuter, "外层", kOuterIdle),
+                                 ModalWindow(kInner, "内层", kInnerIdle)}));
     Pump();
     EventLog().clear();
     watchdog_ = SetTimer(nullptr, 0, 5000, Watchdog);

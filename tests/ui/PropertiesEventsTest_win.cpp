@@ -21,8 +21,7 @@ class WindowTest : public ::testing::Test {
  protected:
   void TearDown() override { StopRuntime(); }
   void Load(std::vector<WindowTemplate> windows = {SmallWindow()}) {
-    StartRuntime(windows);
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(windows[0].id), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow(windows));
     Pump();
     EventLog().clear();
   }

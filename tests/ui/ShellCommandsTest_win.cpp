@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "Driver.h"
+#include "OleSession_win.h"
 #include "TestSupport.h"
 #include "runtime/Commands.h"
 #include "runtime/HelperTable.h"
@@ -22,12 +23,11 @@ constexpr uint32_t kSecondWindow = 0x52010002;
 
 class ChooseFolderTest : public ::testing::Test {
  protected:
+  OleSession ole_;
   void SetUp() override {
-    OleInitialize(nullptr);
     WindowTemplate second = SmallWindow();
     second.id = kSecondWindow;
-    StartRuntime({SmallWindow(), second});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({SmallWindow(), second}));
     ASSERT_TRUE(LoadWindow(FindWindowTemplate(kSecondWindow), false, false, nullptr));
     folder = TempFolder() + "输出目录甲";
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -35,7 +35,6 @@ class ChooseFolderTest : public ::testing::Test {
   void TearDown() override {
     StopRuntime();
     RemoveDirectoryA(folder.c_str());
-    OleUninitialize();
   }
 
   std::string Choose(const std::string& answer) {

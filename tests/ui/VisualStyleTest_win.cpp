@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include "Capture_win.h"
 #include "runtime/HelperTable.h"
 #include "ui/StyledWindow_win.h"
 #include "ui/WindowCommands.h"
@@ -18,46 +19,6 @@ using namespace test;
 
 constexpr COLORREF kBorder3 = RGB(0, 60, 116);
 constexpr COLORREF kFrame3 = RGB(198, 197, 215);
-
-// A copy of what a window shows: its client area, or the whole window.
-struct Shot {
-  int w = 0, h = 0;
-  std::vector<COLORREF> px;
-  COLORREF At(int x, int y) const { return px[y * w + x]; }
-};
-
-Shot Capture(HWND hwnd, bool whole = false) {
-  RECT rc;
-  if (whole) {
-    GetWindowRect(hwnd, &rc);
-    OffsetRect(&rc, -rc.left, -rc.top);
-  } else {
-    GetClientRect(hwnd, &rc);
-  }
-  Shot s;
-  s.w = rc.right;
-  s.h = rc.bottom;
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = s.w;
-  bi.bmiHeader.biHeight = -s.h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC window = whole ? GetWindowDC(hwnd) : GetDC(hwnd);
-  HDC copy = CreateCompatibleDC(window);
-  HBITMAP dib = CreateDIBSection(window, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(copy, dib);
-  BitBlt(copy, 0, 0, s.w, s.h, window, 0, 0, SRCCOPY);
-  GdiFlush();
-  const BYTE* p = static_cast<const BYTE*>(bits);
-  for (int i = 0; i < s.w * s.h; ++i) s.px.push_back(RGB(p[4 * i + 2], p[4 * i + 1], p[4 * i]));
-  SelectObject(copy, old);
-  DeleteObject(dib);
-  DeleteDC(copy);
-  ReleaseDC(hwnd, window);
-  return s;
-}
 
 int Sum(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
 
@@ -112,8 +73,7 @@ class VisualStyleTest : public ::testing::Test {
   }
 
   void Load(const std::vector<WindowTemplate>& windows) {
-    StartRuntime(windows);
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow(windows));
     Pump();
     // The buttons under test are not focused unless a test says so.
     SetFocus(Hwnd(kEdit));

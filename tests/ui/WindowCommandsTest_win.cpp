@@ -18,8 +18,7 @@ TaggedValue ControlArg(uint32_t unit, uint32_t tag) { return {kTestWindow, unit,
 class WindowCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartRuntime({SmallWindow()});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(kTestWindow), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({SmallWindow()}));
     EventLog().clear();
   }
   void TearDown() override { StopRuntime(); }

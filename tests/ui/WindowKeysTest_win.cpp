@@ -54,8 +54,7 @@ class WindowKeysTest : public ::testing::Test {
     g_runtime.programName = name_;
   }
   void Load(WindowTemplate w) {
-    StartRuntime({w});
-    ASSERT_TRUE(LoadWindow(FindWindowTemplate(w.id), false, false, nullptr));
+    ASSERT_TRUE(StartWithWindow({w}));
     Pump();
   }
   static void Press(HWND at, WPARAM key) {

@@ -42,6 +42,9 @@ HWND WaitForDialog(const char* text, DWORD timeoutMs);
 // In an open or save dialog: types the path into the file-name field and
 // presses OK. False when the dialog has no such field.
 bool ChooseFile(HWND dialog, const char* path);
+// Clicks a program's browse button and answers the open dialog it shows
+// with the path; true once the dialog has gone.
+bool ChooseInOpenDialog(HWND browse, const std::string& path);
 // In the shell's folder browser: selects the folder and presses OK. The
 // selection message carries a pointer, so the path is first written into
 // the browser's own process.
@@ -61,5 +64,9 @@ DWORD DragFilesOnto(HWND target, const std::vector<std::string>& paths);
 HANDLE Launch(const std::string& commandLine);
 // Waits for the process to end; its exit code, or -2 on time-out.
 long WaitForExit(HANDLE process, DWORD timeoutMs);
+// Ends a program a test started: its window closed as a user closes it,
+// when it is still there, then the process waited for and, after
+// `timeoutMs`, ended by force; the handle is closed.
+void EndProgram(HANDLE process, HWND window, DWORD timeoutMs);
 
 }  // namespace qx::driver

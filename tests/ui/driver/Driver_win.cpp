@@ -136,6 +136,21 @@ bool ChooseFile(HWND dialog, const char* path) {
   return set;
 }
 
+bool ChooseInOpenDialog(HWND browse, const std::string& path) {
+  // Posted, not sent: the button's handler runs the dialog's own loop.
+  PostMessageA(browse, BM_CLICK, 0, 0);
+  HWND dialog = WaitForDialog("打开", 20000);
+  if (!dialog) return false;
+  // A dialog just shown may not take the typed name yet: it is answered
+  // again while it stays.
+  for (int attempt = 0; attempt < 3 && IsWindow(dialog); ++attempt) {
+    if (!ChooseFile(dialog, path.c_str()) && IsWindow(dialog)) return false;
+    for (int i = 0; i < 60 && IsWindow(dialog); ++i) Sleep(50);
+  }
+  for (int i = 0; i < 200 && IsWindow(dialog); ++i) Sleep(50);
+  return !IsWindow(dialog);
+}
+
 // The tree's selected item, or null (an address in the browser's process,
 // good only for comparing).
 LRESULT TreeItem(HWND tree, WPARAM which) {
@@ -231,6 +246,12 @@ long WaitForExit(HANDLE process, DWORD timeoutMs) {
   DWORD code = 0;
   GetExitCodeProcess(process, &code);
   return static_cast<long>(code);
+}
+
+void EndProgram(HANDLE process, HWND window, DWORD timeoutMs) {
+  if (IsWindow(window)) Close(window);
+  if (WaitForExit(process, timeoutMs) == -2) TerminateProcess(process, 1);
+  CloseHandle(process);
 }
 
 }  // namespace qx::driver

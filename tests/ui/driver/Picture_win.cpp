@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "Capture_win.h"
 #include "Driver.h"
 
 namespace qx::driver {
@@ -9,37 +10,34 @@ namespace qx::driver {
 bool SavePicture(HWND window, const char* path) {
   RECT r;
   if (!GetWindowRect(window, &r)) return false;
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC copy = CreateCompatibleDC(screen);
-  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(copy, dib);
-  BitBlt(copy, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = (w * 3 + 3) & ~3u, size = stride * h;
+  const test::Shot s = test::CaptureScreen(r);
+  if (s.w <= 0 || s.h <= 0) return false;
+  // 24-bit rows, bottom-up, each padded to four bytes, as a BMP file stores them.
+  const DWORD stride = (s.w * 3 + 3) & ~3u, size = stride * s.h;
+  std::vector<BYTE> rows(size);
+  for (int y = 0; y < s.h; ++y)
+    for (int x = 0; x < s.w; ++x) {
+      BYTE* p = &rows[(s.h - 1 - y) * stride + 3 * x];
+      const COLORREF c = s.At(x, y);
+      p[0] = GetBValue(c);
+      p[1] = GetGValue(c);
+      p[2] = GetRValue(c);
+    }
+  BITMAPINFOHEADER bh = {};
+  bh.biSize = sizeof bh;
+  bh.biWidth = s.w;
+  bh.biHeight = s.h;
+  bh.biPlanes = 1;
+  bh.biBitCount = 24;
   BITMAPFILEHEADER fh = {};
   fh.bfType = 0x4D42;  // "BM"
-  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfOffBits = sizeof fh + sizeof bh;
   fh.bfSize = fh.bfOffBits + size;
-  bool ok = false;
-  if (FILE* f = fopen(path, "wb")) {
-    ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
-         fwrite(bits, size, 1, f) == 1;
-    ok = fclose(f) == 0 && ok;
-  }
-  SelectObject(copy, old);
-  DeleteObject(dib);
-  DeleteDC(copy);
-  ReleaseDC(nullptr, screen);
-  return ok;
+  FILE* f = fopen(path, "wb");
+  if (!f) return false;
+  bool ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bh, sizeof bh, 1, f) == 1 &&
+            fwrite(rows.data(), size, 1, f) == 1;
+  return fclose(f) == 0 && ok;
 }
 
 }  // namespace qx::driver

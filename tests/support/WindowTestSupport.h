@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "TreePaths_win.h"
 #include "runtime/Lifecycle.h"
 #include "runtime/RuntimeState.h"
 #include "ui/DescriptionWriter.h"
@@ -125,6 +127,16 @@ inline void StartRuntime(const std::vector<WindowTemplate>& windows,
   ASSERT_TRUE(LoadWindowDescriptions(block.data(), static_cast<uint32_t>(block.size()), CodeTable()));
 }
 
+// The runtime started with `windows` (and the further libraries) and the
+// first of them loaded, as a test of one window begins; false when that
+// window could not be loaded.
+inline bool StartWithWindow(const std::vector<WindowTemplate>& windows,
+                            std::vector<const LibraryRecord*> more = {}) {
+  StartRuntime(windows, std::move(more));
+  if (::testing::Test::HasFatalFailure()) return false;
+  return LoadWindow(FindWindowTemplate(windows.at(0).id), false, false, nullptr);
+}
+
 inline void Pump() {
   MSG m;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
@@ -152,12 +164,7 @@ inline HWND Hwnd(uint32_t unit, uint32_t window = kTestWindow) {
 }
 
 // A program of our build tree as Wine sees it, quoted for a command line.
-inline std::string BuiltProgram(const char* relative) {
-  std::string path = std::string("Z:") + QX_BINARY_DIR + "/" + relative;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "\"" + path + "\"";
-}
+inline std::string BuiltProgram(const char* relative) { return "\"" + BuiltPath(relative) + "\""; }
 
 inline std::string TempFolder() {
   char path[MAX_PATH] = "";

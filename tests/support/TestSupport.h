@@ -1,4 +1,5 @@
-// Small helpers shared by the runtime tests.
+// Small helpers for tests that take values back from the runtime (texts,
+// text arrays), shared by the runtime, window and automation tests.
 #pragma once
 
 #include <cstdio>
