@@ -4,7 +4,9 @@
 #include "automation/ExcelApp_win.h"
 #include "automation/ExcelWorkbooks_win.h"
 #include "automation/ObjectCommands.h"
+#include "automation/OpenRefusal.h"
 #include "runtime/Memory.h"
+#include "runtime/encoding/Wide_win.h"
 #include "ui/Properties.h"
 
 namespace qx::app {
@@ -32,15 +34,44 @@ int32_t ReadCount(const OwnedObjectBlock& object, const char* name) {
   return d >= -2147483648.0 && d < 2147483648.0 ? static_cast<int32_t>(d) : 0;
 }
 
-bool OpenFirstSheet(void* self, const std::string& pathGbk, std::string* error) {
+// What the application said of a refused file: from our own server, its
+// reader's code and the reason after the sentence's lead (which names the
+// file the window's message names already); from another application, its
+// own words.
+reader::OpenFailure Refusal(const std::string& pathGbk, const DispatchFailure& said) {
+  reader::OpenFailure file;
+  std::wstring_view words = said.description;
+  if (model::OpenRefusedCode(said.result, &file.code)) {
+    std::wstring lead = model::OpenRefusedLead(WideFromAnsi(pathGbk));
+    if (words.substr(0, lead.size()) == lead) words.remove_prefix(lead.size());
+  }
+  file.detail = Utf8FromWide(words);
+  return file;
+}
+
+bool OpenFirstSheet(void* self, const std::string& pathGbk, OpenSheetFailure* why) {
   AutomationWorksheet* w = Self(self);
   EndAutomationWorksheet(w);
   TaggedValue app = {w->windowId, w->applicationControl, kTagExcelApp};
-  CallCommand(StartApplication, 1, &app);
+  StartReport start = StartApplicationSaying(app);
+  // Attached even after a failed start: that lets go of what the workbook
+  // control held of an earlier application.
   Run(AttachApplication, w, app);
+  if (start.outcome == StartOutcome::kNothingToStart) {
+    why->code = OpenSheetCode::kNoApplication;
+    return false;
+  }
+  if (start.outcome == StartOutcome::kStartFailed) {
+    why->code = OpenSheetCode::kStartFailed;
+    why->startResult = start.result;
+    return false;
+  }
   Run(ActivateWorkbook, w);
-  if (!Run(OpenWorkbook, w, MakeTextValue(pathGbk.c_str())).lo) {
-    if (error) *error = LastOpenFailure();
+  TaggedValue books = {w->windowId, w->workbookControl, kTagExcelWorkbooks};
+  DispatchFailure said;
+  if (!OpenWorkbookSaying(books, pathGbk.c_str(), &said)) {
+    why->code = OpenSheetCode::kFileRefused;
+    why->file = Refusal(pathGbk, said);
     return false;
   }
   TaggedValue one = MakeInt(1);

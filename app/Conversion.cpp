@@ -46,9 +46,12 @@ std::string CellAddress(int32_t row, int32_t column) {
 }
 
 bool ConvertWorksheet(const WorksheetSource& source, const std::string& pathGbk, TextSink sink,
-                      std::string* error) {
+                      OpenSheetFailure* why) {
   const WorksheetOps& ops = *source.ops;
-  if (!ops.openFirstSheet(source.self, pathGbk, error)) return false;
+  OpenSheetFailure unasked;
+  if (!why) why = &unasked;
+  *why = OpenSheetFailure();
+  if (!ops.openFirstSheet(source.self, pathGbk, why)) return false;
   UsedRangeBox box = ops.usedRange(source.self);
   if (box.rowCount < 1 || box.columnCount < 1) return true;
   // Walked from A1 through the range's own last row and column, so a range
@@ -99,12 +102,12 @@ bool ConvertWorksheet(const WorksheetSource& source, const std::string& pathGbk,
 }
 
 bool ConvertWorksheetToText(const WorksheetSource& source, const std::string& pathGbk,
-                            std::string* text, std::string* error) {
+                            std::string* text, OpenSheetFailure* why) {
   TextSink sink = {[](void* self, const char* bytes, size_t n) {
                      static_cast<std::string*>(self)->append(bytes, n);
                    },
                    text};
-  return ConvertWorksheet(source, pathGbk, sink, error);
+  return ConvertWorksheet(source, pathGbk, sink, why);
 }
 
 }  // namespace qx::app

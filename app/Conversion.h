@@ -16,13 +16,13 @@ std::string CellAddress(int32_t row, int32_t column);
 // Opens the workbook at pathGbk through the source and appends its first
 // worksheet to the sink. Every row from row 1 through the last row that
 // holds a non-empty cell is converted, walked from A1 through the used
-// range's last row and column. Returns false (and the reason) when the
-// workbook could not be opened; nothing is appended then.
+// range's last row and column. Returns false (and why) when the workbook
+// could not be opened; nothing is appended then.
 bool ConvertWorksheet(const WorksheetSource& source, const std::string& pathGbk, TextSink sink,
-                      std::string* error);
+                      OpenSheetFailure* why);
 
 // The same, into a string.
 bool ConvertWorksheetToText(const WorksheetSource& source, const std::string& pathGbk,
-                            std::string* text, std::string* error);
+                            std::string* text, OpenSheetFailure* why);
 
 }  // namespace qx::app

@@ -12,6 +12,7 @@
 #include "app/SpreadsheetProcesses_win.h"
 #include "automation/ExcelApp_win.h"
 #include "automation/ExcelWorkbooks_win.h"
+#include "runtime/encoding/Gbk.h"
 #include "runtime/Commands.h"
 #include "runtime/HelperTable.h"
 #include "runtime/Text.h"
@@ -131,31 +132,45 @@ void OnChooseOutputFolder(TaggedValue*, int32_t, const uintptr_t*) {
   H().freeMemory(ValuePointer(folder));
 }
 
+// What the window says when a conversion opened nothing. The file is named
+// once: the reason that follows it never names it again.
+std::string OpenFailureMessage(const std::string& path, const OpenSheetFailure& why) {
+  switch (why.code) {
+    case OpenSheetCode::kNoApplication:
+      // Nothing could be started at all: no file is to blame.
+      return "无法转换：本机没有注册电子表格程序（Excel.Application），程序所在的文件夹中也没有它的替代 qxsheets.dll。";
+    case OpenSheetCode::kStartFailed:
+      return "无法转换：电子表格程序（Excel.Application）启动失败，错误代码 " + HexCode(why.startResult) + "。";
+    default: break;
+  }
+  if (path.empty()) return "请选择文件：";
+  std::string message = "无法打开文件：" + path;
+  const reader::OpenFailure& file = why.file;
+  if (file.code != reader::OpenFailureCode::kNone || !file.detail.empty()) {
+    std::string reason;
+    gbk::FromUtf8(reader::OpenFailureReason(file), &reason);
+    message += "\r\n" + reason;
+  }
+  return message;
+}
+
 void OnConvert(TaggedValue*, int32_t, const uintptr_t*) {
   AutomationWorksheet sheet;
   sheet.windowId = kMainWindowId;
   sheet.applicationControl = kExcelApp;
   sheet.workbookControl = kExcelWorkbooks;
   NoteBeforeStart(&g_started);
-  std::string text, error;
+  std::string text;
+  OpenSheetFailure why;
   std::string path = SourcePath();
-  bool opened = ConvertWorksheetToText(MakeAutomationWorksheetSource(&sheet), path, &text, &error);
+  bool opened = ConvertWorksheetToText(MakeAutomationWorksheetSource(&sheet), path, &text, &why);
   EndAutomationWorksheet(&sheet);
   NoteAfterStart(&g_started);
   // No message is handled while converting, so the box can take the whole
   // text in one append instead of re-reading itself for every cell.
   if (!text.empty())
     Call(AppendText, {Control(kEditBody, kTagEditBox), MakeTextValue(text.c_str())});
-  if (opened) return;
-  // Nothing could be started at all: no file is to blame.
-  if (LastStartOutcome() == StartOutcome::kNothingToStart)
-    Message("无法转换：本机没有注册电子表格程序（Excel.Application），程序所在的文件夹中也没有它的替代 qxsheets.dll。");
-  else if (LastStartOutcome() == StartOutcome::kStartFailed)
-    Message("无法转换：电子表格程序（Excel.Application）启动失败，错误代码 " + HexCode(LastStartResult()) + "。");
-  else if (path.empty())
-    Message("请选择文件：");
-  else
-    Message("无法打开文件：" + path + (error.empty() ? "" : "\r\n" + error));
+  if (!opened) Message(OpenFailureMessage(path, why));
 }
 
 void OnManualReplace(TaggedValue*, int32_t, const uintptr_t*) {

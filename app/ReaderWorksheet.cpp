@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "reader/Gbk.h"
-
 namespace qx::app {
 namespace {
 
@@ -37,31 +35,26 @@ size_t Seek(ReaderWorksheet* w, int32_t row, int32_t column) {
   return i;
 }
 
-bool OpenFirstSheet(void* self, const std::string& pathGbk, std::string* error) {
+bool OpenFirstSheet(void* self, const std::string& pathGbk, OpenSheetFailure* why) {
   ReaderWorksheet* w = Self(self);
   w->sheet = nullptr;
   w->cursor = 0;
-  w->noSuchSheet = false;
   // Only the sheet converted has to be readable: another that is not
   // still lists by name.
-  if (!reader::OpenWorkbookFile(pathGbk, &w->book, error, reader::BadSheets::KeepListed))
+  if (!reader::OpenWorkbookFile(pathGbk, &w->book, &why->file, reader::BadSheets::KeepListed)) {
+    why->code = OpenSheetCode::kFileRefused;
     return false;
+  }
   if (w->book.sheets.empty()) return true;
   int index = w->sheetChoice.empty() ? 0 : reader::FindSheet(w->book, w->sheetChoice);
   if (index < 0) {
-    // The reader's messages are UTF-8; this file's literals are GBK.
-    w->noSuchSheet = true;
-    *error = gbk::ToUtf8("文件“") + gbk::ToUtf8(pathGbk) + gbk::ToUtf8("”中没有工作表“") +
-             w->sheetChoice + gbk::ToUtf8("”；现有的工作表：");
-    for (size_t i = 0; i < w->book.sheets.size(); ++i) {
-      if (i) *error += gbk::ToUtf8("、");
-      *error += std::to_string(i + 1) + " " + w->book.sheets[i].name;
-    }
+    why->code = OpenSheetCode::kNoSuchSheet;
     return false;
   }
   const reader::Sheet& chosen = w->book.sheets[static_cast<size_t>(index)];
   if (!chosen.failure.empty()) {
-    *error = reader::SheetFailureMessage(pathGbk, chosen);
+    why->code = OpenSheetCode::kFileRefused;
+    why->file = {reader::OpenFailureCode::kUnreadableContent, chosen.failure};
     return false;
   }
   w->sheet = &chosen;

@@ -11,11 +11,10 @@ namespace qx::app {
 
 struct ReaderWorksheet {
   // Which sheet opening makes current (UTF-8, as reader::FindSheet takes
-  // it); empty: the first, as the window converts it.
+  // it); empty: the first, as the window converts it. When the workbook
+  // holds no such sheet the open fails, with the workbook kept for the
+  // message to list the sheets there are.
   std::string sheetChoice;
-  // Set when the workbook opened but holds no sheet sheetChoice names
-  // (the open then fails with a message listing the sheets there are).
-  bool noSuchSheet = false;
 
   reader::Workbook book;
   const reader::Sheet* sheet = nullptr;  // the current worksheet

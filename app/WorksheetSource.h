@@ -3,13 +3,37 @@
 // The window program plugs the spreadsheet controls behind these operations
 // (automation calls into the spreadsheet application); the headless
 // converter plugs our own spreadsheet reader behind them.
+//
+// Text: GBK, the program's code page, in and out (paths, cell texts, the
+// body text); the reader's UTF-8 is turned into it at the reader's edge.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "reader/OpenFailure.h"
+
 namespace qx::app {
+
+// Why no worksheet could be opened: a code and its detail. Nothing here is
+// worded; the program that shows the failure words it once.
+enum class OpenSheetCode : uint8_t {
+  kNone = 0,
+  kNoApplication,  // nothing could be started to open it with
+  kStartFailed,    // the spreadsheet application did not start: startResult
+  kFileRefused,    // the file could not be opened: file
+  kNoSuchSheet,    // the workbook opened but holds no sheet of the name asked for
+};
+
+struct OpenSheetFailure {
+  OpenSheetCode code = OpenSheetCode::kNone;
+  // kFileRefused: our reader's code and detail; for a spreadsheet
+  // application that gives only words, code kNone and its words (if any)
+  // as the detail.
+  reader::OpenFailure file;
+  int32_t startResult = 0;  // kStartFailed: the application's HRESULT
+};
 
 // The used range of the current worksheet as the spreadsheet reports it.
 // Counts of 0 mean there is no worksheet (nothing is converted).
@@ -22,8 +46,8 @@ struct UsedRangeBox {
 
 struct WorksheetOps {
   // Opens the workbook at the GBK path and makes its first worksheet
-  // current. False (with a one-line reason) leaves no worksheet.
-  bool (*openFirstSheet)(void* self, const std::string& pathGbk, std::string* error);
+  // current. False (and why) leaves no worksheet.
+  bool (*openFirstSheet)(void* self, const std::string& pathGbk, OpenSheetFailure* why);
   UsedRangeBox (*usedRange)(void* self);
   // The text of one cell, GBK; empty for an empty or unreadable cell. Both
   // forms of the address are given: automation wants "AA12".

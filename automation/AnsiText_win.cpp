@@ -1,26 +1,25 @@
 #include <windows.h>
 
+#include <cstring>
+
 #include "automation/VariantValues_win.h"
 #include "runtime/Memory.h"
+#include "runtime/encoding/Wide_win.h"
 
 namespace qx {
 
 BSTR BstrFromAnsi(const char* text) {
   if (!text) return nullptr;
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (n <= 0) return SysAllocString(L"");
-  BSTR b = SysAllocStringLen(nullptr, static_cast<UINT>(n - 1));
-  if (b) MultiByteToWideChar(CP_ACP, 0, text, -1, b, n);
-  return b;
+  std::wstring wide = WideFromAnsi(text);
+  return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
 char* TextFromWide(const wchar_t* text, int32_t length) {
   if (!text || length <= 0) return nullptr;
-  int n = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return nullptr;
-  char* out = static_cast<char*>(AllocateMemory(n + 1));
-  WideCharToMultiByte(CP_ACP, 0, text, length, out, n, nullptr, nullptr);
-  out[n] = 0;
+  std::string ansi = AnsiFromWide(std::wstring_view(text, static_cast<size_t>(length)));
+  if (ansi.empty()) return nullptr;
+  char* out = static_cast<char*>(AllocateMemory(static_cast<int32_t>(ansi.size()) + 1));
+  std::memcpy(out, ansi.data(), ansi.size() + 1);
   return out;
 }
 

@@ -6,22 +6,19 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/encoding/Wide_win.h"
+
 namespace qx {
 namespace {
 
-// Arguments go to Invoke last first; a property put names its one argument
-// DISPID_PROPERTYPUT.
-std::string Ansi(const wchar_t* wide, int n) {
-  std::string out;
-  if (!wide || n <= 0) return out;
-  int bytes = WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr);
-  out.resize(static_cast<size_t>(bytes));
-  WideCharToMultiByte(CP_ACP, 0, wide, n, out.data(), bytes, nullptr, nullptr);
-  return out;
+std::string Ansi(BSTR text) {
+  return text ? AnsiFromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
 }
 
+// Arguments go to Invoke last first; a property put names its one argument
+// DISPID_PROPERTYPUT.
 bool Invoke(IDispatch* object, DISPID member, WORD flags, const VARIANT* args, unsigned count,
-            VARIANT* result, std::string* failure = nullptr) {
+            VARIANT* result, DispatchFailure* failure = nullptr) {
   if (result) VariantInit(result);
   if (!object) return false;
   std::vector<VARIANT> reversed(count);
@@ -42,7 +39,9 @@ bool Invoke(IDispatch* object, DISPID member, WORD flags, const VARIANT* args, u
   VariantClear(&scratch);
   if (failure) {
     if (hr == DISP_E_EXCEPTION && exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
-    *failure = Ansi(exception.bstrDescription, static_cast<int>(SysStringLen(exception.bstrDescription)));
+    failure->result = hr == DISP_E_EXCEPTION && FAILED(exception.scode) ? exception.scode : hr;
+    failure->description.assign(exception.bstrDescription ? exception.bstrDescription : L"",
+                                SysStringLen(exception.bstrDescription));
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrHelpFile);
@@ -69,7 +68,7 @@ bool DispatchPut(IDispatch* object, DISPID member, const VARIANT& value) {
 }
 
 bool DispatchCallMethod(IDispatch* object, DISPID member, VARIANT* result, const VARIANT* args,
-                        unsigned count, std::string* failure) {
+                        unsigned count, DispatchFailure* failure) {
   return Invoke(object, member, DISPATCH_METHOD, args, count, result, failure);
 }
 
@@ -97,46 +96,45 @@ void ReplaceRef(IDispatch** slot, IDispatch* owned) {
   if (old) old->Release();
 }
 
-VARIANT MissingArgument() {
+namespace {
+
+VARIANT OfType(VARTYPE type) {
   VARIANT v;
   VariantInit(&v);
-  V_VT(&v) = VT_ERROR;
+  V_VT(&v) = type;
+  return v;
+}
+
+}  // namespace
+
+VARIANT MissingArgument() {
+  VARIANT v = OfType(VT_ERROR);
   V_ERROR(&v) = DISP_E_PARAMNOTFOUND;
   return v;
 }
 
 VARIANT IntArgument(int32_t i) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I4;
+  VARIANT v = OfType(VT_I4);
   V_I4(&v) = i;
   return v;
 }
 
 VARIANT DoubleArgument(double d) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_R8;
+  VARIANT v = OfType(VT_R8);
   V_R8(&v) = d;
   return v;
 }
 
 VARIANT BoolArgument(bool b) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BOOL;
+  VARIANT v = OfType(VT_BOOL);
   V_BOOL(&v) = b ? VARIANT_TRUE : VARIANT_FALSE;
   return v;
 }
 
 VARIANT TextArgument(const std::string& ansi) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BSTR;
-  int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  V_BSTR(&v) = SysAllocStringLen(nullptr, static_cast<UINT>(n));
-  if (n > 0)
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), V_BSTR(&v), n);
+  VARIANT v = OfType(VT_BSTR);
+  std::wstring wide = WideFromAnsi(ansi);
+  V_BSTR(&v) = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   return v;
 }
 
@@ -145,9 +143,9 @@ std::string VariantToAnsi(const VARIANT& value) {
   VariantInit(&text);
   std::string out;
   if (V_VT(&value) == VT_BSTR)
-    return Ansi(V_BSTR(&value), static_cast<int>(SysStringLen(V_BSTR(&value))));
+    return Ansi(V_BSTR(&value));
   if (FAILED(VariantChangeType(&text, In(value), 0, VT_BSTR))) return out;
-  out = Ansi(V_BSTR(&text), static_cast<int>(SysStringLen(V_BSTR(&text))));
+  out = Ansi(V_BSTR(&text));
   VariantClear(&text);
   return out;
 }

@@ -15,11 +15,17 @@ namespace qx {
 bool DispatchGet(IDispatch* object, DISPID member, VARIANT* result, const VARIANT* args = nullptr,
                  unsigned count = 0);
 bool DispatchPut(IDispatch* object, DISPID member, const VARIANT& value);
-// `failure`, when given, receives the application's description of a failed
-// call (ANSI), where it gives one.
+// What the application said of a failed call: the failure it raised
+// (EXCEPINFO's scode, else the call's own HRESULT) and its description,
+// where it gives one.
+struct DispatchFailure {
+  HRESULT result = S_OK;
+  std::wstring description;
+};
+// `failure`, when given, receives what the application said of a failed call.
 bool DispatchCallMethod(IDispatch* object, DISPID member, VARIANT* result = nullptr,
                         const VARIANT* args = nullptr, unsigned count = 0,
-                        std::string* failure = nullptr);
+                        DispatchFailure* failure = nullptr);
 
 // A property or method result as an IDispatch (one reference, owned by the
 // caller), or null.

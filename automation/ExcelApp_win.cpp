@@ -25,10 +25,6 @@ ExcelApp* AsApp(UnitObject* u) { return reinterpret_cast<ExcelApp*>(u); }
 constexpr DWORD kAnyServer = 0x17;
 constexpr DWORD kLocalServers = 0x7;
 
-thread_local StartOutcome t_outcome = StartOutcome::kStarted;
-thread_local HRESULT t_result = S_OK;
-thread_local bool t_nothingToStart = false;
-
 HRESULT CreateRegisteredOrOurs(IUnknown** out) {
   *out = nullptr;
   CLSID clsid;
@@ -38,9 +34,8 @@ HRESULT CreateRegisteredOrOurs(IUnknown** out) {
     // program, without writing anything to the registry.
     IDispatch* ours = nullptr;
     hr = CreateSheetServer(&ours);
-    t_nothingToStart = FAILED(hr);
     *out = ours;
-    return hr;
+    return FAILED(hr) ? kNothingToStartResult : hr;
   }
   hr = CoCreateInstance(clsid, nullptr, kAnyServer, IID_IUnknown, reinterpret_cast<void**>(out));
   if (hr == E_INVALIDARG)
@@ -191,37 +186,31 @@ const ApplicationFactory* SetApplicationFactory(const ApplicationFactory* factor
   return old;
 }
 
-void StartApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
-  *result = MakeBool(false);
-  ExcelApp* app = ArgumentApp(count, args);
-  if (!app) return;
+StartReport StartApplicationSaying(TaggedValue control) {
+  ExcelApp* app = ArgumentApp(1, &control);
+  if (!app) return {StartOutcome::kStartFailed, E_INVALIDARG};
   Release(app);
   IUnknown* unknown = nullptr;
-  t_nothingToStart = false;
-  t_outcome = StartOutcome::kStartFailed;
-  t_result = g_factory->create(&unknown);
-  if (FAILED(t_result) || !unknown) {
-    if (t_nothingToStart) t_outcome = StartOutcome::kNothingToStart;
-    return;
-  }
+  HRESULT hr = g_factory->create(&unknown);
+  if (hr == kNothingToStartResult) return {StartOutcome::kNothingToStart, hr};
+  if (FAILED(hr) || !unknown) return {StartOutcome::kStartFailed, hr};
   IDispatch* dispatch = nullptr;
-  t_result = OleRun(unknown);
-  if (SUCCEEDED(t_result)) t_result = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+  hr = OleRun(unknown);
+  if (SUCCEEDED(hr)) hr = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
   unknown->Release();
-  if (!dispatch) return;
+  if (!dispatch) return {StartOutcome::kStartFailed, hr};
   app->application = dispatch;
   app->sink = CreateApplicationEventSink(dispatch, app->base.windowId, app->base.unitId);
   if (!app->sink) {
     ReleaseRef(&app->application);
-    t_result = E_OUTOFMEMORY;
-    return;
+    return {StartOutcome::kStartFailed, E_OUTOFMEMORY};
   }
-  t_outcome = StartOutcome::kStarted;
-  *result = MakeBool(true);
+  return {StartOutcome::kStarted, S_OK};
 }
 
-StartOutcome LastStartOutcome() { return t_outcome; }
-HRESULT LastStartResult() { return t_result; }
+void StartApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
+  *result = MakeBool(count >= 1 && StartApplicationSaying(args[0]).outcome == StartOutcome::kStarted);
+}
 
 void ReleaseApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
   if (ExcelApp* app = ArgumentApp(count, args)) Release(app);

@@ -42,18 +42,26 @@ void QuitApplication(TaggedValue* result, int32_t count, TaggedValue* args);
 
 // Where StartApplication gets the application from. The default creates
 // "Excel.Application" through the registry and, where that ProgID is not
-// registered, falls back to our own spreadsheet server beside the program.
+// registered, falls back to our own spreadsheet server beside the program;
+// with neither it fails with kNothingToStartResult.
 struct ApplicationFactory {
   // The new application's IUnknown (one reference), or a failure.
   HRESULT (*create)(IUnknown** application);
 };
 const ApplicationFactory* SetApplicationFactory(const ApplicationFactory* factory);
 
-// How the last StartApplication of this thread ended: started; nothing to
-// start (nothing registered under "Excel.Application" and no server beside
-// the program); or a start that failed with LastStartResult().
+// How a start ended: started; nothing to start (nothing registered under
+// "Excel.Application" and no server beside the program); or a start that
+// failed with the result given.
 enum class StartOutcome { kStarted, kNothingToStart, kStartFailed };
-StartOutcome LastStartOutcome();
-HRESULT LastStartResult();
+struct StartReport {
+  StartOutcome outcome;
+  HRESULT result;
+};
+// StartApplication for the control, saying how it ended.
+StartReport StartApplicationSaying(TaggedValue control);
+
+// What the default factory fails with when there is nothing to start.
+constexpr HRESULT kNothingToStartResult = static_cast<HRESULT>(0x80040301);
 
 }  // namespace qx

@@ -26,8 +26,6 @@ struct Workbooks {
 
 Workbooks* AsBooks(UnitObject* u) { return reinterpret_cast<Workbooks*>(u); }
 
-thread_local std::string t_openFailure;
-
 void Detach(Workbooks* b) {
   ReleaseRef(&b->workbook);
   ReleaseRef(&b->workbooks);
@@ -242,7 +240,28 @@ const UnitKind* ExcelWorkbooksKind() {
   return &kind;
 }
 
-const std::string& LastOpenFailure() { return t_openFailure; }
+bool OpenWorkbookSaying(TaggedValue control, const char* fileName, DispatchFailure* why) {
+  Workbooks* b = ArgumentBooks(1, &control);
+  if (!b || !b->workbooks) return false;
+  VARIANT params[13];
+  params[0] = TextArgument(fileName ? fileName : "");
+  for (int i = 1; i < 13; ++i) params[i] = MissingArgument();
+  VARIANT opened;
+  bool ok = DispatchCallMethod(b->workbooks, kOpen, &opened, params, 13, why);
+  VariantClear(&params[0]);
+  IDispatch* workbook = nullptr;
+  if (ok && (V_VT(&opened) == VT_DISPATCH || V_VT(&opened) == VT_UNKNOWN) && V_UNKNOWN(&opened))
+    V_UNKNOWN(&opened)->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&workbook));
+  VariantClear(&opened);
+  // An open that failed is a failure: the references stay as they were, so
+  // nobody walks the blank workbook of the attach step thinking it is the
+  // file.
+  if (!workbook) return false;
+  ReplaceRef(&b->workbook, workbook);
+  ReplaceRef(&b->sheets, DispatchGetObject(b->workbook, kSheets));
+  ReplaceRef(&b->sheet, SheetNumber(b->sheets, 1));
+  return true;
+}
 
 void AttachApplication(TaggedValue* result, int32_t count, TaggedValue* args) {
   *result = MakeBool(false);
@@ -270,29 +289,7 @@ void ActivateWorkbook(TaggedValue* result, int32_t count, TaggedValue* args) {
 }
 
 void OpenWorkbook(TaggedValue* result, int32_t count, TaggedValue* args) {
-  *result = MakeBool(false);
-  t_openFailure.clear();
-  Workbooks* b = ArgumentBooks(count, args);
-  if (!b || !b->workbooks) return;
-  const char* name = ArgText(count, args, 1);
-  VARIANT params[13];
-  params[0] = TextArgument(name ? name : "");
-  for (int i = 1; i < 13; ++i) params[i] = MissingArgument();
-  VARIANT opened;
-  bool ok = DispatchCallMethod(b->workbooks, kOpen, &opened, params, 13, &t_openFailure);
-  VariantClear(&params[0]);
-  IDispatch* workbook = nullptr;
-  if (ok && (V_VT(&opened) == VT_DISPATCH || V_VT(&opened) == VT_UNKNOWN) && V_UNKNOWN(&opened))
-    V_UNKNOWN(&opened)->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&workbook));
-  VariantClear(&opened);
-  // An open that failed is a failure: the references stay as they were, so
-  // nobody walks the blank workbook of the attach step thinking it is the
-  // file.
-  if (!workbook) return;
-  ReplaceRef(&b->workbook, workbook);
-  ReplaceRef(&b->sheets, DispatchGetObject(b->workbook, kSheets));
-  ReplaceRef(&b->sheet, SheetNumber(b->sheets, 1));
-  *result = MakeBool(true);
+  *result = MakeBool(count >= 1 && OpenWorkbookSaying(args[0], ArgText(count, args, 1), nullptr));
 }
 
 void GetCurrentSheetObject(TaggedValue* result, int32_t count, TaggedValue* args) {

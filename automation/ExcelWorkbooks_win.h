@@ -4,6 +4,7 @@
 // and a current range, plus two cell addresses.
 #pragma once
 
+#include "automation/DispatchCall_win.h"
 #include "runtime/Command.h"
 #include "ui/Properties.h"
 #include "ui/UnitKind.h"
@@ -55,8 +56,8 @@ void GetCurrentSheetObject(TaggedValue* result, int32_t count, TaggedValue* args
 void DetachWorkbooks(TaggedValue* result, int32_t count, TaggedValue* args);
 void CloseAllWorkbooks(TaggedValue* result, int32_t count, TaggedValue* args);
 
-// Why the last OpenWorkbook of this thread failed, as the application said
-// it (ANSI), or empty.
-const std::string& LastOpenFailure();
+// OpenWorkbook for the control, with what the application said when it
+// failed (when why is given).
+bool OpenWorkbookSaying(TaggedValue control, const char* fileName, DispatchFailure* why);
 
 }  // namespace qx

@@ -1,6 +1,9 @@
 // What the runtime knows about object values beyond their block: which
 // value types convert like 对象, and the clearing request that support
 // libraries built apart send through the runtime's service entry.
+//
+// Text: GBK on the runtime's side of every call; UTF-16 (BSTR) on the
+// spreadsheet application's, converted by runtime/encoding/Wide_win.h.
 #pragma once
 
 #include <cstdint>

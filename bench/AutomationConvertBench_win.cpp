@@ -65,14 +65,16 @@ double MedianConversion(const std::string& path, bool fast, size_t* bytes) {
     w.applicationControl = kApp;
     w.workbookControl = kBooks;
     w.fastPaths = fast;
-    std::string text, error;
+    std::string text;
+    qx::app::OpenSheetFailure error;
     double start = Seconds();
     bool ok = qx::app::ConvertWorksheetToText(qx::app::MakeAutomationWorksheetSource(&w), path,
                                               &text, &error);
     times.push_back(Seconds() - start);
     qx::app::EndAutomationWorksheet(&w);
     if (!ok) {
-      std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+      std::fprintf(stderr, "%s: %s\n", path.c_str(),
+                   qx::reader::OpenFailureReason(error.file).c_str());
       return -1;
     }
     *bytes = text.size();

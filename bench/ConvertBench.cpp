@@ -19,10 +19,11 @@ std::string g_dataDir = ".";
 
 size_t ConvertOnce(const std::string& path) {
   qx::app::ReaderWorksheet sheet;
-  std::string text, error;
+  std::string text;
+  qx::app::OpenSheetFailure error;
   if (!qx::app::ConvertWorksheetToText(qx::app::MakeReaderWorksheetSource(&sheet), path, &text,
                                        &error)) {
-    fprintf(stderr, "%s\n", error.c_str());
+    fprintf(stderr, "%s\n", qx::reader::OpenFailureReason(error.file).c_str());
     exit(1);
   }
   return text.size();

@@ -18,9 +18,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   qx::reader::ByteBlock bytes;
+  qx::reader::OpenFailureCode why;
   std::string error;
   qx::zip::Archive archive;
-  if (!qx::reader::ReadFileBytes(argv[1], &bytes, &error) || !archive.Open(bytes.view(), &error)) {
+  if (!qx::reader::ReadFileBytes(argv[1], &bytes, &why)) {
+    fprintf(stderr, "%s\n", qx::reader::OpenFailureReason({why, {}}).c_str());
+    return 1;
+  }
+  if (!archive.Open(bytes.view(), &error)) {
     fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

@@ -7,7 +7,7 @@
 #include "app/ReaderWorksheet.h"
 #include "app/Replacement.h"
 #include "app/SaveDocument.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Workbook.h"
 #include "runtime/LeadByte.h"
 
@@ -116,6 +116,29 @@ struct PieceWriter {
 // What became of one file.
 enum class Outcome { Done, Failed, NoSuchSheet };
 
+// The messages of a file that opened nothing, each naming the file once.
+std::string RefusedMessage(const std::string& pathGbk, const reader::OpenFailure& why) {
+  return "无法读取文件“" + pathGbk + "”：" + GbkFromUtf8(reader::OpenFailureReason(why));
+}
+std::string NoSuchSheetMessage(const std::string& pathGbk, const app::ReaderWorksheet& sheet) {
+  std::string message = "文件“" + pathGbk + "”中没有工作表“" + GbkFromUtf8(sheet.sheetChoice) +
+                        "”；现有的工作表：";
+  for (size_t i = 0; i < sheet.book.sheets.size(); ++i) {
+    if (i) message += "、";
+    message += std::to_string(i + 1) + " " + GbkFromUtf8(sheet.book.sheets[i].name);
+  }
+  return message;
+}
+Outcome Failed(const std::string& pathGbk, const app::ReaderWorksheet& sheet,
+               const app::OpenSheetFailure& why, std::string* message) {
+  if (why.code == app::OpenSheetCode::kNoSuchSheet) {
+    *message = NoSuchSheetMessage(pathGbk, sheet);
+    return Outcome::NoSuchSheet;
+  }
+  *message = RefusedMessage(pathGbk, why.file);
+  return Outcome::Failed;
+}
+
 // One file: convert, replace, save or print. Anything but Done comes with
 // a message line.
 Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::string* message) {
@@ -123,7 +146,8 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
   if (!FilePathGbk(file, &pathGbk, message)) return Outcome::Failed;
   app::ReaderWorksheet sheet;
   sheet.sheetChoice = o.sheet;
-  std::string body, error;
+  std::string body;
+  app::OpenSheetFailure why;
   if (o.toStdout && o.steps.empty()) {
     // Nothing to replace: the text goes out in pieces as it is built and is
     // never held whole. A conversion fails only before its first piece.
@@ -133,10 +157,8 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
                             static_cast<PieceWriter*>(self)->Append(bytes, n);
                           },
                           &writer};
-    if (!app::ConvertWorksheet(app::MakeReaderWorksheetSource(&sheet), pathGbk, sink, &error)) {
-      *message = GbkFromUtf8(error);
-      return sheet.noSuchSheet ? Outcome::NoSuchSheet : Outcome::Failed;
-    }
+    if (!app::ConvertWorksheet(app::MakeReaderWorksheetSource(&sheet), pathGbk, sink, &why))
+      return Failed(pathGbk, sheet, why, message);
     writer.Flush();
     if (writer.failed || fflush(out) != 0) {
       *message = "写标准输出失败";
@@ -144,11 +166,8 @@ Outcome ConvertOne(const Options& o, const std::string& file, FILE* out, std::st
     }
     return Outcome::Done;
   }
-  if (!app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&sheet), pathGbk, &body,
-                                   &error)) {
-    *message = GbkFromUtf8(error);
-    return sheet.noSuchSheet ? Outcome::NoSuchSheet : Outcome::Failed;
-  }
+  if (!app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&sheet), pathGbk, &body, &why))
+    return Failed(pathGbk, sheet, why, message);
   bool autoDone = false;
   for (const Step& step : o.steps) {
     if (step.automatic) {
@@ -198,9 +217,9 @@ bool ListSheets(const std::string& file, FILE* out, FILE* err, std::string* mess
   std::string pathGbk;
   if (!FilePathGbk(file, &pathGbk, message)) return false;
   reader::Workbook book;
-  std::string error;
-  if (!reader::OpenWorkbookFile(pathGbk, &book, &error, reader::BadSheets::KeepListed)) {
-    *message = GbkFromUtf8(error);
+  reader::OpenFailure why;
+  if (!reader::OpenWorkbookFile(pathGbk, &book, &why, reader::BadSheets::KeepListed)) {
+    *message = RefusedMessage(pathGbk, why);
     return false;
   }
   for (size_t i = 0; i < book.sheets.size(); ++i) {
@@ -209,7 +228,8 @@ bool ListSheets(const std::string& file, FILE* out, FILE* err, std::string* mess
     std::string line = std::to_string(i + 1) + "\t" + name + "\n";
     fputs(line.c_str(), out);
     if (!sheet.failure.empty()) {
-      Line(err, ToTerminal("quillox-cli: " + GbkFromUtf8(reader::SheetFailureMessage(pathGbk, sheet))));
+      const reader::OpenFailure lost = {reader::OpenFailureCode::kUnreadableContent, sheet.failure};
+      Line(err, ToTerminal("quillox-cli: " + RefusedMessage(pathGbk, lost)));
     }
   }
   return true;

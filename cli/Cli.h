@@ -3,6 +3,9 @@
 //   quillox-cli [--auto] [--replace FROM TO]... [--sheet N|NAME]
 //               [-o DIR | --stdout] FILE...
 //   quillox-cli --list-sheets FILE...
+//
+// Text: GBK inside, as the window program holds it; arguments, file names
+// and messages are in the terminal's own encoding outside (UTF-8 on Linux).
 #pragma once
 
 #include <cstdio>

@@ -1,11 +1,11 @@
 #include "reader/CodePage.h"
 
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 namespace qx::reader {
 namespace {
 
-constexpr uint16_t kGbk = 936;
+constexpr uint16_t kGbk = kProgramCodePage;
 constexpr uint16_t kWestern = 1252;
 constexpr uint16_t kWesternOld = 0x8001;  // 1252 as the older files number it
 constexpr uint16_t kAscii = 367;

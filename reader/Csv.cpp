@@ -1,6 +1,6 @@
 #include "reader/Csv.h"
 
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/SheetUtil.h"
 
 namespace qx::reader {

@@ -6,14 +6,14 @@
 #include <string>
 
 #include "reader/LargeBlocks.h"
+#include "reader/OpenFailure.h"
 
 namespace qx::reader {
 
 // Larger files are refused before anything is allocated for them.
 constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
 
-// On failure returns false and sets *reason to a short Chinese phrase
-// (UTF-8) saying why, without the file name.
-bool ReadFileBytes(const std::string& pathGbk, ByteBlock* bytes, std::string* reason);
+// On failure returns false and sets *why.
+bool ReadFileBytes(const std::string& pathGbk, ByteBlock* bytes, OpenFailureCode* why);
 
 }  // namespace qx::reader

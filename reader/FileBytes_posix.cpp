@@ -6,34 +6,36 @@
 #include <new>
 
 #include "reader/FileBytes.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 namespace qx::reader {
 
-bool ReadFileBytes(const std::string& pathGbk, ByteBlock* bytes, std::string* reason) {
+bool ReadFileBytes(const std::string& pathGbk, ByteBlock* bytes, OpenFailureCode* why) {
   // Linux file names are UTF-8; the program's own paths are GBK.
   const std::string path = gbk::ToUtf8(pathGbk);
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    *reason = errno == ENOENT ? "文件不存在" : errno == EACCES ? "没有读取权限" : "无法打开文件";
+    *why = errno == ENOENT   ? OpenFailureCode::kNotFound
+           : errno == EACCES ? OpenFailureCode::kAccessDenied
+                             : OpenFailureCode::kCannotOpen;
     return false;
   }
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    *reason = "不是普通文件";
+    *why = OpenFailureCode::kNotAFile;
     return false;
   }
   if (static_cast<uint64_t>(st.st_size) > kMaxFileBytes) {
     ::close(fd);
-    *reason = "文件太大（超过 1 GB）";
+    *why = OpenFailureCode::kTooLarge;
     return false;
   }
   try {
     *bytes = ByteBlock(static_cast<size_t>(st.st_size));
   } catch (const std::bad_alloc&) {
     ::close(fd);
-    *reason = "内存不足";
+    *why = OpenFailureCode::kOutOfMemory;
     return false;
   }
   size_t done = 0;
@@ -46,7 +48,7 @@ bool ReadFileBytes(const std::string& pathGbk, ByteBlock* bytes, std::string* re
   ::close(fd);
   if (done != bytes->size()) {
     *bytes = ByteBlock();
-    *reason = "读取文件失败";
+    *why = OpenFailureCode::kReadFailed;
     return false;
   }
   return true;

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "reader/ByteScan.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 namespace qx::reader::detail {
 

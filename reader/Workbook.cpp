@@ -8,7 +8,7 @@
 
 #include "reader/Csv.h"
 #include "reader/FileBytes.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Ods.h"
 #include "reader/Xls.h"
 #include "reader/Xlsx.h"
@@ -193,36 +193,24 @@ bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out, std::str
   return ReadAny(bytes, format, "Sheet1", out, error, badSheets);
 }
 
-std::string SheetFailureMessage(const std::string& pathGbk, const Sheet& sheet) {
-  return "无法读取文件“" + gbk::ToUtf8(pathGbk) + "”：" + sheet.failure;
-}
-
-bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, std::string* error) {
-  return OpenWorkbookFile(pathGbk, out, error, BadSheets::FailTheRead);
-}
-
-bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, std::string* error,
+bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, OpenFailure* why,
                       BadSheets badSheets) {
-  const std::string pathUtf8 = gbk::ToUtf8(pathGbk);
-  const std::string prefix = "无法读取文件“" + pathUtf8 + "”：";
   *out = Workbook();
+  *why = OpenFailure();
   ByteBlock block;
-  std::string reason;
-  if (!ReadFileBytes(pathGbk, &block, &reason)) {
-    *error = prefix + reason;
-    return false;
-  }
+  if (!ReadFileBytes(pathGbk, &block, &why->code)) return false;
   const std::string_view bytes = block.view();
+  const std::string pathUtf8 = gbk::ToUtf8(pathGbk);
   std::string_view name = BaseName(pathUtf8);
   Format format = DetectFormat(bytes, name);
   if (format == Format::Unknown) {
-    *error = prefix + "不是可识别的表格文件（支持 .xlsx、.xls、.ods、.csv）";
+    why->code = OpenFailureCode::kNotAWorkbook;
     return false;
   }
   // A CSV sheet is named after its file, without the extension.
   std::string_view stem = name.substr(0, std::min(name.size(), name.rfind('.')));
-  if (!ReadAny(bytes, format, stem, out, &reason, badSheets)) {
-    *error = prefix + reason;
+  if (!ReadAny(bytes, format, stem, out, &why->detail, badSheets)) {
+    why->code = OpenFailureCode::kUnreadableContent;
     return false;
   }
   return true;

@@ -2,6 +2,10 @@
 // the converter and the substitute spreadsheet server ask of it.
 //
 // No Windows here: this library builds natively and for the win32 product.
+//
+// Text: UTF-8 inside (sheet names, the string pool, failure details, this
+// library's literals); GBK only at its edges, for the paths it is given and
+// the cell texts CellDisplayText hands out.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +14,7 @@
 #include <vector>
 
 #include "reader/LargeBlocks.h"
+#include "reader/OpenFailure.h"
 #include "reader/StringPool.h"
 
 namespace qx::reader {
@@ -112,17 +117,11 @@ bool ReadWorkbook(std::string_view bytes, Format format, Workbook* out,
                   std::string* error, BadSheets badSheets);
 
 // Reads the file at pathGbk (a GBK path, as the window program holds it).
-// On failure *error is one line naming the file and what is wrong. A sheet
-// that cannot be read fails the read.
-bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out,
-                      std::string* error);
-bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out,
-                      std::string* error, BadSheets badSheets);
-
-// The message for a sheet that could not be read, as OpenWorkbookFile
-// gives it for the file: naming the file (a GBK path), then the sheet's
-// failure (UTF-8 message).
-std::string SheetFailureMessage(const std::string& pathGbk, const Sheet& sheet);
+// On failure *why says what is wrong; it does not name the file. With
+// BadSheets::FailTheRead a sheet that cannot be read fails the read, as
+// kUnreadableContent with the sheet's failure as the detail.
+bool OpenWorkbookFile(const std::string& pathGbk, Workbook* out, OpenFailure* why,
+                      BadSheets badSheets = BadSheets::FailTheRead);
 
 // The sheet a user names (UTF-8): its number counting from 1 in the
 // workbook's order, or its name (exactly, else ignoring the case of ASCII

@@ -21,7 +21,7 @@
 
 #include "reader/Cfb.h"
 #include "reader/CodePage.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/NumberFormat.h"
 #include "reader/SheetUtil.h"
 #include "reader/Visibility.h"
@@ -119,47 +119,6 @@ double RkValue(uint32_t rk) {
     std::memcpy(&v, &bits, sizeof v);
   }
   return (rk & 1) ? v / 100 : v;
-}
-
-// UTF-16 to UTF-8 in two passes, so that each text is allocated once at
-// its exact size: a sheet of Chinese text is tens of thousands of these.
-// Unpaired surrogates become U+FFFD. Text without surrogates (nearly all)
-// takes the short way, without the pairing checks.
-void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
-  size_t len = 0;
-  bool surrogates = false;
-  for (size_t i = 0; i < n; ++i) {
-    const uint32_t c = s[i];
-    len += 1 + (c >= 0x80) + (c >= 0x800);
-    surrogates |= c - 0xD800u < 0x800u;
-  }
-  if (!surrogates) {
-    out->resize(len);
-    char* p = out->data();
-    for (size_t i = 0; i < n; ++i) {
-      const uint32_t c = s[i];
-      if (c < 0x80) {
-        *p++ = static_cast<char>(c);
-      } else if (c < 0x800) {
-        *p++ = static_cast<char>(0xC0 | c >> 6);
-        *p++ = static_cast<char>(0x80 | (c & 0x3F));
-      } else {
-        *p++ = static_cast<char>(0xE0 | c >> 12);
-        *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        *p++ = static_cast<char>(0x80 | (c & 0x3F));
-      }
-    }
-    return;
-  }
-  auto next = [&](size_t* i) -> uint32_t {
-    uint32_t c = s[(*i)++];
-    if (c < 0xD800 || c > 0xDFFF) return c;
-    if (c <= 0xDBFF && *i < n && s[*i] >= 0xDC00 && s[*i] <= 0xDFFF)
-      return 0x10000 + ((c - 0xD800) << 10) + (s[(*i)++] - 0xDC00);
-    return 0xFFFD;
-  };
-  out->clear();
-  for (size_t i = 0; i < n;) gbk::AppendUtf8(next(&i), out);
 }
 
 // The body of a record and of the CONTINUE records after it, read as one
@@ -457,7 +416,7 @@ class BiffReader {
             if (!c.U8(&cch) || !c.U8(&flags) ||
                 !c.Chars(cch, flags & 1, &u16_))
               return Fail(error, "工作表名称记录不完整");
-            Utf16ToUtf8(u16_.data(), u16_.size(), &info.name);
+            gbk::Utf16ToUtf8(u16_.data(), u16_.size(), &info.name);
           }
           sheets_.push_back(std::move(info));
           break;
@@ -506,7 +465,7 @@ class BiffReader {
         u16_.resize(code.size() / 2);
         for (size_t i = 0; i < u16_.size(); ++i)
           u16_[i] = static_cast<char16_t>(Le16(code.data() + 2 * i));
-        Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
+        gbk::Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
       } else if (biff5_) {
         DecodeCodePage(codePage_, code, &utf8_);
       } else {
@@ -562,7 +521,7 @@ class BiffReader {
           !c->Chars(cch, flags & 1, &u16_) ||
           !c->Skip(4ull * runs + ext))
         return Fail(error, "共享字符串表不完整");
-      Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
+      gbk::Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
       pool.push_back(utf8_);
     }
     sstCount_ = static_cast<uint32_t>(pool.size()) - sstBase_;
@@ -619,7 +578,7 @@ class BiffReader {
     } else {
       if (!c.U16(&cch) || !c.U8(&flags) || !c.Chars(cch, flags & 1, &u16_))
         return false;
-      Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
+      gbk::Utf16ToUtf8(u16_.data(), u16_.size(), &utf8_);
     }
     *id = static_cast<uint32_t>(book_->strings.size());
     book_->strings.push_back(utf8_);

@@ -9,7 +9,7 @@
 #endif
 
 #include "reader/ByteScan.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 namespace qx::xml {
 namespace {

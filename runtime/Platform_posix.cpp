@@ -1,4 +1,3 @@
-#include <iconv.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,32 +7,11 @@
 
 #include "runtime/Platform.h"
 #include "runtime/NativeText.h"
+#include "runtime/encoding/Gbk.h"
 
 namespace qx {
 
-std::string NativeFromGbk(const char* gbk) {
-  std::string out;
-  iconv_t cd = iconv_open("UTF-8", "GBK");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return gbk;
-  std::string in = gbk;
-  char* src = in.data();
-  size_t left = in.size();
-  std::string buffer(left * 2 + 16, '\0');
-  while (left) {
-    char* dst = buffer.data();
-    size_t room = buffer.size();
-    size_t r = iconv(cd, &src, &left, &dst, &room);
-    out.append(buffer.data(), dst);
-    if (r == static_cast<size_t>(-1) && left) {
-      if (errno == E2BIG) continue;
-      out += '?';  // a byte that is no GBK: show it as unknown and go on
-      ++src;
-      --left;
-    }
-  }
-  iconv_close(cd);
-  return out;
-}
+std::string NativeFromGbk(const char* gbk) { return gbk::ToUtf8(gbk ? gbk : ""); }
 
 namespace {
 

@@ -1,5 +1,9 @@
 // The one in-memory form of every value that crosses a call between the
 // application, the runtime and the support libraries.
+//
+// Text: GBK, the program's code page (kProgramCodePage), in every text value
+// and literal; the native build turns it into UTF-8 only where it meets the
+// file system and the terminal (NativeText.h).
 #pragma once
 
 #include <cstddef>

@@ -5,6 +5,8 @@
 
 #include "runtime/Memory.h"
 #include "runtime/Text.h"
+#include "runtime/encoding/Gbk.h"
+#include "runtime/encoding/Wide_win.h"
 #include "ui/DropRules.h"
 #include "ui/Events.h"
 
@@ -68,20 +70,9 @@ bool FilesOf(IDataObject* data, std::vector<std::string>* out) {
 
 // "HTML Format" is UTF-8; the handlers read the ANSI code page.
 std::string AnsiFromHtmlClip(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  if (n <= 0) return {};
-  std::u16string wide(static_cast<size_t>(n), u'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                      reinterpret_cast<wchar_t*>(wide.data()), n);
-  ReplaceNoBreakSpaces(&wide);
-  const wchar_t* w = reinterpret_cast<const wchar_t*>(wide.data());
-  // Sized by asking: a character may take more bytes in the code page than
-  // it took in UTF-8.
-  int bytes = WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK, w, n, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string ansi(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK, w, n, ansi.data(), bytes, nullptr, nullptr);
-  return ansi;
+  std::u16string units = gbk::Utf8ToUtf16(utf8);
+  ReplaceNoBreakSpaces(&units);
+  return AnsiFromWide(WideView(units), nullptr, true);
 }
 
 DropTargetTraceFn g_trace = nullptr;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/encoding/Wide_win.h"
 #include "ui/ControlSupport_win.h"
 #include "ui/CoreKinds_win.h"
 #include "ui/EditWordBreak_win.h"
@@ -309,11 +310,7 @@ std::string SelectedText(HWND h, int32_t start, int32_t length) {
   n = GetWindowTextW(h, &text[0], n + 1);
   if (start < 0 || length <= 0 || start >= n) return std::string();
   if (length > n - start) length = n - start;
-  const wchar_t* from = text.data() + start;
-  int bytes = WideCharToMultiByte(CP_ACP, 0, from, length, nullptr, 0, nullptr, nullptr);
-  std::string out(bytes, '\0');
-  WideCharToMultiByte(CP_ACP, 0, from, length, &out[0], bytes, nullptr, nullptr);
-  return out;
+  return AnsiFromWide(std::wstring_view(text.data() + start, static_cast<size_t>(length)));
 }
 
 void GetProperty(UnitObject* u, int32_t index, RawProperty* out) {

@@ -3,6 +3,10 @@
 // table indexed by type number. The type-table entry also carries the
 // kind's interface function, which hands the same operations out by number
 // for a library built apart; the runtime itself calls the record.
+//
+// Text: GBK, through the "A" functions; UTF-16 only where a wide function
+// must count characters (the selection, the drop of a web page's text),
+// converted by runtime/encoding/Wide_win.h.
 #pragma once
 
 #include <array>

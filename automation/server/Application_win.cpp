@@ -5,19 +5,6 @@
 namespace qx::sheets {
 namespace {
 
-HRESULT CopyText(const std::wstring& text, BSTR* out) {
-  if (!out) return E_POINTER;
-  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-template <class T>
-HRESULT Put(T* out, T value) {
-  if (!out) return E_POINTER;
-  *out = value;
-  return S_OK;
-}
-
 class Application final : public DispatchObject<IQxApplication>, public IConnectionPointContainer {
  public:
   Application() : DispatchObject(IID_IQxApplication), state_(std::make_shared<ServerState>()) {}

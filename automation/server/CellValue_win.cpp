@@ -50,7 +50,7 @@ void CellToVariant(const reader::Workbook& book, const reader::Cell* cell, VARIA
   if (!cell) return;
   switch (cell->type) {
     case reader::CellType::Text: {
-      std::wstring text = cell->textId < book.strings.size() ? Utf8ToWide(book.strings[cell->textId]) : L"";
+      std::wstring text = cell->textId < book.strings.size() ? WideFromUtf8(book.strings[cell->textId]) : L"";
       V_VT(out) = VT_BSTR;
       V_BSTR(out) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
       return;
@@ -120,7 +120,7 @@ HRESULT VariantToCell(BookModel* model, int sheetIndex, int32_t row, int32_t col
         return S_OK;
       }
       type = reader::CellType::Text;
-      textId = AddText(&model->book, WideToUtf8(text));
+      textId = AddText(&model->book, Utf8FromWide(text));
       break;
     }
     default: {

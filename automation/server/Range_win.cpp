@@ -57,7 +57,7 @@ bool WildMatch(const wchar_t* p, const wchar_t* pe, const wchar_t* s, const wcha
 // error value's literal ("#N/A"), as it is shown.
 std::wstring CellText(const reader::Workbook& book, const reader::Cell& cell) {
   if (cell.type == reader::CellType::Error && cell.textId < book.strings.size())
-    return Utf8ToWide(book.strings[cell.textId]);
+    return WideFromUtf8(book.strings[cell.textId]);
   VARIANT v, text;
   CellToVariant(book, &cell, &v);
   VariantInit(&text);
@@ -131,23 +131,12 @@ class Range final : public DispatchObject<IQxRange> {
     *out = static_cast<long>(n);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Row(long* out) override {
-    if (!out) return E_POINTER;
-    *out = area_.firstRow;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_Column(long* out) override {
-    if (!out) return E_POINTER;
-    *out = area_.firstCol;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_Row(long* out) override { return Put(out, static_cast<long>(area_.firstRow)); }
+  HRESULT STDMETHODCALLTYPE get_Column(long* out) override { return Put(out, static_cast<long>(area_.firstCol)); }
   HRESULT STDMETHODCALLTYPE get_Address(VARIANT rowAbsolute, VARIANT colAbsolute, VARIANT, VARIANT, VARIANT,
                                         BSTR* out) override {
-    if (!out) return E_POINTER;
     std::string text = FormatArea(area_, OptionalBool(rowAbsolute, true), OptionalBool(colAbsolute, true));
-    std::wstring wide(text.begin(), text.end());
-    *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    return S_OK;
+    return CopyText(std::wstring(text.begin(), text.end()), out);
   }
 
   HRESULT STDMETHODCALLTYPE Find(VARIANT what, VARIANT after, VARIANT lookIn, VARIANT lookAt,

@@ -2,6 +2,9 @@
 // (open workbooks, application settings, advised event sinks), IDispatch
 // over the DLL's own type library, the count of live objects, and the
 // constructors of the object kinds.
+//
+// Text: UTF-8 inside, as the reader's model holds it; UTF-16 (BSTR) at
+// every interface; GBK only for the path handed to the reader.
 #pragma once
 
 #include "QxSheets.h"
@@ -13,11 +16,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "automation/SpreadsheetModel.h"
 #include "automation/server/SheetArea.h"
 #include "reader/Workbook.h"
+#include "runtime/encoding/Wide_win.h"
 
 namespace qx::sheets {
 
@@ -133,8 +138,15 @@ HRESULT ServerTypeInfo(REFIID iid, bool dispatchView, ITypeInfo** out);
 // Fails a call with a reason the client sees in EXCEPINFO (the type
 // library's Invoke turns it into DISP_E_EXCEPTION).
 HRESULT Fail(HRESULT hr, const std::wstring& reason);
-std::wstring Utf8ToWide(std::string_view utf8);
-std::string WideToUtf8(const std::wstring& wide);
+
+// A property's value handed out through the caller's slot.
+HRESULT CopyText(std::wstring_view text, BSTR* out);
+template <class T>
+HRESULT Put(T* out, T value) {
+  if (!out) return E_POINTER;
+  *out = value;
+  return S_OK;
+}
 
 // IUnknown and IDispatch for an object that implements dual interface I.
 template <class I>

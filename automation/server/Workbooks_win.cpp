@@ -2,6 +2,7 @@
 // our reader; nothing is ever written back to a file.
 #include <algorithm>
 
+#include "automation/OpenRefusal.h"
 #include "automation/server/ServerCore_win.h"
 
 namespace qx::sheets {
@@ -65,15 +66,17 @@ class Workbooks final : public DispatchObject<IQxWorkbooks> {
     *out = nullptr;
     std::wstring path(fileName ? fileName : L"", fileName ? SysStringLen(fileName) : 0);
     if (path.empty()) return Fail(E_INVALIDARG, L"没有给出文件名");
-    // The reader takes GBK paths; a name GBK cannot hold cannot be opened.
-    BOOL lost = FALSE;
-    int n = WideCharToMultiByte(936, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, &lost);
-    std::string gbk(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(936, 0, path.data(), static_cast<int>(path.size()), gbk.data(), n, nullptr, &lost);
-    if (n <= 0 || lost) return Fail(E_INVALIDARG, L"无法读取文件“" + path + L"”：文件名含有 GBK 无法表示的字符");
+    // The reader takes the program's bytes; a name they cannot hold cannot
+    // be opened.
+    bool lost = false;
+    std::string pathGbk = AnsiFromWide(path, &lost);
+    if (pathGbk.empty() || lost)
+      return Fail(E_INVALIDARG, model::OpenRefusedLead(path) + L"文件名含有 GBK 无法表示的字符");
     auto book = std::make_shared<BookModel>();
-    std::string error;
-    if (!reader::OpenWorkbookFile(gbk, &book->book, &error)) return Fail(E_FAIL, Utf8ToWide(error));
+    reader::OpenFailure why;
+    if (!reader::OpenWorkbookFile(pathGbk, &book->book, &why))
+      return Fail(model::OpenRefusedResult(why.code),
+                  model::OpenRefusedLead(path) + WideFromUtf8(reader::OpenFailureReason(why)));
     if (book->book.sheets.empty()) book->book.sheets.push_back(reader::Sheet{"Sheet1", {}});
     book->extras.resize(book->book.sheets.size());
     book->name = BaseName(path);
@@ -124,16 +127,9 @@ class Workbook final : public DispatchObject<IQxWorkbook> {
     ActivateBook(state_, book_);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override {
-    if (!out) return E_POINTER;
-    *out = SysAllocStringLen(book_->name.data(), static_cast<UINT>(book_->name.size()));
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override { return CopyText(book_->name, out); }
   HRESULT STDMETHODCALLTYPE get_FullName(BSTR* out) override {
-    if (!out) return E_POINTER;
-    const std::wstring& full = book_->fullName.empty() ? book_->name : book_->fullName;
-    *out = SysAllocStringLen(full.data(), static_cast<UINT>(full.size()));
-    return S_OK;
+    return CopyText(book_->fullName.empty() ? book_->name : book_->fullName, out);
   }
   HRESULT STDMETHODCALLTYPE Close(VARIANT, VARIANT, VARIANT) override {
     CloseBook(state_, book_);
@@ -167,7 +163,7 @@ class Sheets final : public DispatchObject<IQxSheets> {
       std::wstring name;
       ArgText(index, &name);
       for (size_t i = 0; i < sheets.size(); ++i) {
-        if (SameName(Utf8ToWide(sheets[i].name), name)) {
+        if (SameName(WideFromUtf8(sheets[i].name), name)) {
           *out = NewWorksheet(state_, book_, static_cast<int>(i));
           return S_OK;
         }
@@ -194,7 +190,7 @@ class Sheets final : public DispatchObject<IQxSheets> {
     for (size_t n = sheets.size() + 1;; ++n) {
       name = "Sheet" + std::to_string(n);
       bool taken = false;
-      for (const auto& s : sheets) taken = taken || SameName(Utf8ToWide(s.name), Utf8ToWide(name));
+      for (const auto& s : sheets) taken = taken || SameName(WideFromUtf8(s.name), WideFromUtf8(name));
       if (!taken) break;
     }
     sheets.push_back(reader::Sheet{name, {}});

@@ -62,23 +62,14 @@ class Worksheet final : public DispatchObject<IQxWorksheet> {
     *out = NewRange(state_, book_, index_, area, RangeKind::Cells);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override {
-    if (!out) return E_POINTER;
-    std::wstring name = Utf8ToWide(Sheet().name);
-    *out = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_Name(BSTR* out) override { return CopyText(WideFromUtf8(Sheet().name), out); }
   HRESULT STDMETHODCALLTYPE put_Name(BSTR name) override {
     std::wstring wide(name ? name : L"", name ? SysStringLen(name) : 0);
     if (wide.empty()) return Fail(E_INVALIDARG, L"工作表名称不能为空");
-    book_->book.sheets[static_cast<size_t>(index_)].name = WideToUtf8(wide);
+    book_->book.sheets[static_cast<size_t>(index_)].name = Utf8FromWide(wide);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Index(long* out) override {
-    if (!out) return E_POINTER;
-    *out = index_ + 1;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_Index(long* out) override { return Put(out, static_cast<long>(index_ + 1)); }
   HRESULT STDMETHODCALLTYPE get_StandardWidth(double* out) override {
     if (!out) return E_POINTER;
     *out = Extra().standardWidth;

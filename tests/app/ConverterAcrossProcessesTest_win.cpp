@@ -18,6 +18,8 @@
 #include "TreePaths_win.h"
 #include "app/Conversion.h"
 #include "app/ReaderWorksheet.h"
+#include "runtime/encoding/Gbk.h"
+#include "reader/Workbook.h"
 
 namespace qx {
 namespace {
@@ -38,8 +40,8 @@ std::wstring Wide(const std::string& ansi) {
 
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
-  std::string text, error;
-  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error)) << error;
+  std::string text;
+  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, nullptr)) << path;
   return text;
 }
 
@@ -147,6 +149,14 @@ TEST(ConverterAcrossProcesses, AFailedOpenShowsTheServersReason) {
   std::string message = program.ConvertToMessage();
   EXPECT_EQ(0u, message.find("无法打开文件：" + broken + "\r\n")) << message;
   EXPECT_GT(message.size(), ("无法打开文件：" + broken + "\r\n").size()) << "the server's reason follows";
+  // Across processes too the server's reason comes as its code and words,
+  // and the file is named once: only the reason follows its name.
+  reader::Workbook book;
+  reader::OpenFailure why;
+  ASSERT_FALSE(reader::OpenWorkbookFile(broken, &book, &why));
+  std::string reason;
+  gbk::FromUtf8(reader::OpenFailureReason(why), &reason);
+  EXPECT_EQ("无法打开文件：" + broken + "\r\n" + reason, message);
   EXPECT_EQ("", Text(program.Control(kBody)));
   EXPECT_EQ(0, program.End());
   DeleteFileA(broken.c_str());

@@ -18,6 +18,8 @@
 #include "app/ReaderWorksheet.h"
 #include "app/Replacement.h"
 #include "app/SpreadsheetProcesses_win.h"
+#include "runtime/encoding/Gbk.h"
+#include "reader/Workbook.h"
 
 namespace qx {
 namespace {
@@ -29,8 +31,8 @@ using namespace test::converter;
 
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
-  std::string text, error;
-  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error));
+  std::string text;
+  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, nullptr));
   return text;
 }
 
@@ -193,6 +195,31 @@ TEST_F(ConverterProgram, ConvertingWithoutAFileOrWithAnUnreadableOneSaysSo) {
   EXPECT_GT(message.size(), ("无法打开文件：" + broken).size()) << "and says why";
   CancelDialog(failed);
   EXPECT_EQ("", Text(Control(kBody)));
+  DeleteFileA(broken.c_str());
+}
+
+// The message names the file once, and what follows is only why, as the
+// reader behind our server said it (its sentence for other clients names the
+// file again).
+TEST_F(ConverterProgram, AFileThatCannotBeOpenedIsNamedOnceAndThenWhy) {
+  std::string broken = folder + "\\坏文件.xlsx", missing = folder + "\\没有这个文件.xlsx";
+  { std::ofstream(broken, std::ios::binary) << "PK\x03\x04 broken"; }
+  reader::Workbook book;
+  reader::OpenFailure why;
+  ASSERT_FALSE(reader::OpenWorkbookFile(broken, &book, &why));
+  std::string brokenReason;
+  gbk::FromUtf8(reader::OpenFailureReason(why), &brokenReason);
+  for (const auto& [path, reason] : {std::pair(broken, brokenReason), std::pair(missing, std::string("文件不存在"))}) {
+    // Dropped: the open dialog takes no file that is not there.
+    SetForegroundWindow(window);
+    DragFilesOnto(Control(kFileName), {path});
+    PostClick(Control(kConvert));
+    HWND failed = WaitForDialog("信息：", 20000);
+    ASSERT_NE(nullptr, failed);
+    EXPECT_EQ("无法打开文件：" + path + "\r\n" + reason, Text(GetDlgItem(failed, 0xFFFF)));
+    CancelDialog(failed);
+    ASSERT_TRUE(WaitForWindowGoneHandle(failed));
+  }
   DeleteFileA(broken.c_str());
 }
 

@@ -48,9 +48,9 @@ std::vector<std::string> Entries(const std::string& folder) {
 
 std::string Expected(const std::string& path) {
   app::ReaderWorksheet r;
-  std::string text, error;
-  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error))
-      << error;
+  std::string text;
+  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, nullptr))
+      << path;
   return text;
 }
 

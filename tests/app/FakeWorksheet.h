@@ -24,9 +24,9 @@ struct FakeWorksheet {
 };
 
 inline const app::WorksheetOps kFakeOps = {
-    [](void* self, const std::string&, std::string* error) {
+    [](void* self, const std::string&, app::OpenSheetFailure* why) {
       auto* w = static_cast<FakeWorksheet*>(self);
-      if (!w->opens) *error = "cannot open";
+      if (!w->opens) why->code = app::OpenSheetCode::kFileRefused;
       return w->opens;
     },
     [](void* self) { return static_cast<FakeWorksheet*>(self)->box; },
@@ -41,8 +41,9 @@ inline const app::WorksheetOps kFakeOps = {
 };
 
 inline std::string Convert(FakeWorksheet* w) {
-  std::string text, error;
-  app::ConvertWorksheetToText({&kFakeOps, w}, "x.xls", &text, &error);
+  std::string text;
+  app::OpenSheetFailure why;
+  app::ConvertWorksheetToText({&kFakeOps, w}, "x.xls", &text, &why);
   return text;
 }
 

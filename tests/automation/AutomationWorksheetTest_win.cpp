@@ -14,7 +14,7 @@ class AutomationWorksheetTest : public SpreadsheetWindow {
  protected:
   // The application being our server beside this test program.
   static bool Convert(const std::string& path, bool fast, std::string* text,
-                      std::string* error = nullptr) {
+                      app::OpenSheetFailure* error = nullptr) {
     return ConvertThroughControls(path, fast, text, error);
   }
   static std::string ByReader(const std::string& path) { return ConvertByReader(path); }
@@ -49,10 +49,11 @@ TEST_F(AutomationWorksheetTest, EveryWorkbookGivesTheHeadlessConvertersDocument)
 }
 
 TEST_F(AutomationWorksheetTest, AFileThatCannotBeOpenedIsReportedAndConvertsNothing) {
-  std::string text, error;
+  std::string text;
+  app::OpenSheetFailure error;
   EXPECT_FALSE(Convert(Source("tests/reader/data/没有这个文件.xlsx"), true, &text, &error));
   EXPECT_EQ(text, "");
-  EXPECT_FALSE(error.empty()) << "the server's reason reaches the caller";
+  EXPECT_EQ(error.file.code, reader::OpenFailureCode::kNotFound) << "the server's reason reaches the caller";
   EXPECT_FALSE(Convert("", true, &text, &error));
   EXPECT_EQ(text, "");
 }

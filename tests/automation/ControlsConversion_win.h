@@ -17,24 +17,22 @@ namespace qx::test {
 // fast: read in blocks and with the application's search where it can;
 // otherwise cell by cell, three property accesses a cell.
 inline bool ConvertThroughControls(const std::string& path, bool fast, std::string* text,
-                                   std::string* error = nullptr) {
+                                   app::OpenSheetFailure* error = nullptr) {
   app::AutomationWorksheet w;
   w.windowId = kWindow;
   w.applicationControl = kApp;
   w.workbookControl = kBooks;
   w.fastPaths = fast;
-  std::string why;
-  bool ok = app::ConvertWorksheetToText(app::MakeAutomationWorksheetSource(&w), path, text,
-                                        error ? error : &why);
+  bool ok = app::ConvertWorksheetToText(app::MakeAutomationWorksheetSource(&w), path, text, error);
   app::EndAutomationWorksheet(&w);
   return ok;
 }
 
 inline std::string ConvertByReader(const std::string& path) {
   app::ReaderWorksheet r;
-  std::string text, error;
-  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, &error))
-      << error;
+  std::string text;
+  EXPECT_TRUE(app::ConvertWorksheetToText(app::MakeReaderWorksheetSource(&r), path, &text, nullptr))
+      << path;
   return text;
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "TestZip.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Workbook.h"
 
 namespace qx::test {

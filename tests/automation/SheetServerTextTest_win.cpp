@@ -37,7 +37,7 @@ TEST_P(TextTest, EveryCellReadsAsTheConverterPrintsIt) {
   ASSERT_EQ(GetACP(), 936u) << "the comparison needs code page 936";
   const std::string relative = GetParam();
   qx::reader::Workbook book;
-  std::string error;
+  qx::reader::OpenFailure error;
   const bool readable = qx::reader::OpenWorkbookFile(std::string(QX_SOURCE_DIR) + "/" + relative, &book, &error);
   // The wide path from the same GBK bytes.
   std::wstring path = SourcePath("");
@@ -57,7 +57,7 @@ TEST_P(TextTest, EveryCellReadsAsTheConverterPrintsIt) {
     // A file the converter refuses, the server refuses with the same
     // reason (the part after the file name).
     EXPECT_EQ(opened.hr, DISP_E_EXCEPTION);
-    std::string reason = error.substr(error.rfind("\xEF\xBC\x9A") + 3);  // after the full-width colon
+    std::string reason = qx::reader::OpenFailureReason(error);
     int n = MultiByteToWideChar(CP_UTF8, 0, reason.c_str(), -1, nullptr, 0);
     std::wstring wreason(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, reason.c_str(), -1, wreason.data(), n);

@@ -8,7 +8,7 @@
 
 #include "WholeFile.h"
 #include "cli/Cli.h"
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 namespace qx::cli {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 namespace qx::gbk {
 namespace {

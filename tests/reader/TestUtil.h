@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 #include "reader/Workbook.h"
 
 namespace qx::test {

@@ -1,9 +1,20 @@
-// GBK (code page 936) <-> Unicode, table-driven so that it behaves the same
-// in the native build and in the win32 build, where there is no iconv.
+// The portable half of the encoding module: the program's text (GBK, code
+// page 936) <-> UTF-8 <-> UTF-16, by our own table, so that it gives the
+// same bytes in the native build as in the win32 build, and links nothing.
+// Wide_win.h is the Win32 half.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+namespace qx {
+
+// The program's code page: every narrow literal and text of the program is
+// GBK (the build compiles its literals to it).
+constexpr uint16_t kProgramCodePage = 936;
+
+}  // namespace qx
 
 namespace qx::gbk {
 
@@ -20,6 +31,9 @@ std::string ToUtf8(std::string_view gbk);
 
 // UTF-16 code units to UTF-8 (unpaired surrogates become U+FFFD).
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// The same into *out, allocated once at its exact size (a workbook's texts
+// are tens of thousands of these).
+void Utf16ToUtf8(const char16_t* units, size_t count, std::string* out);
 
 // UTF-8 to UTF-16 (malformed sequences become U+FFFD).
 std::u16string Utf8ToUtf16(std::string_view utf8);

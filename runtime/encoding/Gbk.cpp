@@ -1,9 +1,9 @@
-#include "reader/Gbk.h"
+#include "runtime/encoding/Gbk.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "reader/GbkTable.h"
+#include "runtime/encoding/GbkTable.h"
 
 namespace qx::gbk {
 namespace {
@@ -200,20 +200,50 @@ std::string ToUtf8(std::string_view gbk) {
   return out;
 }
 
+// UTF-16 to UTF-8 in two passes, so that each text is allocated once at
+// its exact size: a sheet of Chinese text is tens of thousands of these.
+// Unpaired surrogates become U+FFFD. Text without surrogates (nearly all)
+// takes the short way, without the pairing checks.
+void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
+  size_t len = 0;
+  bool surrogates = false;
+  for (size_t i = 0; i < n; ++i) {
+    const uint32_t c = s[i];
+    len += 1 + (c >= 0x80) + (c >= 0x800);
+    surrogates |= c - 0xD800u < 0x800u;
+  }
+  if (!surrogates) {
+    out->resize(len);
+    char* p = out->data();
+    for (size_t i = 0; i < n; ++i) {
+      const uint32_t c = s[i];
+      if (c < 0x80) {
+        *p++ = static_cast<char>(c);
+      } else if (c < 0x800) {
+        *p++ = static_cast<char>(0xC0 | c >> 6);
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+      } else {
+        *p++ = static_cast<char>(0xE0 | c >> 12);
+        *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+      }
+    }
+    return;
+  }
+  auto next = [&](size_t* i) -> uint32_t {
+    uint32_t c = s[(*i)++];
+    if (c < 0xD800 || c > 0xDFFF) return c;
+    if (c <= 0xDBFF && *i < n && s[*i] >= 0xDC00 && s[*i] <= 0xDFFF)
+      return 0x10000 + ((c - 0xD800) << 10) + (s[(*i)++] - 0xDC00);
+    return 0xFFFD;
+  };
+  out->clear();
+  for (size_t i = 0; i < n;) AppendUtf8(next(&i), out);
+}
+
 std::string Utf16ToUtf8(std::u16string_view utf16) {
   std::string out;
-  out.reserve(utf16.size() * 3);
-  for (size_t i = 0; i < utf16.size(); ++i) {
-    char32_t u = utf16[i];
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-        utf16[i + 1] <= 0xDFFF) {
-      u = 0x10000 + ((u - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-      ++i;
-    } else if (u >= 0xD800 && u <= 0xDFFF) {
-      u = kReplacement;
-    }
-    AppendUtf8(u, &out);
-  }
+  Utf16ToUtf8(utf16.data(), utf16.size(), &out);
   return out;
 }
 

@@ -1,4 +1,4 @@
-// The generated GBK double-byte table (reader/GbkTable.cpp).
+// The generated GBK double-byte table (runtime/encoding/GbkTable.cpp).
 #pragma once
 
 #include <cstdint>
