@@ -613,7 +613,10 @@ bool XlsxReader::ValueCell(SheetRead* s, ValueType type, uint64_t style, bool ha
 inline bool XlsxReader::AddCell(SheetRead* s, const Cell& cell, uint64_t style) {
   if (cell.type == CellType::Empty) return true;
   if (++totalCells_ > kMaxCells) return TooManyCells(*s);
-  s->sheet->cells.push_back(cell);
+  // Stored field by field: the cell was just put together so on the
+  // stack, and a copy of it whole would wait for those stores to land (a
+  // load that spans several of them cannot take their values on the way).
+  s->sheet->cells.emplace_back(cell.row, cell.col, cell.number, cell.textId, cell.type);
   // A value its number format shows as nothing is kept, and marked so.
   if (style < hiddenStyle_.size() && hiddenStyle_[style] &&
       (cell.type == CellType::Text ? HidesText(hiddenStyle_[style])
