@@ -125,14 +125,15 @@ struct PlainCell {
 };
 
 // What in an attribute value the tokenizer would decode: a reference, and
-// the blanks it turns into spaces; and a '<', which it refuses.
+// the blanks it turns into spaces; a '<', which it refuses; and the closing
+// quote, where the scan of a value stops as well.
 struct NotPlain {
   bool of[256] = {};
   constexpr NotPlain() {
-    for (unsigned char c : {'&', '<', '\t', '\n', '\r'}) of[c] = true;
+    for (unsigned char c : {'&', '<', '\t', '\n', '\r', '"'}) of[c] = true;
   }
 };
-constexpr NotPlain kNotPlain;
+constexpr NotPlain kNotPlainOrQuote;
 
 inline bool Take(std::string_view a, size_t* i, std::string_view literal) {
   if (a.size() - *i < literal.size() || std::memcmp(a.data() + *i, literal.data(), literal.size()) != 0) {
@@ -163,11 +164,11 @@ bool MatchPlainCell(std::string_view a, PlainCell* c) {
     const char name = a[i + 1];
     i += 4;
     const char* const begin = a.data() + i;
-    const char* const quote = FindByte(begin, a.data() + a.size(), '"');
-    if (quote == a.data() + a.size()) return false;
-    for (const char* v = begin; v < quote; ++v) {
-      if (kNotPlain.of[static_cast<unsigned char>(*v)]) return false;
-    }
+    // One pass, a byte a step: the values are a few bytes long ("B12",
+    // "inlineStr"), too short for a vector search before the check.
+    const char* quote = begin;
+    while (quote < a.data() + a.size() && !kNotPlainOrQuote.of[static_cast<unsigned char>(*quote)]) ++quote;
+    if (quote == a.data() + a.size() || *quote != '"') return false;
     const std::string_view value(begin, static_cast<size_t>(quote - begin));
     i += value.size() + 1;
     if (name == 'r' && !c->hasRef) {
@@ -613,7 +614,10 @@ bool XlsxReader::ValueCell(SheetRead* s, ValueType type, uint64_t style, bool ha
 inline bool XlsxReader::AddCell(SheetRead* s, const Cell& cell, uint64_t style) {
   if (cell.type == CellType::Empty) return true;
   if (++totalCells_ > kMaxCells) return TooManyCells(*s);
-  s->sheet->cells.push_back(cell);
+  // Stored field by field: the cell was just put together so on the
+  // stack, and a copy of it whole would wait for those stores to land (a
+  // load that spans several of them cannot take their values on the way).
+  s->sheet->cells.emplace_back(cell.row, cell.col, cell.number, cell.textId, cell.type);
   // A value its number format shows as nothing is kept, and marked so.
   if (style < hiddenStyle_.size() && hiddenStyle_[style] &&
       (cell.type == CellType::Text ? HidesText(hiddenStyle_[style])

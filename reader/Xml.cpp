@@ -276,7 +276,9 @@ size_t DecodeText(const char* p, const char* end, char* out, char mark, const ch
   char* w = out;
   bool seen = false;
   for (;;) {
-    p = CopyRun(p, end, &w, mark);
+    // Text written as references starts with one and ends with one before
+    // its end tag: no run to look for there (CopyRun would stop at once).
+    if (p != end && *p != '&' && *p != '<') p = CopyRun(p, end, &w, mark);
     if (p == end || *p == '<') break;
     const char c = *p;
     if (c == '\r') {  // CR, alone or before LF, ends a line as LF

@@ -449,7 +449,8 @@ TEST(Xlsx, PlainCellsReadAsTheTokenizerReadsThem) {
       "<c r=\"D3\" r=\"E3\"><v>4</v></c><c r=\"E3\"><v>&#53;</v></c><c r=\"F3\"><v>6\r</v></c>"
       "<c r=\"G3\" t=\"str\"><f>1</f><v>7</v></c><c r=\"H3\"><v/></c><c r=\"I3\" t=\"inlineStr\"><is><r><t>8</t></r></is></c>"
       "<c r=\"J3\" t=\"inlineStr\"><is><t>9</t><rPh><t>no</t></rPh></is></c><c r=\"K3\">\n<v>10</v></c>"
-      "<c r=\"L3\" t=\"inlineStr\"><is><t><![CDATA[<11>]]></t></is></c><c r=\"M3\" s=\"a&#9;b\"><v>12</v></c></row>"
+      "<c r=\"L3\" t=\"inlineStr\"><is><t><![CDATA[<11>]]></t></is></c><c r=\"M3\" s=\"a&#9;b\"><v>12</v></c>"
+      "<c r=\"N3\" t=\"&#115;\"><v>0</v></c><c r=\"&#79;3\"><v>17</v></c></row>"
       "\n  <row r=\"4\">\n    <c r=\"A4\"><v>13</v></c>\n    <c><v>14</v></c><c t=\"s\"><v>0</v></c>\n  </row>"
       "<row><c r=\"b5\"><v>15</v></c></row><x:row r=\"6\"><x:c r=\"A6\"><x:v>16</x:v></x:c></x:row>";
   const std::string bytes = MakeXlsx(p);
@@ -460,6 +461,8 @@ TEST(Xlsx, PlainCellsReadAsTheTokenizerReadsThem) {
   EXPECT_EQ(Show(plain, 0, "C2"), "A<\n");
   EXPECT_EQ(Show(plain, 0, "D1"), "a\rbA");  // &#95; makes an escape too, as it did
   EXPECT_EQ(Show(plain, 0, "C3"), "3");
+  EXPECT_EQ(Show(plain, 0, "N3"), "共享");  // t="s", spelt as a reference
+  EXPECT_EQ(Show(plain, 0, "O3"), "17");
   EXPECT_EQ(Show(plain, 0, "C4"), "共享");
   ASSERT_EQ(plain.sheets[0].blankShown.size(), 1u);  // O2, whose format shows nothing
   ASSERT_EQ(plain.sheets[0].hiddenRows.size(), 1u);
