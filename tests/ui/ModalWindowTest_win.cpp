@@ -38,6 +38,10 @@ void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
   g_runtime.modalWindow = 0;
 }
 
+// How often each window's idle job has run in this test, reset by each
+// test so that a repeated run goes as the first did.
+int g_outerCalls = 0, g_innerCalls = 0;
+
 void Close(uint32_t id) { PostMessageA(Window(id), WM_CLOSE, 0, 0); }
 
 // Whether the window takes input, as the log's one letter: + or -.
@@ -50,6 +54,7 @@ class ModalWindowTest : public ::testing::Test {
                                  ModalWindow(kInner, "内层", kInnerIdle)}));
     Pump();
     EventLog().clear();
+    g_outerCalls = g_innerCalls = 0;
     watchdog_ = SetTimer(nullptr, 0, 5000, Watchdog);
   }
   void TearDown() override {
@@ -63,8 +68,7 @@ class ModalWindowTest : public ::testing::Test {
 
 TEST_F(ModalWindowTest, TheOtherWindowsTakeNoInputUntilTheModalOneEndsAndOnlyThenTheLoadReturns) {
   JobOf(kOuterIdle) = [](TaggedValue*, int32_t, const uintptr_t*) {
-    static int calls = 0;
-    if (++calls > 1) return;
+    if (++g_outerCalls > 1) return;
     Note("main" + Input(kTestWindow) + " outer" + Input(kOuter));
     Note(g_runtime.modalWindow == kOuter ? "running" : "not running");
     Close(kOuter);
@@ -81,16 +85,14 @@ TEST_F(ModalWindowTest, TheOtherWindowsTakeNoInputUntilTheModalOneEndsAndOnlyThe
 
 TEST_F(ModalWindowTest, AModalWindowLoadedFromAModalRunRunsInsideItAndHandsItBack) {
   JobOf(kOuterIdle) = [](TaggedValue*, int32_t, const uintptr_t*) {
-    static int calls = 0;
-    if (++calls > 1) return;
+    if (++g_outerCalls > 1) return;
     EXPECT_TRUE(LoadModal(kInner));
     Note("back: main" + Input(kTestWindow) + " outer" + Input(kOuter));
     Note(g_runtime.modalWindow == kOuter ? "outer running" : "outer not running");
     Close(kOuter);
   };
   JobOf(kInnerIdle) = [](TaggedValue*, int32_t, const uintptr_t*) {
-    static int calls = 0;
-    if (++calls > 1) return;
+    if (++g_innerCalls > 1) return;
     Note("inner: main" + Input(kTestWindow) + " outer" + Input(kOuter) + " inner" + Input(kInner));
     Close(kInner);
   };
@@ -130,8 +132,7 @@ TEST_F(ModalWindowTest, TheRunEndsWhenTheWindowsEndIsReportedAndAQuitMessageIsLe
 TEST_F(ModalWindowTest, LoadingAWindowThatIsInAModalRunEndsItAndLoadsItAnew) {
   static HWND first;
   JobOf(kOuterIdle) = [](TaggedValue*, int32_t, const uintptr_t*) {
-    static int calls = 0;
-    if (++calls > 1) return;
+    if (++g_outerCalls > 1) return;
     first = Window(kOuter);
     EXPECT_TRUE(LoadWindow(FindWindowTemplate(kOuter), false, false, nullptr));
   };
