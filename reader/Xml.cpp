@@ -293,34 +293,18 @@ size_t DecodeText(const char* p, const char* end, char* out, char mark, const ch
       ++p;
       continue;
     }
-    // Runs of "&#NNNNN;" for characters of three UTF-8 bytes, as CJK text
-    // written as references is: eight bytes in, three out, in a loop of
-    // their own. A reference is at least four bytes and its character at
-    // most as long: the spare byte of a four-byte store is one the text
-    // has not been written to yet.
-    if constexpr (std::endian::native == std::endian::little) {
-      while (end - p >= 8) {
-        uint64_t x;
-        std::memcpy(&x, p, 8);
-        constexpr uint64_t kHigh = 0x00F0F0F0F0F00000u, kSix = 0x0006060606060000u;
-        if ((x & 0xFF0000000000FFFFu) != 0x3B00000000002326u ||
-            ((x & kHigh) | (((x + kSix) & kHigh) >> 4)) != 0x0033333333330000u) {
-          break;
-        }
-        const uint64_t d = (x >> 16) - 0x0000003030303030u;
-        const uint64_t pairs = d * 10 + (d >> 8);
-        const uint32_t v =
-            static_cast<uint32_t>(((pairs & 0xFF) * 100 + ((pairs >> 16) & 0xFF)) * 10 + ((d >> 32) & 0xFF));
-        if (v - 0x800u >= 0xF800u || v - 0xD800u < 0x800u) break;  // not three bytes, or a surrogate
-        const uint32_t bytes = 0x008080E0u | (v >> 12) | ((v << 2) & 0x3F00u) | ((v & 0x3Fu) << 16);
-        std::memcpy(w, &bytes, 4);
-        w += 3;
-        p += 8;
-      }
-      if (p == end || *p != '&') continue;
-    }
+    // Runs of short decimal references to characters of three UTF-8
+    // bytes, as CJK text written as references is, in a loop of their own.
+    // A reference is longer than its character: the spare byte of
+    // PutUtf8Wide's store is one the text has not been written to yet.
     uint32_t cp = 0;
-    const size_t len = ParseReference(p, static_cast<size_t>(end - p), &cp);
+    size_t len;
+    while ((len = ShortDecimalReference(p, static_cast<size_t>(end - p), &cp)) != 0 && cp - 0x800u < 0xF800u) {
+      w = PutUtf8Wide(cp, w);
+      p += len;
+    }
+    if (p == end || *p != '&') continue;
+    len = ParseReference(p, static_cast<size_t>(end - p), &cp);
     if (len == 0) return std::string_view::npos;
     seen |= cp == static_cast<unsigned char>(mark);
     w = PutUtf8Wide(cp, w);
