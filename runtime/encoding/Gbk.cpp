@@ -215,19 +215,7 @@ void Utf16ToUtf8(const char16_t* s, size_t n, std::string* out) {
   if (!surrogates) {
     out->resize(len);
     char* p = out->data();
-    for (size_t i = 0; i < n; ++i) {
-      const uint32_t c = s[i];
-      if (c < 0x80) {
-        *p++ = static_cast<char>(c);
-      } else if (c < 0x800) {
-        *p++ = static_cast<char>(0xC0 | c >> 6);
-        *p++ = static_cast<char>(0x80 | (c & 0x3F));
-      } else {
-        *p++ = static_cast<char>(0xE0 | c >> 12);
-        *p++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        *p++ = static_cast<char>(0x80 | (c & 0x3F));
-      }
-    }
+    for (size_t i = 0; i < n; ++i) p = PutUtf8(s[i], p);
     return;
   }
   auto next = [&](size_t* i) -> uint32_t {
