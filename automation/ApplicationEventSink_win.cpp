@@ -5,6 +5,7 @@
 #include <new>
 
 #include "automation/ObjectBlock.h"
+#include "automation/SpreadsheetModel.h"
 #include "runtime/Value.h"
 #include "ui/Events.h"
 #include "ui/WindowRuntime_win.h"
@@ -23,25 +24,25 @@ constexpr ApplicationEventArg kWorkbook = {"工作簿", kObject, nullptr};
 constexpr ApplicationEventArg kSheet = {"工作表", kObject, nullptr};
 
 const ApplicationEventInfo kEvents[kApplicationEventCount] = {
-    {"工作簿打开", 0x61F, "当打开一个工作簿时产生此事件", 1, {kWorkbook}},
-    {"工作簿激活", 0x620, "当激活任一工作簿时产生此事件", 1, {kWorkbook}},
-    {"工作簿取消激活", 0x621, "当打开的工作簿由活动转为非活动状态时产生此事件", 1, {kWorkbook}},
-    {"工作簿即将关闭", 0x622, "当任一打开的工作簿要关闭时立即产生此事件", 2,
+    {"工作簿打开", model::kWorkbookOpen, "当打开一个工作簿时产生此事件", 1, {kWorkbook}},
+    {"工作簿激活", model::kWorkbookActivate, "当激活任一工作簿时产生此事件", 1, {kWorkbook}},
+    {"工作簿取消激活", model::kWorkbookDeactivate, "当打开的工作簿由活动转为非活动状态时产生此事件", 1, {kWorkbook}},
+    {"工作簿即将关闭", model::kWorkbookBeforeClose, "当任一打开的工作簿要关闭时立即产生此事件", 2,
      {kWorkbook,
       {"取消关闭", kSettable,
        "当事件产生时为假。如果该事件过程将本参数设为真，则该过程执行结束之后不关闭工作簿"}}},
-    {"工作簿即将保存", 0x623, "在保存任一打开工作簿之前产生此事件", 3,
+    {"工作簿即将保存", model::kWorkbookBeforeSave, "在保存任一打开工作簿之前产生此事件", 3,
      {kWorkbook,
       {"另存为", EventArgKind::kLogical, "如果显示“另存为”对话框则为真"},
       {"取消", kSettable,
        "当事件产生时为假。如果该事件过程将本参数设为真，则该过程执行结束之后不保存工作簿"}}},
-    {"工作簿即将打印", 0x624, "在打印任一打开的工作簿之前产生此事件", 2,
+    {"工作簿即将打印", model::kWorkbookBeforePrint, "在打印任一打开的工作簿之前产生此事件", 2,
      {kWorkbook,
       {"取消", kSettable,
        "当事件产生时为假。如果该事件过程将本参数设为真，则该过程执行结束之后不打印工作簿"}}},
-    {"建新表格", 0x625, "在任何打开的工作簿中新建工作表时产生此事件", 2, {kWorkbook, kSheet}},
-    {"表格激活", 0x619, "当激活任何一张表时产生此事件", 1, {kSheet}},
-    {"表格取消激活", 0x61A, "当任一工作表由活动状态转为非活动状态时产生此事件", 1, {kSheet}},
+    {"建新表格", model::kWorkbookNewSheet, "在任何打开的工作簿中新建工作表时产生此事件", 2, {kWorkbook, kSheet}},
+    {"表格激活", model::kSheetActivate, "当激活任何一张表时产生此事件", 1, {kSheet}},
+    {"表格取消激活", model::kSheetDeactivate, "当任一工作表由活动状态转为非活动状态时产生此事件", 1, {kSheet}},
 };
 
 }  // namespace

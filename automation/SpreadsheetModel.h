@@ -35,11 +35,20 @@ enum Member : int32_t {
 // Font.Underline: a style, not a logical; True written is the single line.
 enum UnderlineStyle : int32_t { kUnderlineNone = -4142, kUnderlineSingle = 2 };
 
-// Application events whose last argument is the application's question to
-// its sinks: a logical by reference that a sink sets to keep it from going on.
+// Application events, by DISPID. The "before" ones end with the
+// application's question to its sinks: a logical by reference that a sink
+// sets to keep it from going on.
 enum AppEvent : int32_t {
+  kSheetActivate = 0x619,
+  kSheetDeactivate = 0x61A,
+  kNewWorkbook = 0x61D,
+  kWorkbookOpen = 0x61F,
+  kWorkbookActivate = 0x620,
+  kWorkbookDeactivate = 0x621,
   kWorkbookBeforeClose = 0x622,
   kWorkbookBeforeSave = 0x623,
+  kWorkbookBeforePrint = 0x624,
+  kWorkbookNewSheet = 0x625,
 };
 
 // Find's arguments.

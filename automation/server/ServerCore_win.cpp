@@ -195,7 +195,7 @@ void ActivateBook(const StatePtr& state, const BookPtr& book) {
   state->active = book;
   if (state->sinks.empty()) return;
   IQxWorkbook* wb = NewWorkbook(state, book);
-  FireEvent(state, 0x620, wb);
+  FireEvent(state, model::kWorkbookActivate, wb);
   wb->Release();
 }
 

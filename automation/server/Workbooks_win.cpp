@@ -54,7 +54,7 @@ class Workbooks final : public DispatchObject<IQxWorkbooks> {
     if (!out) return E_POINTER;
     BookPtr book = AddBlankBook(state_);
     *out = NewWorkbook(state_, book);
-    if (!state_->sinks.empty()) FireEvent(state_, 0x61D, *out);
+    if (!state_->sinks.empty()) FireEvent(state_, model::kNewWorkbook, *out);
     ActivateBook(state_, book);
     return S_OK;
   }
@@ -83,7 +83,7 @@ class Workbooks final : public DispatchObject<IQxWorkbooks> {
     book->fullName = path;
     state_->books.push_back(book);
     *out = NewWorkbook(state_, book);
-    if (!state_->sinks.empty()) FireEvent(state_, 0x61F, *out);
+    if (!state_->sinks.empty()) FireEvent(state_, model::kWorkbookOpen, *out);
     ActivateBook(state_, book);
     return S_OK;
   }
@@ -198,7 +198,7 @@ class Sheets final : public DispatchObject<IQxSheets> {
     *out = NewWorksheet(state_, book_, static_cast<int>(sheets.size() - 1));
     if (!state_->sinks.empty()) {
       IQxWorkbook* wb = NewWorkbook(state_, book_);
-      FireEvent(state_, 0x625, wb, *out);
+      FireEvent(state_, model::kWorkbookNewSheet, wb, *out);
       wb->Release();
     }
     return S_OK;
