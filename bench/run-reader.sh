@@ -11,7 +11,9 @@
 # (bench/InflateFloor.cpp: a process that does only that, with the same
 # inflater and checks) and reading the workbook alone (quillox-cli
 # --list-sheets: every cell read, nothing converted), and the converter's
-# time over each.
+# time over each; and the sheet part inflated twice at once on two threads,
+# which tells whether this machine's second core is there to inflate beside
+# the parse.
 #
 #   bench/run-reader.sh                 # this tree only
 #   QX_BEFORE_SRC=/work/main bench/run-reader.sh
@@ -88,13 +90,15 @@ def theirs(f):
 files = [("bank-10000x7.xlsx", 15), ("bank-10000x7-inline.xlsx", 20), ("bank-10000x7.xls", None)]
 kinds = {"q": lambda f: ours(cli, f), "s": theirs,
          "i": lambda f: [floor, f] if f.endswith(".xlsx") else None,
+         "t": lambda f: [floor, "--twice", f] if f.endswith(".xlsx") else None,
          "r": lambda f: [cli, "--list-sheets", f]}
 if before:
     kinds["b"] = lambda f: ours(before, f)
 print(f"whole process, median of {runs} interleaved runs (ms); peak memory of quillox-cli (KB)")
 print("floors: inflate = the sheet part inflated alone; read = the workbook read alone (--list-sheets)")
+print("infl x2 = the part inflated twice at once on two threads (as fast as once with a second core)")
 head = (f"{'file':26} {'quillox':>7} {'ssconvert':>9} {'ratio':>6} {'target':>7} {'inflate':>7} "
-        f"{'read':>6} {'q/infl':>6} {'q/read':>6} {'s/infl':>6} {'peak KB':>7}")
+        f"{'infl x2':>7} {'read':>6} {'q/infl':>6} {'q/read':>6} {'s/infl':>6} {'peak KB':>7}")
 if before:
     head += f" {'before':>7} {'ratio':>6} {'peak KB':>7}"
 print(head)
@@ -110,7 +114,7 @@ for name, target in files:
             ts[k].append(wall(c))
     m = {k: statistics.median(v) for k, v in ts.items()}
     q, s = m["q"], m["s"]
-    infl = m.get("i")
+    infl, twice = m.get("i"), m.get("t")
     ratio = s / q
     if target:
         verdict = f"{target}x {'ok' if ratio >= target else 'NO'}"
@@ -119,7 +123,8 @@ for name, target in files:
     else:
         verdict = "-"
     line = (f"{name:26} {q:7.1f} {s:9.1f} {ratio:6.1f} {verdict:>7} "
-            f"{(f'{infl:7.1f}' if infl else '      -')} {m['r']:6.1f} "
+            f"{(f'{infl:7.1f}' if infl else '      -')} {(f'{twice:7.1f}' if twice else '      -')} "
+            f"{m['r']:6.1f} "
             f"{(f'{q / infl:6.2f}' if infl else '     -')} {q / m['r']:6.2f} "
             f"{(f'{s / infl:6.1f}' if infl else '     -')} {peak_kb(ours(cli, f)):7d}")
     if before:
