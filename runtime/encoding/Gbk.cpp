@@ -15,14 +15,19 @@ using detail::kLeadCount;
 using detail::kTrailCount;
 
 constexpr char32_t kReplacement = 0xFFFD;
-constexpr unsigned char kEuroByte = 0x80;  // code page 936's single euro byte
+// Code page 936's two single bytes above ASCII: the euro sign, and 0xFF,
+// which the system reads as a private-use character and writes back.
+constexpr unsigned char kEuroByte = 0x80;
 constexpr char32_t kEuro = 0x20AC;
+constexpr unsigned char kLastByte = 0xFF;
+constexpr char32_t kLastByteCharacter = 0xF8F5;
 
-// Unicode -> GBK, the inverse of the generated table, built once on first
-// use: the two bytes of each character in the order they are written. A
-// lead byte of 0 means "not a double-byte character": not in GBK, or one
-// of the characters the slow path sees to (single bytes, the euro sign,
-// surrogates).
+// Unicode -> GBK, the inverse of the generated table with the system's
+// best fits, built once on first use: the bytes of each character in the
+// order they are written. A lead byte of 0 means "no code": not in GBK, or
+// one the slow path sees to (the single bytes, surrogates); a trail of 0
+// a best fit of one ASCII byte, which only characters below U+0800 have
+// (the three-byte path always writes two).
 struct EncodeTable {
   unsigned char toGbk[0x10000][2];
   EncodeTable() {
@@ -36,7 +41,10 @@ struct EncodeTable {
         }
       }
     }
-    toGbk[kEuro][0] = 0;  // code page 936 writes it as the single byte 0x80
+    for (size_t i = 0; i < detail::kBestFitCount; ++i) {
+      toGbk[detail::kBestFit[i].unicode][0] = detail::kBestFit[i].lead;
+      toGbk[detail::kBestFit[i].unicode][1] = detail::kBestFit[i].trail;
+    }
   }
 };
 
@@ -137,6 +145,10 @@ bool Encode(std::string_view utf8, std::string* gbk) {
       *out++ = static_cast<char>(kEuroByte);
       continue;
     }
+    if (cp == kLastByteCharacter) {
+      *out++ = static_cast<char>(kLastByte);
+      continue;
+    }
     if (cp >= 0x10000) {
       // The text reaches the program as UTF-16, and each half of a
       // surrogate pair becomes its own default character.
@@ -149,7 +161,7 @@ bool Encode(std::string_view utf8, std::string* gbk) {
     const unsigned char* code = table->toGbk[cp];
     if (code[0]) {
       std::memcpy(out, code, 2);
-      out += 2;
+      out += code[1] ? 2 : 1;
     } else {
       *out++ = '?';
       exact = false;
@@ -178,7 +190,10 @@ std::string ToUtf8(std::string_view gbk) {
     } else if (b == kEuroByte) {
       AppendUtf8(kEuro, &out);
       ++i;
-    } else if (b == 0xFF || i + 1 >= n) {
+    } else if (b == kLastByte) {
+      AppendUtf8(kLastByteCharacter, &out);
+      ++i;
+    } else if (i + 1 >= n) {
       AppendUtf8(kReplacement, &out);
       ++i;
     } else {

@@ -105,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "samples/题库示例.csv", "tests/reader/data/date1904.xlsx",
                     "tests/reader/data/types-gnm.ods", "tests/reader/data/types-gnm.xlsx",
                     "tests/reader/data/types-lo.ods", "tests/reader/data/types-lo.xlsx",
+                    "tests/reader/data/malformed-utf8.xlsx",
                     "tests/reader/data/types.xlsx", "tests/reader_xls/data/gnumeric_biff5.xls",
                     "tests/reader_xls/data/gnumeric_csv.xls", "tests/reader_xls/data/gnumeric_dual.xls",
                     "tests/reader_xls/data/gnumeric_formulas.xls", "tests/reader_xls/data/questions.csv",

@@ -52,7 +52,6 @@ TEST(Gbk, ThreeByteSequencesThatAreNoGbkCharacter) {
 TEST(Gbk, BadGbkBecomesReplacementCharacter) {
   EXPECT_EQ(ToUtf8("\xD6"), "\uFFFD");            // lead byte at the end
   EXPECT_EQ(ToUtf8("\x81" "0A"), "\uFFFD" "0A");  // ASCII after a lead stays
-  EXPECT_EQ(ToUtf8("\xFF" "a"), "\uFFFD" "a");
   EXPECT_EQ(ToUtf8("\xA1\x7F"), "\uFFFD\x7F");
 }
 
@@ -69,7 +68,27 @@ TEST(Gbk, EveryTableEntryRoundTrips) {
       ASSERT_EQ(back, pair) << std::hex << lead << trail;
     }
   }
-  EXPECT_EQ(mapped, 21791);
+  EXPECT_EQ(mapped, 23940);
+}
+
+// As the system's code page 936 does it, which the window program converts
+// by: the user-defined areas are private-use characters both ways (a
+// character made for a rare name survives), 0xFF stands for U+F8F5, and a
+// character GBK lacks is written as a near one where the system has one.
+TEST(Gbk, UserDefinedCharactersAndNearOnesAsTheSystemHasThem) {
+  std::string out;
+  EXPECT_EQ(ToUtf8("\xAA\xA1\xA1\x40\xFE\xFE"), "\uE000\uE4C6\uE4C5");
+  EXPECT_TRUE(FromUtf8("\uE000\uE4C6\uE4C5", &out));
+  EXPECT_EQ(out, "\xAA\xA1\xA1\x40\xFE\xFE");
+  EXPECT_EQ(ToUtf8("\xFF" "a"), "\uF8F5" "a");
+  EXPECT_TRUE(FromUtf8("\uF8F5", &out));
+  EXPECT_EQ(out, "\xFF");
+  // Superscript two, a compatibility ideograph (as U+8C48), the cent sign
+  // (as the full-width one), beside one that has nothing near.
+  EXPECT_TRUE(FromUtf8("x²\uF900¢", &out));
+  EXPECT_EQ(out, "x2" "\xD8\x4D" "\xA1\xE9");
+  EXPECT_FALSE(FromUtf8("한", &out));
+  EXPECT_EQ(out, "?");
 }
 
 TEST(Gbk, Utf8Validation) {

@@ -103,6 +103,28 @@ def missing(parts):
             yield info, data
 rewrite("bad-sheet-src.xlsx", "bad-sheet-missing.xlsx", missing)
 
+# Cell texts that are not sound UTF-8, as damaged or careless writers
+# leave them (an overlong slash, a surrogate written out, a character cut
+# short before plain text and at the text's end, stray continuation bytes,
+# a five-byte lead), beside sound ones the code page writes specially (a
+# character past the two-byte range, a user-defined one, the euro sign):
+# the window program and the headless converter must make the same text
+# of each.
+malformed = [b"a\xc0\xafb", b"\xed\xa0\x80x", b"\xe4\xb8y", b"z\xe4\xb8", b"\x80\x80q",
+             b"\xf8\x88\x80\x80\x80w", b"\xf0\x9f\x98\x80", b"\xee\x80\x80", b"\xe2\x82\xac"]
+wb = Workbook()
+for i in range(len(malformed)):
+    wb.active.cell(row=i + 1, column=1, value=f"MARK{i}")
+    wb.active.cell(row=i + 1, column=2, value=i)
+wb.save("malformed-src.xlsx")
+def malformed_texts(parts):
+    for info, data in parts:
+        if info.filename == "xl/worksheets/sheet1.xml":
+            for i, raw in enumerate(malformed):
+                data = data.replace(f"MARK{i}<".encode(), raw + b"<")
+        yield info, data
+rewrite("malformed-src.xlsx", "malformed-utf8.xlsx", malformed_texts)
+
 # A package saved with a password: the manifest in the clear, content.xml
 # encrypted (here: bytes that stand for it).
 manifest = ('<?xml version="1.0" encoding="UTF-8"?>'
@@ -119,7 +141,7 @@ with zipfile.ZipFile("encrypted.ods", "w") as z:
     z.writestr("content.xml", bytes((i * 151 + 7) % 256 for i in range(2048)), zipfile.ZIP_STORED)
     z.writestr("META-INF/manifest.xml", manifest, zipfile.ZIP_DEFLATED)
 PY
-rm -f relid-src.xlsx bad-sheet-src.xlsx
+rm -f relid-src.xlsx bad-sheet-src.xlsx malformed-src.xlsx
 # An encrypted .xlsx is a compound file holding the streams
 # EncryptionInfo and EncryptedPackage: gnumeric's two-stream .xls with its
 # streams renamed so.
