@@ -1,5 +1,6 @@
 #include "runtime/encoding/Gbk.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -22,12 +23,11 @@ constexpr char32_t kEuro = 0x20AC;
 constexpr unsigned char kLastByte = 0xFF;
 constexpr char32_t kLastByteCharacter = 0xF8F5;
 
-// Unicode -> GBK, the inverse of the generated table with the system's
-// best fits, built once on first use: the bytes of each character in the
-// order they are written. A lead byte of 0 means "no code": not in GBK, or
-// one the slow path sees to (the single bytes, surrogates); a trail of 0
-// a best fit of one ASCII byte, which only characters below U+0800 have
-// (the three-byte path always writes two).
+// Unicode -> GBK, the inverse of the generated table, built once on first
+// use: the two bytes of each character in the order they are written. A
+// lead byte of 0 means "not a double-byte character": not in GBK, or one
+// of the characters the slow path sees to (single bytes, the system's near
+// characters, surrogates).
 struct EncodeTable {
   unsigned char toGbk[0x10000][2];
   EncodeTable() {
@@ -41,12 +41,16 @@ struct EncodeTable {
         }
       }
     }
-    for (size_t i = 0; i < detail::kBestFitCount; ++i) {
-      toGbk[detail::kBestFit[i].unicode][0] = detail::kBestFit[i].lead;
-      toGbk[detail::kBestFit[i].unicode][1] = detail::kBestFit[i].trail;
-    }
   }
 };
+
+// The near character the system writes for one GBK lacks, or null.
+const detail::BestFit* NearCharacter(char32_t cp) {
+  const detail::BestFit* end = detail::kBestFit + detail::kBestFitCount;
+  const detail::BestFit* it = std::lower_bound(
+      detail::kBestFit, end, cp, [](const detail::BestFit& e, char32_t c) { return e.unicode < c; });
+  return it != end && it->unicode == cp ? it : nullptr;
+}
 
 const EncodeTable& Encoder() {
   static const EncodeTable* table = new EncodeTable();  // never freed: lives as long as the process
@@ -161,7 +165,12 @@ bool Encode(std::string_view utf8, std::string* gbk) {
     const unsigned char* code = table->toGbk[cp];
     if (code[0]) {
       std::memcpy(out, code, 2);
-      out += code[1] ? 2 : 1;
+      out += 2;
+    } else if (const detail::BestFit* fit = NearCharacter(cp)) {
+      // Written as the system writes it, but it reads back as another.
+      *out++ = static_cast<char>(fit->lead);
+      if (fit->trail) *out++ = static_cast<char>(fit->trail);
+      exact = false;
     } else {
       *out++ = '?';
       exact = false;

@@ -18,9 +18,10 @@ constexpr uint16_t kProgramCodePage = 936;
 
 namespace qx::gbk {
 
-// UTF-8 to GBK. Characters GBK cannot hold (and malformed UTF-8) become
-// '?', as WideCharToMultiByte does with its default character. Returns
-// false when any such substitution happened.
+// UTF-8 to GBK, as WideCharToMultiByte writes code page 936: a character
+// GBK cannot hold becomes the near one the system writes for it ("²" as
+// "2"), or '?', its default character, as does malformed UTF-8. Returns
+// false when the text does not read back the same: any such substitution.
 bool FromUtf8(std::string_view utf8, std::string* gbk);
 // The same for the text before the first NUL character, where a string
 // handed through the platform's conversion ends.

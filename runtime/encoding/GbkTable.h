@@ -20,8 +20,7 @@ extern const uint16_t kDoubleByteToUnicode[kLeadCount * kTrailCount];
 // Characters the code page has no code for that the system writes as a
 // near one instead of its default character ("²" as "2", the
 // compatibility ideograph U+F900 as the pair of U+8C48), sorted by
-// character. Trail 0: a single byte of ASCII, only for characters below
-// U+0800.
+// character. Trail 0: a single byte of ASCII.
 struct BestFit {
   uint16_t unicode;
   uint8_t lead, trail;

@@ -30,7 +30,9 @@ std::string AnsiFromWide(std::wstring_view wide, bool* lost, bool composed) {
   BOOL defaulted = FALSE;
   if (lost) *lost = false;
   if (wide.empty()) return out;
-  const DWORD flags = composed ? WC_COMPOSITECHECK : 0;
+  // Asked whether anything was lost, a near character counts: the system
+  // writes "²" as "2", which in a file name names another file.
+  const DWORD flags = (composed ? WC_COMPOSITECHECK : 0) | (lost ? WC_NO_BEST_FIT_CHARS : 0);
   // Sized by asking: a character may take more bytes than it had units.
   int n = WideCharToMultiByte(CP_ACP, flags, wide.data(), Count(wide.size()), nullptr, 0, nullptr,
                               lost ? &defaulted : nullptr);

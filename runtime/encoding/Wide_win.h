@@ -28,10 +28,12 @@ inline std::wstring_view WideView(std::u16string_view units) {
 // Bytes the code page has no character for become its default character.
 std::wstring WideFromAnsi(std::string_view ansi);
 
-// Characters the code page cannot hold become '?'; *lost, when given, says
-// whether any did. composed: combining sequences are first put together
-// into the precomposed characters the code page has (text from programs
-// that write decomposed Unicode, such as web pages).
+// Characters the code page cannot hold become the near one the system
+// writes for them, or '?'. *lost, when given, says whether the text does
+// not read back the same; then none is written as a near one, only '?'.
+// composed: combining sequences are first put together into the
+// precomposed characters the code page has (text from programs that write
+// decomposed Unicode, such as web pages).
 std::string AnsiFromWide(std::wstring_view wide, bool* lost = nullptr, bool composed = false);
 
 // UTF-8 <-> UTF-16 for the wide functions, by the portable half.

@@ -95,6 +95,23 @@ TEST_F(BooksTest, OpenOfAMissingOrBrokenFileFailsWithTheReason) {
   Unadvise();
 }
 
+// The reader opens by the program's bytes. The system writes "²" as "2":
+// a name with it, beside a workbook whose name has the 2, must not open
+// that other workbook.
+TEST_F(BooksTest, ANameGbkCannotHoldOpensNoOtherFile) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  const std::wstring other = std::wstring(dir) + L"qx-题库2.xlsx", named = std::wstring(dir) + L"qx-题库².xlsx";
+  ASSERT_TRUE(CopyFileW(SourcePath("samples/题库示例.xlsx").c_str(), other.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(SourcePath("samples/题库示例.xlsx").c_str(), named.c_str(), FALSE));
+  CallResult r = Open(named);
+  DeleteFileW(other.c_str());
+  DeleteFileW(named.c_str());
+  EXPECT_EQ(r.hr, DISP_E_EXCEPTION);
+  EXPECT_NE(r.description.find(L"GBK 无法表示"), std::wstring::npos) << testing::PrintToString(r.description);
+  EXPECT_EQ(GetId(Get(app, L"Workbooks").obj(), 0x76).number(), 0);
+}
+
 TEST_F(BooksTest, AddMakesABlankActiveWorkbookAndSheetsAddFiresNewSheet) {
   Advise();
   Var books = GetId(app, 0x23C);
