@@ -9,6 +9,7 @@
 
 #include "runtime/Memory.h"
 #include "runtime/Text.h"
+#include "runtime/encoding/Wide_win.h"
 #include "ui/WindowCommands.h"
 #include "ui/WindowRuntime_win.h"
 
@@ -55,8 +56,12 @@ void ChooseFolder(TaggedValue* result, int32_t count, TaggedValue* args) {
   if (foreground && IsWindow(foreground)) SetForegroundWindow(foreground);
   if (active && IsWindow(active)) SetActiveWindow(active);
   if (!item) return;
-  char path[MAX_PATH] = "";
-  if (SHGetPathFromIDListA(item, path) && path[0]) *result = MakeTextValue(CopyText(path));
+  // Taken wide, as the "A" call would write a character GBK lacks as a
+  // near one ("²" as "2"): another folder's name, where the document would
+  // be saved.
+  wchar_t path[MAX_PATH] = L"";
+  if (SHGetPathFromIDListW(item, path) && path[0])
+    *result = MakeTextValue(CopyText(AnsiNameFromWide(path).c_str()));
   CoTaskMemFree(item);
 }
 

@@ -54,13 +54,15 @@ bool FilesOf(IDataObject* data, std::vector<std::string>* out) {
   bool ok = false;
   if (m.tymed == TYMED_HGLOBAL && m.hGlobal) {
     HDROP drop = static_cast<HDROP>(m.hGlobal);
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    // Taken wide, as the "A" query would write a character GBK lacks as a
+    // near one ("²" as "2"): the name of another file.
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-      UINT length = DragQueryFileA(drop, i, nullptr, 0);
-      std::string name(length + 1, '\0');
-      UINT got = DragQueryFileA(drop, i, name.data(), length + 1);
+      UINT length = DragQueryFileW(drop, i, nullptr, 0);
+      std::wstring name(length + 1, L'\0');
+      UINT got = DragQueryFileW(drop, i, name.data(), length + 1);
       name.resize(got <= length ? got : length);
-      out->push_back(name);
+      out->push_back(AnsiNameFromWide(name));
     }
     ok = count > 0;
   }

@@ -44,6 +44,11 @@ std::string AnsiFromWide(std::wstring_view wide, bool* lost, bool composed) {
   return out;
 }
 
+std::string AnsiNameFromWide(std::wstring_view wide) {
+  bool lost = false;
+  return AnsiFromWide(wide, &lost);
+}
+
 std::wstring WideFromUtf8(std::string_view utf8) {
   std::u16string units = gbk::Utf8ToUtf16(utf8);
   return std::wstring(WideView(units));

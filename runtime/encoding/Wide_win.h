@@ -35,6 +35,9 @@ std::wstring WideFromAnsi(std::string_view ansi);
 // precomposed characters the code page has (text from programs that write
 // decomposed Unicode, such as web pages).
 std::string AnsiFromWide(std::wstring_view wide, bool* lost = nullptr, bool composed = false);
+// A file name in the program's bytes: a character GBK lacks becomes '?',
+// which no file name holds, never a near one, which may be another file's.
+std::string AnsiNameFromWide(std::wstring_view wide);
 
 // UTF-8 <-> UTF-16 for the wide functions, by the portable half.
 std::wstring WideFromUtf8(std::string_view utf8);

@@ -132,6 +132,25 @@ TEST_F(DropTargetTest, SeveralFilesComeInTheirOrderEachEndedByCrLfWideNamesInThe
   EXPECT_EQ("Z:\\第二.xls\r\nC:\\a b\\first.xlsx\r\n", Received()[0].text);
 }
 
+// A name GBK cannot hold reaches the program with '?', which names no
+// file: written as the system's near character, "²" would be "2", and the
+// conversion would take 题库2.xlsx beside it.
+TEST_F(DropTargetTest, ANameGbkCannotHoldNamesNoOtherFile) {
+  Start(FilesOnly());
+  const std::wstring name = L"C:\\题库\u00B2.xlsx";
+  DROPFILES header = {};
+  header.pFiles = sizeof header;
+  header.fWide = TRUE;
+  std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+  bytes.append(reinterpret_cast<const char*>(name.c_str()), (name.size() + 1) * sizeof(wchar_t));
+  bytes.append(2, '\0');
+  DataObject data;
+  data.Add(CF_HDROP, bytes);
+  EXPECT_EQ(E_FAIL, DragAndDrop(data).result);
+  ASSERT_EQ(1u, Received().size());
+  EXPECT_EQ("C:\\题库?.xlsx", Received()[0].text);
+}
+
 TEST_F(DropTargetTest, TextUrlAndHtmlRaiseTheirEventsInOrderAndHtmlHidesTheText) {
   Start(Everything());
   DataObject text;
