@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "runtime/Commands.h"
 #include "runtime/HelperTable.h"
+#include "runtime/encoding/Wide_win.h"
 #include "ui/WindowCommands.h"
 
 namespace qx {
@@ -54,6 +55,19 @@ class ChooseFolderTest : public ::testing::Test {
 TEST_F(ChooseFolderTest, TheChosenFolderComesBackWithoutABackslashAndCancelGivesEmpty) {
   EXPECT_EQ(folder, Choose(folder));
   EXPECT_EQ("", Choose("-"));
+}
+
+// A folder whose name GBK cannot hold comes back with '?', which names no
+// folder: the system writes "²" as "2", another folder's name to save in.
+// The driver reaches it by its short name, which GBK can hold.
+TEST_F(ChooseFolderTest, AFolderNameGbkCannotHoldNamesNoOtherFolder) {
+  const std::wstring wide = WideFromAnsi(TempFolder()) + L"题库\u00B2";
+  ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+  wchar_t shortName[MAX_PATH];
+  const DWORD n = GetShortPathNameW(wide.c_str(), shortName, MAX_PATH);
+  const std::string chosen = Choose(AnsiFromWide(std::wstring_view(shortName, n)));
+  RemoveDirectoryW(wide.c_str());
+  EXPECT_EQ(TempFolder() + "题库?", chosen);
 }
 
 TEST_F(ChooseFolderTest, TheProgramsWindowsAreDisabledWhileItIsOpenAndRestoredAfter) {
